@@ -1,0 +1,4 @@
+#include "app/WindowSetup.h"
+
+HINSTANCE appInstance = nullptr;
+HMENU mainMenu = nullptr;

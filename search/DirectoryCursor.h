@@ -1,0 +1,50 @@
+// One directory, and one enumeration of its entries read an entry at a time.
+#pragma once
+#include <windows.h>
+#include "search/FindHandle.h"
+#include "search/SearchState.h"
+
+class DirectoryCursor {
+public:
+    DirectoryCursor();
+
+    // Points the cursor at a directory of at most 259 characters and rebuilds the pattern.
+    // A longer text is refused: the path stays as it was and false comes back.
+    bool setPath(const char* text);
+
+    // setPath with the process's working directory. When the working directory cannot be
+    // read (or is too long) the path is left as it was and false comes back.
+    bool setToWorkingDirectory();
+
+    // Moves the path for an entry as the directory picker lists it: ".." goes up, a drive
+    // entry (".D:") goes to that drive's root, anything else goes down into that child.
+    // A child whose path would not fit is refused: the path stays and false comes back.
+    // The pattern is rebuilt in every case. Opens no enumeration.
+    bool navigate(const char* entry);
+
+    // Starts a fresh enumeration of the path, releasing any held one. The platform's first
+    // entry (a directory's ".") is consumed here and never handed out. Returns false when
+    // the directory cannot be enumerated; every advance then yields none.
+    bool openEnumeration();
+
+    // The next entry's name, or nullptr at the end (or on any error). The name lives in
+    // currentEntry until the next advance or open.
+    char* nextEntry();
+
+    // Like nextEntry, passing over everything that is not a directory.
+    char* nextDirectory();
+
+    char path[PATH_CAPACITY];
+    char pattern[PATH_CAPACITY + 4];  // path, a separator and "*.*"
+    WIN32_FIND_DATAA currentEntry;
+    FindHandle findHandle;
+
+private:
+    void rebuildPattern();
+};
+
+// Whether entry is a drive entry as the directory picker lists them: a dot, a letter, a colon.
+bool isDriveEntry(const char* entry);
+
+// The directory every search starts from.
+extern DirectoryCursor searchRoot;

@@ -1,0 +1,26 @@
+// Scans one text file line by line for the words of the search string: counts the
+// matching line words, and on request renders the matching lines as coloured runs.
+#pragma once
+#include "search/ViewSink.h"
+
+const int LINE_CAPACITY = 1024;  // one read: at most 1023 bytes and the terminator
+
+class LineMatcher {
+public:
+    // A matcher that renders into view; one that is only ever asked to count needs none.
+    explicit LineMatcher(ViewSink* view = nullptr);
+
+    // Scans the file at path for the words of query (already lower-cased when the search
+    // ignores case). Returns the number of matching line words, or -1 when the file cannot
+    // be opened (after telling the user). With render nonzero, the view is cleared and each
+    // matching line appended: its number in blue, its text with every matching word in red.
+    int scanFile(const char* path, const char* query, int render);
+
+    int matchCount = 0;
+    char lineBuffer[LINE_CAPACITY];
+    char foldedBuffer[LINE_CAPACITY];
+    char pieceBuffer[LINE_CAPACITY];
+
+private:
+    ViewSink* view;
+};

@@ -1,0 +1,98 @@
+#include "search/TreeWalker.h"
+
+#include <windows.h>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "search/TextBuffer.h"
+#include "search/WordRules.h"
+
+namespace {
+
+// The extensions a file name is tested against, in this order.
+struct Extension {
+    std::atomic<int> FileTypeSet::*flag;
+    const char* text;
+};
+const Extension EXTENSIONS[] = {
+    {&FileTypeSet::htm, ".htm"},
+    {&FileTypeSet::txt, ".txt"},
+    {&FileTypeSet::rtf, ".rtf"},
+    {&FileTypeSet::doc, ".doc"},
+};
+
+// Lower-cases the last four characters of name in place and tells whether they are the
+// extension of a selected file kind. The flags are read afresh for every name, so a change
+// from the file type dialog applies from the next entry.
+bool hasSelectedExtension(char* name)
+{
+    std::size_t n = std::strlen(name);
+    if (n < 4)
+        return false;
+    char* tail = name + n - 4;
+    for (int i = 0; i < 4; ++i)
+        tail[i] = lowerAscii(tail[i]);
+    for (const Extension& extension : EXTENSIONS) {
+        if ((fileTypeSet.*extension.flag).load() != 0 && std::memcmp(tail, extension.text, 4) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Gives the rest of the time slice away, then tells whether the search should go on.
+bool stillSearching()
+{
+    Sleep(0);
+    return searchActive.load() != 0;
+}
+
+} // namespace
+
+TreeWalker::TreeWalker(ResultSink& results) : results(results) {}
+
+void TreeWalker::searchDirectory(const char* dir, const char* query, int recurse)
+{
+    if (searchActive.load() == 0)
+        return;
+    if (!cursor.setPath(dir))
+        return;  // longer than a path can be: nothing here is searched
+    // From here on the level works from its own copy of the path.
+    cursor.openEnumeration();
+
+    for (char* name = cursor.nextEntry(); name != nullptr; name = cursor.nextEntry()) {
+        if (!stillSearching())
+            return;
+        // Attributes are not looked at: a directory named like a file is handed on too.
+        if (hasSelectedExtension(name))
+            searchFile(cursor.path, name, query);
+    }
+    if (!recurse)
+        return;
+
+    cursor.openEnumeration();
+    for (char* name = cursor.nextDirectory(); name != nullptr; name = cursor.nextDirectory()) {
+        if (!stillSearching())
+            return;
+        if (std::strcmp(name, "..") == 0)
+            continue;
+        char childPath[PATH_CAPACITY];
+        // A child whose path would be too long is skipped. That also ends a walk that a
+        // directory link leading back to an ancestor would otherwise repeat forever.
+        if (!joinPath(childPath, sizeof childPath, cursor.path, name))
+            continue;
+        std::unique_ptr<TreeWalker> child(new (std::nothrow) TreeWalker(results));
+        if (!child)
+            continue;  // no memory for another level: that subtree is left out
+        child->searchDirectory(childPath, query, recurse);
+    }
+}
+
+void TreeWalker::searchFile(const char* dir, const char* name, const char* query)
+{
+    char filePath[PATH_CAPACITY];
+    if (!joinPath(filePath, sizeof filePath, dir, name))
+        return;  // too long to be a path: not searched
+    if (matcher.scanFile(filePath, query, 0) > 0)
+        results.add(filePath);
+}
