@@ -4,9 +4,7 @@
 #include <cstring>
 
 #include "search/ErrorBox.h"
-#include "search/SearchState.h"
-#include "search/TextBuffer.h"
-#include "search/WordRules.h"
+#include "search/LineScan.h"
 
 namespace {
 
@@ -42,6 +40,8 @@ private:
     std::FILE* file = nullptr;
 };
 
+static_assert(LINE_CAPACITY == LINE_SCAN_CAPACITY, "the matcher hands its own buffers to scanLine");
+
 } // namespace
 
 LineMatcher::LineMatcher(ViewSink* view) : view(view)
@@ -69,57 +69,12 @@ int LineMatcher::scanFile(const char* path, const char* query, int render)
     // holds (only possible for texts longer than the search box allows) is compared the
     // slow way, word by word, with the same result.
     QueryWords words;
-    bool parsed = words.parse(query);
-    bool nothingToFind = parsed && words.count() == 0;
+    const QueryWords* cut = words.parse(query) ? &words : nullptr;
+    LineScratch scratch{foldedBuffer, pieceBuffer};
 
     while (std::fgets(lineBuffer, LINE_CAPACITY, stream.get()) != nullptr) {
         ++lineNumber;
-        if (nothingToFind)
-            continue;  // a query without words matches nothing, but the file is read to the end
-        int outputPosition = 0;
-        // Case is looked at once per line, so a change from the menu applies from the next line.
-        bool caseSensitive = searchOptions.caseSensitive.load(std::memory_order_relaxed) != 0;
-        std::size_t length;
-        const char* text;
-        if (caseSensitive) {
-            length = std::strlen(lineBuffer);
-            text = lineBuffer;
-        } else {
-            length = foldLine(foldedBuffer, LINE_CAPACITY, lineBuffer, false);
-            text = foldedBuffer;
-        }
-
-        std::size_t i = 0;
-        while (i < length) {
-            if (!isWordChar(static_cast<unsigned char>(text[i]))) {
-                ++i;
-                continue;
-            }
-            std::size_t start = i;
-            while (isWordChar(static_cast<unsigned char>(text[i])))
-                ++i;
-            int wordLen = static_cast<int>(i - start);
-            bool wholeWordsOnly = searchOptions.wholeWordsOnly.load(std::memory_order_relaxed) != 0;
-            bool matched = parsed ? words.anyMatches(text + start, wordLen, wholeWordsOnly)
-                                  : countMatchingWords(query, text + start, wholeWordsOnly) != 0;
-            if (!matched)
-                continue;
-            ++matchCount;
-            if (target == nullptr)
-                continue;
-            if (outputPosition == 0) {
-                char prefix[256];
-                std::snprintf(prefix, sizeof prefix, "%i) ", lineNumber);
-                target->appendText(prefix, LINE_NUMBER_COLOUR);
-            }
-            copySlice(pieceBuffer, sizeof pieceBuffer, lineBuffer + outputPosition, start - outputPosition);
-            target->appendText(pieceBuffer, AUTOMATIC_COLOUR);
-            copySlice(pieceBuffer, sizeof pieceBuffer, lineBuffer + start, static_cast<std::size_t>(wordLen));
-            target->appendText(pieceBuffer, MATCH_COLOUR);
-            outputPosition = static_cast<int>(i);
-        }
-        if (target != nullptr && outputPosition != 0)
-            target->appendText(lineBuffer + outputPosition, AUTOMATIC_COLOUR);
+        matchCount += scanLine(lineBuffer, lineNumber, query, cut, target, scratch);
     }
 
     if (!stream.close())
