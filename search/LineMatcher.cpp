@@ -5,6 +5,7 @@
 
 #include "search/ErrorBox.h"
 #include "search/LineScan.h"
+#include "search/StreamScan.h"
 
 namespace {
 
@@ -40,7 +41,20 @@ private:
     std::FILE* file = nullptr;
 };
 
+// The lines of a text-mode stream, taken a block at a time; the runtime turns each CR LF
+// into LF as it does for a line read.
+class StreamSource : public ByteSource {
+public:
+    explicit StreamSource(std::FILE* file) : file(file) {}
+    std::size_t read(char* into, std::size_t count) override { return std::fread(into, 1, count, file); }
+
+private:
+    std::FILE* file;
+};
+
 static_assert(LINE_CAPACITY == LINE_SCAN_CAPACITY, "the matcher hands its own buffers to scanLine");
+static_assert(LINE_CAPACITY == READ_LIMIT + 1, "a read and its terminator fill the line buffer");
+static_assert(READ_BLOCK_CAPACITY >= static_cast<int>(STREAM_BLOCK_MINIMUM), "the block is large enough");
 
 } // namespace
 
@@ -55,26 +69,36 @@ int LineMatcher::scanFile(const char* path, const char* query, int render)
 {
     matchCount = 0;
     int lineNumber = 0;
-
-    FileStream stream;
-    if (!stream.open(path, "r")) {
-        showErrorBox(path, OPEN_ERROR_CAPTION);
-        return -1;
-    }
     ViewSink* target = render ? view : nullptr;
-    if (target != nullptr)
-        target->clearView();
 
     // The query is cut into words once per file. A query with more words than the table
     // holds (only possible for texts longer than the search box allows) is compared the
     // slow way, word by word, with the same result.
     QueryWords words;
     const QueryWords* cut = words.parse(query) ? &words : nullptr;
-    LineScratch scratch{foldedBuffer, pieceBuffer};
+    // When only the count is wanted, the file's bytes are taken as they are: the count
+    // comes out the same as from its text-mode lines, without the runtime's translation.
+    bool countOnly = target == nullptr && cut != nullptr;
 
-    while (std::fgets(lineBuffer, LINE_CAPACITY, stream.get()) != nullptr) {
-        ++lineNumber;
-        matchCount += scanLine(lineBuffer, lineNumber, query, cut, target, scratch);
+    FileStream stream;
+    if (!stream.open(path, countOnly ? "rb" : "r")) {
+        showErrorBox(path, OPEN_ERROR_CAPTION);
+        return -1;
+    }
+    if (target != nullptr)
+        target->clearView();
+
+    if (countOnly) {
+        BinaryTextBytes source(stream.get());
+        matchCount = countStreamMatches(source, words, readBlock, sizeof readBlock);
+    } else {
+        StreamSource source(stream.get());
+        ReadCutter reads(source, readBlock, sizeof readBlock);
+        LineScratch scratch{foldedBuffer, pieceBuffer};
+        while (reads.next(lineBuffer)) {
+            ++lineNumber;
+            matchCount += scanLine(lineBuffer, lineNumber, query, cut, target, scratch);
+        }
     }
 
     if (!stream.close())

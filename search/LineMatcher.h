@@ -4,6 +4,8 @@
 #include "search/ViewSink.h"
 
 const int LINE_CAPACITY = 1024;  // one read: at most 1023 bytes and the terminator
+// The file is taken in blocks of this size; scanning a file allocates nothing.
+const int READ_BLOCK_CAPACITY = 64 * 1024;
 
 class LineMatcher {
 public:
@@ -20,6 +22,7 @@ public:
     char lineBuffer[LINE_CAPACITY];
     char foldedBuffer[LINE_CAPACITY];
     char pieceBuffer[LINE_CAPACITY];
+    char readBlock[READ_BLOCK_CAPACITY];
 
 private:
     ViewSink* view;

@@ -52,6 +52,8 @@ public:
     bool anyMatches(const char* lineWord, int length, bool wholeWordsOnly) const;
 
     int count() const { return wordCount; }
+    const char* word(int i) const { return start[i]; }
+    int lengthOf(int i) const { return length[i]; }
 
 private:
     const char* start[MAX_WORDS];
