@@ -12,8 +12,8 @@ TestFolders::~TestFolders()
 
 bool TestFolders::addFolder(const std::string& path)
 {
-    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return false;
+    if (!CreateDirectoryA(path.c_str(), nullptr))
+        return GetLastError() == ERROR_ALREADY_EXISTS;  // not ours to remove
     made.emplace_back(path, true);
     return true;
 }

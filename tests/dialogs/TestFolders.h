@@ -12,7 +12,8 @@ public:
     TestFolders(const TestFolders&) = delete;
     TestFolders& operator=(const TestFolders&) = delete;
 
-    // Parents come before their children; everything goes again in reverse order.
+    // Parents come before their children; what was made goes again in reverse order. A
+    // folder that was there already counts as made, but is left in place.
     bool addFolder(const std::string& path);
     bool addFile(const std::string& path);
 
