@@ -193,7 +193,8 @@ TEST_F(DirectoryPickerTest, KeyboardAndMouseSelectionsEnterTheEntryAtOnce)
         },
         [](HWND dialog, int target) {
             RECT item;
-            SendMessageA(listOf(dialog), LB_GETITEMRECT, static_cast<WPARAM>(target), reinterpret_cast<LPARAM>(&item));
+            SendMessageA(listOf(dialog), LB_GETITEMRECT, static_cast<WPARAM>(target),
+                         reinterpret_cast<LPARAM>(&item));
             LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
             SendMessageA(listOf(dialog), WM_LBUTTONDOWN, MK_LBUTTON, at);
             SendMessageA(listOf(dialog), WM_LBUTTONUP, 0, at);
