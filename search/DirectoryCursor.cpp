@@ -80,13 +80,17 @@ void DirectoryCursor::rebuildPattern()
 bool DirectoryCursor::openEnumeration()
 {
     findHandle.reset();
-    // The entry FindFirstFileA yields is consumed here: in an ordinary directory it is ".".
     findHandle.reset(FindFirstFileA(pattern, &currentEntry));
+    firstEntryPending = findHandle.isOpen() && std::strcmp(currentEntry.cFileName, ".") != 0;
     return findHandle.isOpen();
 }
 
 char* DirectoryCursor::nextEntry()
 {
+    if (firstEntryPending) {
+        firstEntryPending = false;
+        return currentEntry.cFileName;
+    }
     if (!findHandle.isOpen() || !FindNextFileA(findHandle.get(), &currentEntry))
         return nullptr;
     return currentEntry.cFileName;

@@ -22,9 +22,11 @@ public:
     // The pattern is rebuilt in every case. Opens no enumeration.
     bool navigate(const char* entry);
 
-    // Starts a fresh enumeration of the path, releasing any held one. The platform's first
-    // entry (a directory's ".") is consumed here and never handed out. Returns false when
-    // the directory cannot be enumerated; every advance then yields none.
+    // Starts a fresh enumeration of the path, releasing any held one. A directory's "." entry,
+    // which the platform yields first, is consumed here and never handed out. A drive's root
+    // has no "." entry: there the first entry is kept for the first advance, so no file or
+    // folder of a root is ever passed over. Returns false when the directory cannot be
+    // enumerated; every advance then yields none.
     bool openEnumeration();
 
     // The next entry's name, or nullptr at the end (or on any error). The name lives in
@@ -41,6 +43,8 @@ public:
 
 private:
     void rebuildPattern();
+
+    bool firstEntryPending = false;  // currentEntry holds an entry not yet handed out
 };
 
 // Whether entry is a drive entry as the directory picker lists them: a dot, a letter, a colon.

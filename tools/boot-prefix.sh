@@ -19,7 +19,10 @@ if [[ ! -f $stamp ]]; then
     touch "$stamp"
 fi
 
-# Drive T: is a folder of its own, so tests can work in a real drive root.
-drive_dir=$WINEPREFIX/../test-drive-t
-mkdir -p "$drive_dir"
-ln -sfn "$(cd "$drive_dir" && pwd)" "$WINEPREFIX/dosdevices/t:"
+# Drives T: and U: are folders of their own, so tests can work in real drive roots:
+# T: for the tests to fill and empty, U: for trees the tests cannot make from inside Wine.
+for letter in t u; do
+    drive_dir=$WINEPREFIX/../test-drive-$letter
+    mkdir -p "$drive_dir"
+    ln -sfn "$(cd "$drive_dir" && pwd)" "$WINEPREFIX/dosdevices/$letter:"
+done

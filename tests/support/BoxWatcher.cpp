@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
-#include <set>
 
 namespace {
 
@@ -15,7 +14,6 @@ std::mutex stateLock;
 Mode mode = Mode::Guard;
 int recordAnswer = IDOK;
 std::vector<ShownBox> recorded;
-std::set<HWND> handled;  // boxes already answered, until they are gone
 std::atomic<int> unexpected{0};
 
 std::string windowText(HWND window)
@@ -69,10 +67,16 @@ BOOL CALLBACK visitTopLevel(HWND window, LPARAM lParam)
     return TRUE;
 }
 
-void forgetVanished()
+// A box is marked once answered, so it is not answered twice while it closes. The mark goes
+// with the window, so a new box that reuses a closed one's handle is still seen.
+const char* const ANSWERED = "BoxWatcher.answered";
+
+bool markAnswered(HWND box)
 {
-    for (auto it = handled.begin(); it != handled.end();)
-        it = IsWindow(*it) ? std::next(it) : handled.erase(it);
+    if (GetPropA(box, ANSWERED) != nullptr)
+        return false;
+    SetPropA(box, ANSWERED, reinterpret_cast<HANDLE>(1));
+    return true;
 }
 
 DWORD WINAPI guardThread(LPVOID)
@@ -82,11 +86,10 @@ DWORD WINAPI guardThread(LPVOID)
         std::vector<HWND> boxes;
         EnumWindows(visitTopLevel, reinterpret_cast<LPARAM>(&boxes));
         std::lock_guard<std::mutex> hold(stateLock);
-        forgetVanished();
         if (mode == Mode::LeaveAlone)
             continue;
         for (HWND box : boxes) {
-            if (!handled.insert(box).second)
+            if (!markAnswered(box))
                 continue;
             ShownBox shown = describe(box);
             if (mode == Mode::Record) {
