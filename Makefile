@@ -9,7 +9,7 @@ export WINEPREFIX       := $(BUILD_ABS)/wineprefix
 export WINEDEBUG        := -all
 export WINEDLLOVERRIDES := mscoree,mshtml=
 
-.PHONY: all deps configure build prefix test run clean
+.PHONY: all deps configure build prefix test bench run clean
 
 all: build
 
@@ -28,6 +28,12 @@ prefix: deps
 test: build prefix
 	@wineserver -k 2>/dev/null || true
 	@tools/with-display.sh ctest --test-dir $(BUILD) --output-on-failure; \
+	 status=$$?; wineserver -k 2>/dev/null || true; exit $$status
+
+# Search speed next to the platform's own cost; see the README. Takes a few minutes.
+bench: build prefix
+	@wineserver -k 2>/dev/null || true
+	@tools/with-display.sh python3 tools/bench.py $(BUILD); \
 	 status=$$?; wineserver -k 2>/dev/null || true; exit $$status
 
 run:

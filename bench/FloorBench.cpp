@@ -1,11 +1,14 @@
 // The least any search of a tree must cost on this platform, timed:
-//     bench_floor ROOT blocks|lines
+//     bench_floor ROOT blocks|lines [as-listed]
 // Makes exactly the platform calls the walk makes and nothing else: both enumerations of
 // every folder, and for every file of the four kinds: open, read to the end, close. No
 // matching, no yielding. "blocks" reads the way the matcher counts (a binary stream, in
 // blocks of the matcher's size); "lines" reads a text-mode stream a line at a time, as a
-// line-by-line matcher would. Prints the time, the number of files and bytes read, and the
-// peak working set.
+// line-by-line matcher would. Like the walk, it opens each file by its name with the
+// extension lower-cased, which on a case-sensitive file system makes Wine look the name up
+// in the folder; "as-listed" opens the names as the enumeration gives them instead, to
+// show what that lookup costs. Prints the time, the number of files and bytes read, and
+// the peak working set.
 #include <cstdio>
 #include <cstring>
 
@@ -20,10 +23,13 @@ const size_t PATH_BYTES = 260;
 long long filesRead = 0;
 long long bytesRead = 0;
 bool byLines = false;
+bool asListed = false;
 char line[LINE_BYTES];
 char block[READ_BLOCK_CAPACITY];
 
-bool isSearchedName(const char* name)
+// Whether the name ends in one of the four extensions, in any letter case. Unless the names
+// are to be opened as listed, the extension is lower-cased in place, as the walk does.
+bool isSearchedName(char* name)
 {
     size_t n = std::strlen(name);
     if (n < 4)
@@ -34,8 +40,11 @@ bool isSearchedName(const char* name)
         tail[i] = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
     }
     tail[4] = '\0';
-    return std::strcmp(tail, ".htm") == 0 || std::strcmp(tail, ".txt") == 0 ||
-           std::strcmp(tail, ".rtf") == 0 || std::strcmp(tail, ".doc") == 0;
+    bool searched = std::strcmp(tail, ".htm") == 0 || std::strcmp(tail, ".txt") == 0 ||
+                    std::strcmp(tail, ".rtf") == 0 || std::strcmp(tail, ".doc") == 0;
+    if (searched && !asListed)
+        std::memcpy(name + n - 4, tail, 4);
+    return searched;
 }
 
 bool join(char* dst, const char* dir, const char* name)
@@ -96,11 +105,15 @@ void visit(const char* dir)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 || (std::strcmp(argv[2], "blocks") != 0 && std::strcmp(argv[2], "lines") != 0)) {
-        std::fprintf(stderr, "usage: bench_floor ROOT blocks|lines\n");
+    bool usage = argc < 3 || argc > 4 ||
+                 (std::strcmp(argv[2], "blocks") != 0 && std::strcmp(argv[2], "lines") != 0) ||
+                 (argc == 4 && std::strcmp(argv[3], "as-listed") != 0);
+    if (usage) {
+        std::fprintf(stderr, "usage: bench_floor ROOT blocks|lines [as-listed]\n");
         return 2;
     }
     byLines = std::strcmp(argv[2], "lines") == 0;
+    asListed = argc == 4;
     char root[PATH_BYTES];
     toWindowsPath(root, sizeof root, argv[1]);
 

@@ -1,0 +1,241 @@
+#!/usr/bin/env python3
+"""Measures how fast a search is, next to what the platform itself costs, and prints one table.
+
+    python3 tools/bench.py BUILD_DIR        (run by `make bench`, which sets up Wine first)
+
+BENCH_RUNS sets how many times each figure is measured (at least 5, 7 by default; the
+median is shown), BENCH_VERBOSE=1 prints every figure. The test data is generated into
+BUILD_DIR/bench-data on the first run and kept.
+
+Everything (the Wine server, the programs, grep) runs on one processor: a search under Wine
+is mostly round trips to the Wine server, and their cost swings widely when the two ends
+are woken on different processors.
+"""
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+sys.dont_write_bytecode = True
+corpus = __import__("make-corpus")
+
+ONE_WORD = corpus.RARE_WORD
+FIVE_WORDS = " ".join(corpus.FIVE_WORD_QUERY)
+GREP_INCLUDES = ["--include=*.[hH][tT][mM]", "--include=*.[tT][xX][tT]",
+                 "--include=*.[rR][tT][fF]", "--include=*.[dD][oO][cC]"]
+
+
+def fail(message):
+    print("bench: " + message, file=sys.stderr)
+    sys.exit(1)
+
+
+PINNED = []  # the command prefix that keeps a process on one processor, when there is one
+
+
+def run_wine(program, *args):
+    """Runs one bench program under Wine; returns its key=value results."""
+    # Output goes through a file, not a pipe: a Wine service started along the way would
+    # inherit the pipe and hold it open long after the program has ended.
+    with tempfile.TemporaryFile("w+") as output:
+        code = subprocess.run(PINNED + ["wine", program] + list(args), stdout=output,
+                              stderr=subprocess.STDOUT).returncode
+        output.seek(0)
+        text = output.read()
+    if code != 0:
+        fail("%s %s failed (%d): %s" % (os.path.basename(program), " ".join(args), code,
+                                         text.strip()[-500:]))
+    values = {}
+    for key, value in re.findall(r"(\w+)=(\S+)", text):
+        values.setdefault(key, []).append(value)
+    return values
+
+
+def run_grep(args):
+    """Wall time of one grep run and its output lines."""
+    started = time.perf_counter()
+    result = subprocess.run(PINNED + ["grep"] + args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    seconds = time.perf_counter() - started
+    if result.returncode not in (0, 1):
+        fail("grep %s failed: %s" % (" ".join(args), result.stderr.strip()))
+    return seconds, result.stdout.splitlines()
+
+
+def grep_words(query):
+    args = []
+    for word in query.split():
+        args += ["-e", word]
+    return args
+
+
+def median(values):
+    return statistics.median(values)
+
+
+def main():
+    if len(sys.argv) != 2:
+        fail("usage: bench.py BUILD_DIR")
+    build = os.path.abspath(sys.argv[1])
+    runs = max(5, int(os.environ.get("BENCH_RUNS", "7")))
+    if shutil.which("taskset"):
+        PINNED.extend(["taskset", "-c", str(os.cpu_count() - 1)])
+    programs = os.path.join(build, "bench")
+    walk = os.path.join(programs, "bench_walk.exe")
+    floor = os.path.join(programs, "bench_floor.exe")
+    scan = os.path.join(programs, "bench_scan.exe")
+    render = os.path.join(programs, "bench_render.exe")
+    for program in (walk, floor, scan):
+        if not os.path.exists(program):
+            fail("%s is missing: build first (make bench does)" % program)
+    if shutil.which("grep") is None:
+        fail("grep is not installed")
+
+    data = os.path.join(build, "bench-data")
+    small = os.path.join(data, "corpus1")
+    large = os.path.join(data, "corpus4")
+    for folder, scale in ((small, 1), (large, 4)):
+        if subprocess.run([sys.executable, os.path.join(HERE, "make-corpus.py"), folder,
+                           "--scale", str(scale)]).returncode != 0:
+            fail("could not generate the corpus in " + folder)
+    small_tree = os.path.join(small, "tree")
+    large_tree = os.path.join(large, "tree")
+    big_file = os.path.join(small, "big.txt")
+    render_file = os.path.join(small, "render.txt")
+
+    # One Wine server for the whole run, so no run pays for starting it; and a first pass
+    # over every tree so that all of them are read from the page cache alike.
+    subprocess.run(PINNED + ["wineserver", "-p"], check=False)
+    subprocess.run(PINNED + ["wineboot"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+    print("Warming up (one untimed pass over each tree)...", file=sys.stderr)
+    run_wine(floor, small_tree, "blocks")
+    run_wine(floor, large_tree, "blocks")
+    run_grep(["-rli"] + GREP_INCLUDES + ["-e", ONE_WORD, small_tree])
+
+    keys = ["floor", "listed", "lines", "walk1", "walk5", "grep1", "grep5", "floor4", "walk4"]
+    times = {key: [] for key in keys}
+    peaks = {"small": [], "large": []}
+    found = {"walk1": set(), "walk5": set(), "grep1": set(), "grep5": set(), "walk4": set()}
+    floor_files = floor_bytes = 0
+    for run in range(runs):
+        print("Run %d of %d..." % (run + 1, runs), file=sys.stderr)
+        # Interleaved, so a change in the machine's load falls on every figure alike.
+        result = run_wine(floor, small_tree, "blocks")
+        times["floor"].append(float(result["seconds"][0]))
+        floor_files, floor_bytes = int(result["files"][0]), int(result["bytes"][0])
+        for key, query in (("walk1", ONE_WORD), ("walk5", FIVE_WORDS)):
+            result = run_wine(walk, small_tree, query)
+            times[key].append(float(result["seconds"][0]))
+            found[key].add((result["files"][0], result["hash"][0]))
+            if key == "walk1":
+                peaks["small"].append(int(result["peak_kib"][0]))
+        for key, query in (("grep1", ONE_WORD), ("grep5", FIVE_WORDS)):
+            seconds, lines = run_grep(["-rli"] + GREP_INCLUDES + grep_words(query) + [small_tree])
+            times[key].append(seconds)
+            found[key].add(len(lines))
+        result = run_wine(floor, small_tree, "blocks", "as-listed")
+        times["listed"].append(float(result["seconds"][0]))
+        result = run_wine(floor, small_tree, "lines")
+        times["lines"].append(float(result["seconds"][0]))
+        result = run_wine(floor, large_tree, "blocks")
+        times["floor4"].append(float(result["seconds"][0]))
+        result = run_wine(walk, large_tree, ONE_WORD)
+        times["walk4"].append(float(result["seconds"][0]))
+        found["walk4"].add((result["files"][0], result["hash"][0]))
+        peaks["large"].append(int(result["peak_kib"][0]))
+
+    print("Matcher throughput and rendering...", file=sys.stderr)
+    scan_times = {}
+    for key, query in (("scan1", ONE_WORD), ("scan5", FIVE_WORDS)):
+        result = run_wine(scan, big_file, query, str(runs))
+        scan_times[key] = [float(value) for value in result["seconds"]]
+        scan_bytes = int(result["bytes"][0])
+    for key, query in (("grepc1", ONE_WORD), ("grepc5", FIVE_WORDS)):
+        scan_times[key] = [run_grep(["-ci"] + grep_words(query) + [big_file])[0] for _ in range(runs)]
+    render_seconds = None
+    if os.path.exists(render):
+        result = run_wine(render, render_file, corpus.RENDER_QUERY, str(runs))
+        render_seconds = median([float(value) for value in result["seconds"]])
+        render_lines = int(result["lines"][0])
+    subprocess.run(["wineserver", "-k"], check=False)
+
+    if os.environ.get("BENCH_VERBOSE"):
+        for key, values in list(times.items()) + list(scan_times.items()):
+            print("%-7s %s" % (key, " ".join("%.3f" % v for v in values)), file=sys.stderr)
+
+    # The table.
+    m = {key: median(values) for key, values in times.items()}
+    s = {key: median(values) for key, values in scan_times.items()}
+    rows = []
+
+    def row(name, figure, ratio, target="", met=None):
+        verdict = "" if met is None else ("met" if met else "MISSED")
+        rows.append((name, figure, ratio, target, verdict))
+
+    row("Platform floor: list + open/read/close", "%.3f s" % m["floor"], "1.00 x floor")
+    for key, words in (("walk1", "1 word"), ("walk5", "5 words")):
+        ratio = m[key] / m["floor"]
+        row("Tree search, %s" % words, "%.3f s" % m[key], "%.3f x floor" % ratio, "<= 1.05 x floor",
+            ratio <= 1.05)
+    row("Floor opening names as listed", "%.3f s" % m["listed"], "%.2f x floor" % (m["listed"] / m["floor"]))
+    row("Floor reading a line at a time (fgets)", "%.3f s" % m["lines"], "%.2f x floor" % (m["lines"] / m["floor"]))
+    for key, words in (("grep1", "1 word"), ("grep5", "5 words")):
+        row("GNU grep -rli, %s (native)" % words, "%.3f s" % m[key], "%.2f x floor" % (m[key] / m["floor"]))
+    row("Platform floor, 4x corpus", "%.3f s" % m["floor4"], "%.2f x small floor" % (m["floor4"] / m["floor"]))
+    row("Tree search, 1 word, 4x corpus", "%.3f s" % m["walk4"], "%.3f x its floor" % (m["walk4"] / m["floor4"]))
+    megabytes = scan_bytes / 1e6
+    grep_rate = megabytes / s["grepc1"]
+    rate1 = megabytes / s["scan1"]
+    row("grep -ci, 1 word, %.0f MB file" % megabytes, "%.0f MB/s" % grep_rate, "%.3f s" % s["grepc1"])
+    row("Matcher, 1 word, %.0f MB file" % megabytes, "%.0f MB/s" % rate1, "%.2f x grep -ci" % (rate1 / grep_rate),
+        ">= 0.5 x grep -ci", rate1 / grep_rate >= 0.5)
+    ratio5 = s["scan5"] / s["scan1"]
+    row("Matcher, 5 words, %.0f MB file" % megabytes, "%.0f MB/s" % (megabytes / s["scan5"]),
+        "%.2f x 1-word time" % ratio5, "<= 1.3 x 1-word time", ratio5 <= 1.3)
+    row("grep -ci, 5 words (for the record)", "%.0f MB/s" % (megabytes / s["grepc5"]), "%.3f s" % s["grepc5"])
+    if render_seconds is None:
+        row("Render 2,000 matching lines", "not built", "(needs panel/MatchView)", "<= 0.5 s", None)
+    else:
+        row("Render %d matching lines" % render_lines, "%.3f s" % render_seconds, "", "<= 0.5 s",
+            render_seconds <= 0.5)
+    peak_small = median(peaks["small"]) / 1024
+    peak_large = median(peaks["large"]) / 1024
+    row("Peak working set, small corpus", "%.1f MiB" % peak_small, "")
+    row("Peak working set, 4x corpus", "%.1f MiB" % peak_large, "%.3f x small" % (peak_large / peak_small),
+        "<= 1.05 x small", peak_large / peak_small <= 1.05)
+
+    print()
+    print("Search benchmark: medians of %d runs. Small corpus: %d searched files, %.0f MB read by the floor."
+          % (runs, floor_files, floor_bytes / 1e6))
+    widths = [max(len(r[i]) for r in rows) for i in range(5)]
+    header = ("Measure", "Median", "Ratio", "Target", "")
+    widths = [max(w, len(h)) for w, h in zip(widths, header)]
+    for line in [header] + rows:
+        print("  ".join(text.ljust(width) for text, width in zip(line, widths)).rstrip())
+
+    # Every run must have found the same files, and as many as grep finds.
+    problems = []
+    for key in ("walk1", "walk5", "walk4"):
+        if len(found[key]) != 1:
+            problems.append("%s found different files from run to run: %s" % (key, sorted(found[key])))
+    for walk_key, grep_key in (("walk1", "grep1"), ("walk5", "grep5")):
+        walked = {int(files) for files, _ in found[walk_key]}
+        if walked != found[grep_key]:
+            problems.append("%s found %s files, grep %s" % (walk_key, walked, found[grep_key]))
+    print()
+    if problems:
+        for problem in problems:
+            print("Check failed: " + problem)
+        return 1
+    print("Check: every run found the same files, as many as grep (%s and %s files)."
+          % (next(iter(found["walk1"]))[0], next(iter(found["walk5"]))[0]))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
