@@ -33,7 +33,7 @@ void placePanel()
     MoveWindow(panelWindow.load(), 0, 0, clientWidth, clientHeight, TRUE);
 }
 
-} // namespace
+}  // namespace
 
 int customizeClass()
 {

@@ -17,7 +17,7 @@ void handToPanel(WPARAM wParam, LPARAM lParam)
         searchPanelProc(panel, WM_COMMAND, wParam, lParam);
 }
 
-} // namespace
+}  // namespace
 
 void toggleOption(std::atomic<int>& flag, UINT command)
 {

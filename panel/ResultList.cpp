@@ -34,7 +34,7 @@ bool copyItem(HWND list, int index, char* dst, std::size_t cap)
     return SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(dst)) != LB_ERR;
 }
 
-} // namespace
+}  // namespace
 
 void ResultList::clear()
 {

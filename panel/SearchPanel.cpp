@@ -47,6 +47,8 @@ void initialisePanel(HWND panel)
     panelLayout.listTop = rect.top - panelRect.top;
 
     SendMessageA(panelControls.searchString, CB_LIMITTEXT, QUERY_CAPACITY, 0);
+    // A new panel's list is empty, whatever an earlier panel left counted.
+    resultList.resultCount = 0;
     // The view is attached only once the panel exists, so this fills the list alone.
     resultList.finish();
 }
@@ -164,13 +166,14 @@ INT_PTR onPanelCommand(HWND panel, WPARAM wParam)
     return FALSE;
 }
 
-} // namespace
+}  // namespace
 
 void rememberSearchString(HWND comboBox, const char* text)
 {
     // CB_FINDSTRING matches entries that begin with the text, ignoring case. Entries go in
     // at a position, which does not sort, so the history stays newest first.
-    LRESULT found = SendMessageA(comboBox, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    LRESULT found =
+        SendMessageA(comboBox, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
     if (found != CB_ERR)
         SendMessageA(comboBox, CB_DELETESTRING, found, 0);
     SendMessageA(comboBox, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text));

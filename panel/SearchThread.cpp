@@ -30,7 +30,7 @@ void countThreadIn()
     }
 }
 
-} // namespace
+}  // namespace
 
 int searchThreadsAlive()
 {
