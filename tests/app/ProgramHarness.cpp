@@ -2,8 +2,6 @@
 
 #include <richedit.h>
 
-#include <filesystem>
-#include <fstream>
 #include <ostream>
 
 #include "app/MainWindow.h"
@@ -12,8 +10,6 @@
 #include "panel/SearchThread.h"
 #include "resources/resource.h"
 #include "search/SearchState.h"
-
-namespace fs = std::filesystem;
 
 void pumpPending()
 {
@@ -36,28 +32,6 @@ bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
         pumpPending();
     }
     return true;
-}
-
-TempTree::TempTree()
-{
-    static int serial = 0;
-    fs::path dir = fs::temp_directory_path() /
-                   ("kadrel-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial));
-    fs::create_directories(dir);
-    root = dir.string();
-}
-
-TempTree::~TempTree()
-{
-    std::error_code ignored;
-    fs::remove_all(root, ignored);
-}
-
-void TempTree::addFile(const std::string& relative, const std::string& content)
-{
-    fs::path file = path(relative);
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << content;
 }
 
 std::ostream& operator<<(std::ostream& out, const ViewRun& run)

@@ -10,21 +10,12 @@
 #include <vector>
 
 #include "search/ErrorBox.h"
+#include "support/TempTree.h"
 
 // Dispatches the messages already waiting for this thread, the search thread's sent ones too.
 void pumpPending();
 // Keeps dispatching until done() holds or timeoutMs has passed. Returns done().
 bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
-
-// A folder under the temp directory, removed with everything in it on destruction.
-struct TempTree {
-    TempTree();
-    ~TempTree();
-    // Creates the file and the folders on its way; relative uses "\".
-    void addFile(const std::string& relative, const std::string& content);
-    std::string path(const std::string& relative) const { return root + "\\" + relative; }
-    std::string root;
-};
 
 // Equally coloured text read back from the match view; 0 is the automatic colour.
 struct ViewRun {

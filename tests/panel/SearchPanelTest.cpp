@@ -23,14 +23,14 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        tree.addFile("A.txt", "Apple pie\nno match here\nan apple a day\n");
-        tree.addFile("b.txt", "the apple tree\n");
-        tree.addFile("none.txt", "banana\n");
-        tree.addFile("notes.md", "apple\n");
-        tree.addFile("sub\\c.htm", "<p>APPLE</p>\n");
-        tree.addFile("sub\\d.rtf", "apple\n");
-        tree.addFile("sub\\deeper\\e.txt", "pineapple\n");
-        searchRoot.setPath(tree.root.c_str());
+        tree.file("A.txt", "Apple pie\nno match here\nan apple a day\n");
+        tree.file("b.txt", "the apple tree\n");
+        tree.file("none.txt", "banana\n");
+        tree.file("notes.md", "apple\n");
+        tree.file("sub\\c.htm", "<p>APPLE</p>\n");
+        tree.file("sub\\d.rtf", "apple\n");
+        tree.file("sub\\deeper\\e.txt", "pineapple\n");
+        searchRoot.setPath(tree.root().c_str());
     }
     TempTree tree;
 };

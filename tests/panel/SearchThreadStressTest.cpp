@@ -31,9 +31,9 @@ TEST_F(ProgramTest, ThousandStartStopCyclesEndIdleWithOneThreadAtATime)
     HANDLE guard = CreateThread(nullptr, 0, watchdog, finished, 0, nullptr);
     TempTree tree;
     for (int i = 0; i < 12; ++i)
-        tree.addFile("level" + std::to_string(i % 3) + "\\deeper\\file" + std::to_string(i) + ".txt",
+        tree.file("level" + std::to_string(i % 3) + "\\deeper\\file" + std::to_string(i) + ".txt",
                      "an apple\nand another apple\n");
-    searchRoot.setPath(tree.root.c_str());
+    searchRoot.setPath(tree.root().c_str());
     typeSearchString("apple");
 
     for (int cycle = 0; cycle < 1000; ++cycle) {
