@@ -13,7 +13,9 @@ if ! command -v import >/dev/null 2>&1; then
         echo "imagemagick is missing. Install it with: sudo apt-get install -y imagemagick" >&2
         exit 1
     fi
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends imagemagick </dev/null
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends imagemagick </dev/null
 fi
 
 export WINEPREFIX=$root/$BUILD/wineprefix
