@@ -124,19 +124,16 @@ DWORD runProgramAndClose(UINT message, WPARAM wParam)
         return 0xFFFFFFFF;
     }
     HWND window = nullptr;
-    pumpUntil([&] {
-        for (HWND w = FindWindowA(CLASS_NAME, nullptr); w != nullptr; w = FindWindowExA(nullptr, w, CLASS_NAME, nullptr)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == process.dwProcessId)
-                window = w;
-        }
-        return window != nullptr;
+    bool appeared = pumpUntil([&] {
+        window = FindWindowA(CLASS_NAME, nullptr);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        return owner == process.dwProcessId;
     }, 30000);
-    if (window != nullptr)
+    if (appeared)
         PostMessageA(window, message, wParam, 0);
-    if (window == nullptr || WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
-        ADD_FAILURE() << (window == nullptr ? "the program's window did not appear" : "the program did not end");
+    if (!appeared || WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << (appeared ? "the program did not end" : "the program's window did not appear");
         TerminateProcess(process.hProcess, 99);
         WaitForSingleObject(process.hProcess, 5000);
     }

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <array>
-#include <functional>
 #include <vector>
 
 #include "app/WindowSetup.h"
@@ -19,18 +18,14 @@ const char TYPES_CAPTION[] = "File Types to be Searched";
 const int BOX_IDS[4] = {IDC_TYPE_HTM, IDC_TYPE_TXT, IDC_TYPE_RTF, IDC_TYPE_DOC};
 
 using Flags = std::array<int, 4>;  // htm, txt, rtf, doc
+std::atomic<int>* const FLAGS[4] = {&fileTypeSet.htm, &fileTypeSet.txt, &fileTypeSet.rtf, &fileTypeSet.doc};
 
 Flags flags()
 {
-    return {fileTypeSet.htm.load(), fileTypeSet.txt.load(), fileTypeSet.rtf.load(), fileTypeSet.doc.load()};
-}
-
-void setFlags(const Flags& value)
-{
-    fileTypeSet.htm = value[0];
-    fileTypeSet.txt = value[1];
-    fileTypeSet.rtf = value[2];
-    fileTypeSet.doc = value[3];
+    Flags set{};
+    for (int i = 0; i < 4; ++i)
+        set[i] = FLAGS[i]->load();
+    return set;
 }
 
 Flags boxes(HWND dialog)
@@ -57,29 +52,30 @@ class FileTypeDialogTest : public testing::Test {
 protected:
     void SetUp() override { appInstance = GetModuleHandleA(nullptr); }
     void TearDown() override { resetSharedState(); }
-
-    INT_PTR runTypes(const std::function<void(HWND)>& script)
-    {
-        INT_PTR result = -1;
-        EXPECT_TRUE(driveDialog(TYPES_CAPTION, [&] { result = showFileTypeDialog(nullptr); }, script));
-        return result;
-    }
 };
 
-TEST_F(FileTypeDialogTest, OpensShowingTheFlagsAndEachClickFlipsBoxAndFlagTogether)
+// Escape goes through the dialog's own keyboard handling; OK is a plain click.
+TEST_F(FileTypeDialogTest, OpensShowingTheFlagsEachClickFlipsBoxAndFlagAndEscapeOrOkKeepsThem)
 {
     EXPECT_EQ((Flags{1, 1, 0, 0}), flags()) << "the program starts with .htm and .txt only";
-    for (const Flags& start : {Flags{1, 1, 0, 0}, Flags{0, 0, 1, 1}}) {
-        setFlags(start);
+    const struct {
+        Flags start;
+        bool escape;
+    } cases[] = {{{1, 1, 0, 0}, true}, {{0, 0, 1, 1}, false}};
+    for (const auto& c : cases) {
+        for (int i = 0; i < 4; ++i)
+            *FLAGS[i] = c.start[i];
         // As opened, after each box's first and second click, and after a double click.
-        std::vector<Flags> expected = {start}, shown, set;
+        std::vector<Flags> expected = {c.start}, shown, set;
         for (int i = 0; i < 4; ++i) {
-            expected.push_back(start);
+            expected.push_back(c.start);
             expected.back()[i] ^= 1;
-            expected.push_back(start);
+            expected.push_back(c.start);
         }
-        expected.push_back(start);
-        runTypes([&](HWND dialog) {
+        expected.push_back(c.start);
+        bool closed = false;
+        auto open = [] { showFileTypeDialog(nullptr); };
+        EXPECT_TRUE(driveDialog(TYPES_CAPTION, open, [&](HWND dialog) {
             auto note = [&] {
                 shown.push_back(boxes(dialog));
                 set.push_back(flags());
@@ -93,30 +89,20 @@ TEST_F(FileTypeDialogTest, OpensShowingTheFlagsAndEachClickFlipsBoxAndFlagTogeth
             }
             click(dialog, IDC_TYPE_RTF, true);
             note();
-        });
+            click(dialog, IDC_TYPE_RTF);
+            if (c.escape)
+                PostMessageA(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+            else
+                sendCommand(dialog, IDOK);
+            closed = waitUntilGone(dialog, 5000);
+        }));
+        SCOPED_TRACE(c.escape ? "Escape" : "OK");
         EXPECT_EQ(expected, shown);
         EXPECT_EQ(expected, set);
-    }
-}
-
-TEST_F(FileTypeDialogTest, EscapeAndOkKeepWhatTheClicksMade)
-{
-    // Escape goes through the dialog's own keyboard handling; OK is a plain click.
-    const std::function<void(HWND)> closers[] = {
-        [](HWND dialog) { PostMessageA(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); },
-        [](HWND dialog) { sendCommand(dialog, IDOK); },
-    };
-    for (const auto& close : closers) {
-        setFlags({1, 1, 0, 0});
-        bool closed = false;
-        INT_PTR result = runTypes([&](HWND dialog) {
-            click(dialog, IDC_TYPE_RTF);
-            close(dialog);
-            closed = waitUntilGone(dialog, 5000);
-        });
         EXPECT_TRUE(closed);
-        EXPECT_EQ(0, result);
-        EXPECT_EQ((Flags{1, 1, 1, 0}), flags());
+        Flags kept = c.start;
+        kept[2] ^= 1;
+        EXPECT_EQ(kept, flags()) << "the last click on .rtf stays";
     }
 }
 

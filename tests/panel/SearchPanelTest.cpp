@@ -56,18 +56,7 @@ TEST_F(SearchPanelTest, SearchListsMatchesSortedWithTheFirstSelectedAndRendered)
     EXPECT_EQ(expected, viewRuns());
 }
 
-TEST_F(SearchPanelTest, SearchFindingNothingShowsTheEmptyStateAndBeepsOnce)
-{
-    int beeps = beepCount();
-    searchFor("zebra");
-    EXPECT_EQ(Entries{"No files found"}, listEntries());
-    EXPECT_EQ(LB_ERR, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
-    EXPECT_EQ(0, resultList.resultCount);
-    EXPECT_EQ((std::vector<TextRun>{{"No file selected", GREY}}), viewRuns());
-    EXPECT_EQ(beeps + 1, beepCount()) << "every search ends with one beep";
-}
-
-TEST_F(SearchPanelTest, StopAtOnceEndsEmptyAndAStartWhileItEndsIsRefused)
+TEST_F(SearchPanelTest, StopAtOnceEndsWithNoFilesFoundAndAStartWhileItEndsIsRefused)
 {
     int beeps = beepCount();
     typeSearchString("apple");
@@ -86,7 +75,10 @@ TEST_F(SearchPanelTest, StopAtOnceEndsEmptyAndAStartWhileItEndsIsRefused)
 
     ASSERT_TRUE(waitUntilIdle()) << "the refused start left the ending thread stuck";
     EXPECT_EQ(Entries{"No files found"}, listEntries());
-    EXPECT_EQ(beeps + 2, beepCount());
+    EXPECT_EQ(LB_ERR, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
+    EXPECT_EQ(0, resultList.resultCount);
+    EXPECT_EQ((std::vector<TextRun>{{"No file selected", GREY}}), viewRuns());
+    EXPECT_EQ(beeps + 2, beepCount()) << "the ending search beeps once more";
     EXPECT_EQ(1, mostSearchThreadsAlive());
     searchFor("pear");
     EXPECT_EQ((Entries{"pear", "apple"}), history());
