@@ -99,92 +99,59 @@ protected:
     std::string previousDirectory;
 };
 
-TEST_F(BrowserDialogTest, OpensWithTheLoadedCommandAndCancelOrTheCloseBoxSavesAndStartsNothing)
+TEST_F(BrowserDialogTest, OkStartsTheTypedCommandOnThePathAndSavesTheLoadedOneUnlessCancelledOrTooLong)
 {
+    const std::string browser = standInBrowser() + " --new-window ";
+    // The edit box text, the blank and the path take 4095 characters: the most that fits.
+    const std::string fits = browser + std::string(4095 - 1 - std::strlen(PAGE) - browser.size(), 'x');
+    const std::string blanks = "T:\\kd docs\\my page.htm";
+    enum End { OK, CANCEL, CLOSE_BOX };
     const struct {
-        const char* webPage;
-        const char* shown;
-        bool closeBox;
-    } cases[] = {{"Z:\\web.exe", "Z:\\web.exe", false}, {nullptr, "<<Unknown>>", true}};
+        const char* webPage;  // the only registry source present
+        std::string typed;
+        std::string path;
+        End end;
+        bool save;
+        std::string started;  // the command line the browser got; empty: none
+    } cases[] = {
+        {"Z:\\web.exe", browser + "-x", PAGE, OK, true, browser + "-x " + PAGE},
+        {nullptr, browser + "-x", blanks, OK, false, browser + "-x \"" + blanks + "\""},
+        {"Z:\\web.exe", browser + "-x", PAGE, CANCEL, true, ""},
+        {nullptr, browser + "-x", PAGE, CLOSE_BOX, true, ""},
+        {"Z:\\web.exe", fits, PAGE, OK, false, fits + " " + PAGE},
+        {"Z:\\web.exe", fits + "x", PAGE, OK, true, ""},
+        {"Z:\\web.exe", browser + std::string(5000, 'x'), PAGE, OK, false, ""},  // over the buffer alone
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
         ASSERT_TRUE(keys.set(nullptr, nullptr, c.webPage));
         std::string shown;
         bool saveBoxClear = false, closed = false;
-        runBrowser(PAGE, [&](HWND dialog) {
+        runBrowser(c.path.c_str(), [&](HWND dialog) {
             shown = windowText(editOf(dialog));
             saveBoxClear = IsDlgButtonChecked(dialog, IDC_SAVE_DEFAULT) == BST_UNCHECKED;
-            setWindowText(editOf(dialog), standInBrowser());
-            checkSaveBox(dialog);
-            if (c.closeBox)
-                SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-            else
-                sendCommand(dialog, IDCANCEL);
-            closed = waitUntilGone(dialog, 5000);
-        });
-        SCOPED_TRACE(c.closeBox ? "close box" : "Cancel");
-        EXPECT_EQ(c.shown, shown);
-        EXPECT_TRUE(saveBoxClear);
-        EXPECT_TRUE(closed);
-        std::string stored;
-        EXPECT_FALSE(readDefaultValue(BrowserKeys::OWN, &stored)) << "saved " << stored;
-        EXPECT_TRUE(launchRecord(1000).empty()) << "nothing was started";
-    }
-}
-
-TEST_F(BrowserDialogTest, OkStartsTheTypedCommandOnTheQuotedPathAndSavesOnlyTheLoadedOne)
-{
-    const std::string typed = standInBrowser() + " --new-window";
-    const struct {
-        const char* path;
-        std::string appended;
-        bool save;
-    } cases[] = {
-        {PAGE, PAGE, true},
-        {"T:\\kd docs\\my page.htm", "\"T:\\kd docs\\my page.htm\"", false},  // one argument
-    };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(keys.set(nullptr, nullptr, "Z:\\web.exe"));
-        bool closed = false;
-        runBrowser(c.path, [&](HWND dialog) {
-            setWindowText(editOf(dialog), typed);
+            setWindowText(editOf(dialog), c.typed);
             if (c.save)
                 checkSaveBox(dialog);
-            sendCommand(dialog, IDOK);
-            closed = waitUntilGone(dialog, 5000);
+            if (c.end == CLOSE_BOX)
+                SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            else
+                sendCommand(dialog, c.end == OK ? IDOK : IDCANCEL);
+            bool closes = c.end != OK || !c.started.empty();
+            closed = pumpUntil([&] { return !IsWindowVisible(dialog); }, closes ? 5000 : 200);
         });
-        EXPECT_TRUE(closed);
-        EXPECT_EQ((Lines{typed + " " + c.appended, "--new-window", c.path}), launchRecord(20000));
+        EXPECT_EQ(c.webPage != nullptr ? c.webPage : "<<Unknown>>", shown);
+        EXPECT_TRUE(saveBoxClear);
+        EXPECT_EQ(c.end != OK || !c.started.empty(), closed) << "only a refused command leaves it open";
+        Lines launched = launchRecord(c.started.empty() ? 1000 : 20000);
+        EXPECT_EQ(c.started, launched.empty() ? "" : launched[0]);
+        if (!c.started.empty()) {
+            EXPECT_EQ(c.path, launched.back()) << "the path arrives as one argument";
+        }
         std::string stored;
-        EXPECT_EQ(c.save, readDefaultValue(BrowserKeys::OWN, &stored));
-        EXPECT_EQ(c.save ? "Z:\\web.exe" : "", stored) << "the loaded command is saved, not the typed one";
-    }
-}
-
-TEST_F(BrowserDialogTest, CommandTooLongForItsBufferIsRefusedWholeNotCut)
-{
-    const std::string browser = standInBrowser() + " ";
-    // The edit box text, the blank and the path take 4095 characters: the most that fits.
-    const std::string fits = browser + std::string(4095 - 1 - std::strlen(PAGE) - browser.size(), 'x');
-    const struct {
-        std::string typed;
-        bool started;
-    } cases[] = {
-        {fits, true},
-        {fits + "x", false},
-        {browser + std::string(5000, 'x'), false},  // longer than the buffer by itself
-    };
-    for (const auto& c : cases) {
-        bool stayedOpen = false;
-        runBrowser(PAGE, [&](HWND dialog) {
-            setWindowText(editOf(dialog), c.typed);
-            sendCommand(dialog, IDOK);
-            // A dialog that has ended is hidden at once, before it is destroyed.
-            stayedOpen = IsWindowVisible(dialog) != FALSE;
-        });
-        EXPECT_EQ(!c.started, stayedOpen) << "a refused command leaves the dialog open";
-        Lines launched = launchRecord(c.started ? 20000 : 2000);
-        std::string commandLine = launched.empty() ? "(nothing)" : launched[0];
-        EXPECT_EQ(c.started ? c.typed + " " + PAGE : "(nothing)", commandLine);
+        bool saved = c.save && !c.started.empty();
+        EXPECT_EQ(saved, readDefaultValue(BrowserKeys::OWN, &stored)) << stored;
+        EXPECT_EQ(saved ? c.webPage : "", stored) << "the loaded command is saved, not the typed one";
     }
 }
 
