@@ -4,26 +4,13 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <iosfwd>
 #include <string>
 #include <vector>
 
 #include "search/ErrorBox.h"
+#include "support/Recorders.h"
 #include "support/TempTree.h"
-
-// Dispatches the messages already waiting for this thread, the search thread's sent ones too.
-void pumpPending();
-// Keeps dispatching until done() holds or timeoutMs has passed. Returns done().
-bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
-
-// Equally coloured text read back from the match view; 0 is the automatic colour.
-struct ViewRun {
-    std::string text;
-    COLORREF colour;
-    bool operator==(const ViewRun& other) const { return text == other.text && colour == other.colour; }
-};
-std::ostream& operator<<(std::ostream& out, const ViewRun& run);
+#include "support/WindowDriver.h"
 
 // Each test gets a fresh main window with the options at their start values.
 class ProgramTest : public testing::Test {
@@ -41,6 +28,7 @@ protected:
 
     std::vector<std::string> listEntries();
     std::vector<std::string> history();
-    static std::string text(HWND window);
-    std::vector<ViewRun> viewRuns();
+    // The match view's text in runs of one colour, read back from the control; 0 is the
+    // automatic colour.
+    std::vector<TextRun> viewRuns();
 };
