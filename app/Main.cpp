@@ -1,6 +1,18 @@
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+#include "app/MainWindow.h"
+#include "app/WindowSetup.h"
+
+// The command line is not used.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int showCommand)
 {
-    return 0;
+    appInstance = instance;
+    windowSetup.previousInstance = previousInstance;
+    windowSetup.showCommand = showCommand;
+    if (previousInstance == nullptr && registerMainClass() == 0)
+        return 0;
+    createMainWindow();
+    if (MainWindow == nullptr)
+        return 0;  // nothing would ever post the quit message the loop waits for
+    return runMessageLoop();
 }

@@ -1,4 +1,5 @@
 #include "app/WindowSetup.h"
 
+WindowSetup windowSetup = {};
 HINSTANCE appInstance = nullptr;
 HMENU mainMenu = nullptr;

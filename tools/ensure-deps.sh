@@ -34,4 +34,4 @@ fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+apt-get install -y -qq "${missing[@]}" </dev/null

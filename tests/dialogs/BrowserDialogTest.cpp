@@ -3,24 +3,25 @@
 #include <windows.h>
 #include <direct.h>
 
-#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "DialogDriver.h"
 #include "RegistryKeys.h"
-#include "TestFolders.h"
 #include "app/WindowSetup.h"
 #include "dialogs/BrowserDialog.h"
 #include "resources/resource.h"
+#include "support/TempTree.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
+using Lines = std::vector<std::string>;
 const char BROWSER_CAPTION[] = "Launch Browser";
-const char CHOOSER_CAPTION[] = "Look for Browser";
-const char RECORD[] = "T:\\kd-launch-record.txt";
+const char PAGE[] = "T:\\kd-page.htm";
 
 std::string workingDirectory()
 {
@@ -32,36 +33,13 @@ std::string workingDirectory()
 std::string standInBrowser()
 {
     char module[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, module, sizeof module);
-    std::string path(module, n);
+    std::string path(module, GetModuleFileNameA(nullptr, module, sizeof module));
     return path.substr(0, path.find_last_of('\\') + 1) + "stand_in_browser.exe";
-}
-
-// The lines the stand-in wrote: its command line, then its arguments. Empty when it did not
-// run within timeoutMs.
-std::vector<std::string> launchRecord(DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (GetFileAttributesA(RECORD) == INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount() - start > timeoutMs)
-            return {};
-        Sleep(20);
-    }
-    std::vector<std::string> lines;
-    std::ifstream in(RECORD, std::ios::binary);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 HWND editOf(HWND dialog)
 {
     return GetDlgItem(dialog, IDC_BROWSER_COMMAND);
-}
-
-bool saveBoxChecked(HWND dialog)
-{
-    return SendMessageA(GetDlgItem(dialog, IDC_SAVE_DEFAULT), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void checkSaveBox(HWND dialog)
@@ -74,20 +52,14 @@ void checkSaveBox(HWND dialog)
 std::string changeBrowser(HWND dialog, const std::string& file)
 {
     postCommand(dialog, IDC_SEARCH);
-    HWND chooser = waitForDialog(CHOOSER_CAPTION);
-    if (chooser == nullptr) {
-        ADD_FAILURE() << "no file dialog";
-        return "";
-    }
+    HWND chooser = waitForDialog("Look for Browser");
+    if (chooser == nullptr)
+        return "no file dialog";
     const int fileNameBox = 0x47c;  // the name box of the platform's file dialog
     std::string offered = windowText(GetDlgItem(chooser, fileNameBox));
-    if (file.empty()) {
-        PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    } else {
-        SetDlgItemTextA(chooser, fileNameBox, file.c_str());
-        PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    }
-    EXPECT_TRUE(waitUntilGone(chooser));
+    SetDlgItemTextA(chooser, fileNameBox, file.c_str());
+    PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(file.empty() ? IDCANCEL : IDOK, BN_CLICKED), 0);
+    waitUntilGone(chooser);
     // Once the dialog has taken this, Change Browser has returned to it.
     SendMessageA(dialog, WM_NULL, 0, 0);
     return offered;
@@ -99,190 +71,119 @@ protected:
     {
         appInstance = GetModuleHandleA(nullptr);
         previousDirectory = workingDirectory();
-        DeleteFileA(RECORD);
-        SetEnvironmentVariableA("KADREL_LAUNCH_RECORD", RECORD);
+        SetEnvironmentVariableA("KADREL_LAUNCH_RECORD", record.c_str());
     }
-    void TearDown() override
+    void TearDown() override { _chdir(previousDirectory.c_str()); }
+
+    void runBrowser(const char* path, const std::function<void(HWND)>& script)
     {
-        DeleteFileA(RECORD);
-        _chdir(previousDirectory.c_str());
+        DeleteFileA(record.c_str());
+        EXPECT_TRUE(driveDialog(BROWSER_CAPTION, [&] { showBrowserDialog(nullptr, path); }, script));
     }
 
-    INT_PTR runBrowser(const char* path, const std::function<void(HWND)>& script)
+    // The lines the stand-in browser wrote: its command line, then its arguments. Empty when
+    // it did not run within timeoutMs.
+    Lines launchRecord(DWORD timeoutMs)
     {
-        INT_PTR result = -1;
-        EXPECT_TRUE(driveDialog(BROWSER_CAPTION, [&] { result = showBrowserDialog(nullptr, path); }, script));
-        return result;
+        pumpUntil([&] { return GetFileAttributesA(record.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs);
+        Lines lines;
+        std::ifstream in(record, std::ios::binary);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
     }
 
     BrowserKeys keys;
+    TempTree folder{"T:\\kd-browser"};  // removed after TearDown has left it as working directory
+    const std::string record = folder.path("launch-record.txt");
     std::string previousDirectory;
-    TestFolders folders;  // removed after TearDown has left them as working directory
 };
 
-TEST_F(BrowserDialogTest, OpensWithTheLoadedCommandAndTheSaveBoxClear)
+TEST_F(BrowserDialogTest, OkStartsTheTypedCommandOnThePathAndSavesTheLoadedOneUnlessCancelledOrTooLong)
 {
+    const std::string browser = standInBrowser() + " --new-window ";
+    // The edit box text, the blank and the path take 4095 characters: the most that fits.
+    const std::string fits = browser + std::string(4095 - 1 - std::strlen(PAGE) - browser.size(), 'x');
+    const std::string blanks = "T:\\kd docs\\my page.htm";
+    enum End { OK, CANCEL, CLOSE_BOX };
     const struct {
-        const char* own;
-        const char* shown;
-    } cases[] = {{"Z:\\own.exe -x", "Z:\\own.exe -x"}, {nullptr, "<<Unknown>>"}};
-    for (const auto& c : cases) {
-        ASSERT_TRUE(keys.set(c.own, nullptr, nullptr));
-        std::string shown;
-        bool checked = true;
-        runBrowser("T:\\page.htm", [&](HWND dialog) {
-            shown = windowText(editOf(dialog));
-            checked = saveBoxChecked(dialog);
-        });
-        EXPECT_EQ(c.shown, shown);
-        EXPECT_FALSE(checked);
-    }
-}
-
-TEST_F(BrowserDialogTest, CancelAndTheCloseBoxSaveAndStartNothing)
-{
-    const std::function<void(HWND)> closers[] = {
-        [](HWND dialog) { sendCommand(dialog, IDCANCEL); },
-        [](HWND dialog) { SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
-    };
-    for (const auto& close : closers) {
-        ASSERT_TRUE(keys.set(nullptr, nullptr, "Z:\\web.exe"));
-        bool closed = false;
-        INT_PTR result = runBrowser("T:\\page.htm", [&](HWND dialog) {
-            setWindowText(editOf(dialog), standInBrowser());
-            checkSaveBox(dialog);
-            close(dialog);
-            closed = waitUntilGone(dialog, 5000);
-        });
-        EXPECT_TRUE(closed);
-        EXPECT_EQ(0, result);
-        std::string stored;
-        EXPECT_FALSE(readDefaultValue(BrowserKeys::OWN, &stored)) << "saved " << stored;
-    }
-    EXPECT_TRUE(launchRecord(1000).empty()) << "nothing was started";
-}
-
-TEST_F(BrowserDialogTest, OkStartsTheEditBoxTextWithThePathAppended)
-{
-    ASSERT_TRUE(keys.set("Z:\\loaded.exe", nullptr, nullptr));
-    const std::string typed = standInBrowser() + " --new-window";
-    const struct {
-        const char* path;
-        std::string appended;
+        const char* webPage;  // the only registry source present
+        std::string typed;
+        std::string path;
+        End end;
+        bool save;
+        std::string started;  // the command line the browser got; empty: none
     } cases[] = {
-        {"T:\\kd-page.htm", "T:\\kd-page.htm"},
-        {"T:\\kd docs\\my page.htm", "\"T:\\kd docs\\my page.htm\""},  // one argument
+        {"Z:\\web.exe", browser + "-x", PAGE, OK, true, browser + "-x " + PAGE},
+        {nullptr, browser + "-x", blanks, OK, false, browser + "-x \"" + blanks + "\""},
+        {"Z:\\web.exe", browser + "-x", PAGE, CANCEL, true, ""},
+        {nullptr, browser + "-x", PAGE, CLOSE_BOX, true, ""},
+        {"Z:\\web.exe", fits, PAGE, OK, false, fits + " " + PAGE},
+        {"Z:\\web.exe", fits + "x", PAGE, OK, true, ""},
+        {"Z:\\web.exe", browser + std::string(5000, 'x'), PAGE, OK, false, ""},  // over the buffer alone
     };
     for (const auto& c : cases) {
-        DeleteFileA(RECORD);
-        bool closed = false;
-        INT_PTR result = runBrowser(c.path, [&](HWND dialog) {
-            setWindowText(editOf(dialog), typed);
-            sendCommand(dialog, IDOK);
-            closed = waitUntilGone(dialog, 5000);
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
+        ASSERT_TRUE(keys.set(nullptr, nullptr, c.webPage));
+        std::string shown;
+        bool saveBoxClear = false, closed = false;
+        runBrowser(c.path.c_str(), [&](HWND dialog) {
+            shown = windowText(editOf(dialog));
+            saveBoxClear = IsDlgButtonChecked(dialog, IDC_SAVE_DEFAULT) == BST_UNCHECKED;
+            setWindowText(editOf(dialog), c.typed);
+            if (c.save)
+                checkSaveBox(dialog);
+            if (c.end == CLOSE_BOX)
+                SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            else
+                sendCommand(dialog, c.end == OK ? IDOK : IDCANCEL);
+            bool closes = c.end != OK || !c.started.empty();
+            closed = pumpUntil([&] { return !IsWindowVisible(dialog); }, closes ? 5000 : 200);
         });
-        EXPECT_TRUE(closed);
-        EXPECT_EQ(0, result);
-        EXPECT_EQ((std::vector<std::string>{typed + " " + c.appended, "--new-window", c.path}),
-                  launchRecord(20000));
+        EXPECT_EQ(c.webPage != nullptr ? c.webPage : "<<Unknown>>", shown);
+        EXPECT_TRUE(saveBoxClear);
+        EXPECT_EQ(c.end != OK || !c.started.empty(), closed) << "only a refused command leaves it open";
+        Lines launched = launchRecord(c.started.empty() ? 1000 : 20000);
+        EXPECT_EQ(c.started, launched.empty() ? "" : launched[0]);
+        if (!c.started.empty()) {
+            EXPECT_EQ(c.path, launched.back()) << "the path arrives as one argument";
+        }
+        std::string stored;
+        bool saved = c.save && !c.started.empty();
+        EXPECT_EQ(saved, readDefaultValue(BrowserKeys::OWN, &stored)) << stored;
+        EXPECT_EQ(saved ? c.webPage : "", stored) << "the loaded command is saved, not the typed one";
     }
 }
 
-TEST_F(BrowserDialogTest, SaveStoresTheLoadedCommandNotTheTypedOne)
+TEST_F(BrowserDialogTest, ChangeBrowserShowsThePickOffersItAgainAndKeepsTheWorkingDirectory)
 {
+    // The file dialog opens where browsers usually live, which moves the working directory
+    // only when that folder exists.
+    std::unique_ptr<TempTree> browserFolder;
+    if (GetFileAttributesA("C:\\Progra~1") == INVALID_FILE_ATTRIBUTES) {
+        browserFolder.reset(new TempTree("C:\\Progra~1"));
+        browserFolder->dir("Intern~1");
+    }
     ASSERT_TRUE(keys.set(nullptr, nullptr, "Z:\\web.exe"));
-    runBrowser("T:\\kd-page.htm", [&](HWND dialog) {
-        setWindowText(editOf(dialog), standInBrowser());
+    ASSERT_EQ(0, _chdir(folder.root().c_str()));
+    Lines shown, directories;
+    std::string offered;
+    runBrowser(PAGE, [&](HWND dialog) {
+        for (const std::string& pick : {std::string(), standInBrowser(), std::string()}) {
+            offered = changeBrowser(dialog, pick);  // an empty pick cancels the file dialog
+            shown.push_back(windowText(editOf(dialog)));
+            directories.push_back(workingDirectory());
+        }
         checkSaveBox(dialog);
         sendCommand(dialog, IDOK);
     });
+    EXPECT_EQ((Lines{"Z:\\web.exe", standInBrowser(), standInBrowser()}), shown);
+    EXPECT_EQ(Lines(3, folder.root()), directories);
+    EXPECT_NE(std::string::npos, offered.find("stand_in_browser.exe")) << offered;
     std::string stored;
     EXPECT_TRUE(readDefaultValue(BrowserKeys::OWN, &stored));
-    EXPECT_EQ("Z:\\web.exe", stored);
-    EXPECT_EQ((std::vector<std::string>{standInBrowser() + " T:\\kd-page.htm", "T:\\kd-page.htm"}),
-              launchRecord(20000))
-        << "the typed command is what runs";
-}
-
-TEST_F(BrowserDialogTest, CommandTooLongForItsBufferIsRefusedWholeNotCut)
-{
-    const std::string path = "T:\\kd-page.htm";
-    const std::string browser = standInBrowser() + " ";
-    // The edit box text, the blank and the path take 4095 characters: the most that fits.
-    const std::string fits = browser + std::string(4095 - 1 - path.size() - browser.size(), 'x');
-    const struct {
-        std::string typed;
-        bool started;
-    } cases[] = {
-        {fits, true},
-        {fits + "x", false},
-        {browser + std::string(5000, 'x'), false},  // longer than the buffer by itself
-    };
-    for (const auto& c : cases) {
-        DeleteFileA(RECORD);
-        bool stayedOpen = false;
-        runBrowser(path.c_str(), [&](HWND dialog) {
-            setWindowText(editOf(dialog), c.typed);
-            sendCommand(dialog, IDOK);
-            // A dialog that has ended is hidden at once, before it is destroyed.
-            stayedOpen = IsWindowVisible(dialog) != FALSE;
-        });
-        EXPECT_EQ(!c.started, stayedOpen) << "a refused command leaves the dialog open";
-        std::vector<std::string> record = launchRecord(c.started ? 20000 : 2000);
-        if (c.started) {
-            ASSERT_FALSE(record.empty());
-            EXPECT_EQ(c.typed + " " + path, record[0]);
-        } else {
-            EXPECT_TRUE(record.empty()) << "started with " << record[0].size() << " characters";
-        }
-    }
-}
-
-TEST_F(BrowserDialogTest, ChangeBrowserTakesThePickedFileAndKeepsTheWorkingDirectory)
-{
-    // The folder Change Browser opens the file dialog in, so that it really moves the working
-    // directory, as it does where a browser is installed there.
-    ASSERT_TRUE(folders.addFolder("C:\\Progra~1"));
-    ASSERT_TRUE(folders.addFolder("C:\\Progra~1\\Intern~1"));
-    ASSERT_TRUE(folders.addFolder("T:\\kd-cwd"));
-    const struct {
-        std::string picked;  // empty: the file dialog is cancelled
-        std::string shown;
-    } cases[] = {{"", "Z:\\web.exe"}, {standInBrowser(), standInBrowser()}};
-    for (const auto& c : cases) {
-        ASSERT_TRUE(keys.set(nullptr, nullptr, "Z:\\web.exe"));
-        ASSERT_EQ(0, _chdir("T:\\kd-cwd"));
-        DeleteFileA(RECORD);
-        std::string shown, directoryAfterwards;
-        runBrowser("T:\\kd-page.htm", [&](HWND dialog) {
-            changeBrowser(dialog, c.picked);
-            shown = windowText(editOf(dialog));
-            directoryAfterwards = workingDirectory();
-            checkSaveBox(dialog);
-            sendCommand(dialog, IDOK);
-        });
-        SCOPED_TRACE(c.picked.empty() ? "cancelled" : "picked");
-        EXPECT_EQ(c.shown, shown);
-        EXPECT_EQ("T:\\kd-cwd", directoryAfterwards);
-        std::string stored;
-        EXPECT_TRUE(readDefaultValue(BrowserKeys::OWN, &stored));
-        EXPECT_EQ(c.shown, stored) << "the loaded or picked browser is what is saved";
-        if (!c.picked.empty()) {
-            EXPECT_EQ((std::vector<std::string>{c.picked + " T:\\kd-page.htm", "T:\\kd-page.htm"}),
-                      launchRecord(20000));
-        }
-    }
-}
-
-TEST_F(BrowserDialogTest, SecondChangeBrowserOffersTheLastPick)
-{
-    ASSERT_TRUE(keys.set("Z:\\loaded.exe", nullptr, nullptr));
-    std::string offered;
-    runBrowser("T:\\kd-page.htm", [&](HWND dialog) {
-        changeBrowser(dialog, standInBrowser());
-        offered = changeBrowser(dialog, "");
-    });
-    EXPECT_NE(std::string::npos, offered.find("stand_in_browser.exe")) << offered;
+    EXPECT_EQ(standInBrowser(), stored) << "the picked browser is what is saved";
+    EXPECT_EQ((Lines{standInBrowser() + " " + PAGE, PAGE}), launchRecord(20000));
 }
 
 } // namespace

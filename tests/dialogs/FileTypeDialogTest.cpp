@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include <array>
-#include <functional>
+#include <vector>
 
-#include "DialogDriver.h"
 #include "app/WindowSetup.h"
 #include "dialogs/FileTypeDialog.h"
 #include "resources/resource.h"
 #include "search/SearchState.h"
+#include "support/Recorders.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -17,18 +18,14 @@ const char TYPES_CAPTION[] = "File Types to be Searched";
 const int BOX_IDS[4] = {IDC_TYPE_HTM, IDC_TYPE_TXT, IDC_TYPE_RTF, IDC_TYPE_DOC};
 
 using Flags = std::array<int, 4>;  // htm, txt, rtf, doc
+std::atomic<int>* const FLAGS[4] = {&fileTypeSet.htm, &fileTypeSet.txt, &fileTypeSet.rtf, &fileTypeSet.doc};
 
 Flags flags()
 {
-    return {fileTypeSet.htm.load(), fileTypeSet.txt.load(), fileTypeSet.rtf.load(), fileTypeSet.doc.load()};
-}
-
-void setFlags(const Flags& value)
-{
-    fileTypeSet.htm = value[0];
-    fileTypeSet.txt = value[1];
-    fileTypeSet.rtf = value[2];
-    fileTypeSet.doc = value[3];
+    Flags set{};
+    for (int i = 0; i < 4; ++i)
+        set[i] = FLAGS[i]->load();
+    return set;
 }
 
 Flags boxes(HWND dialog)
@@ -39,105 +36,73 @@ Flags boxes(HWND dialog)
     return shown;
 }
 
-// A click of the mouse on a box, as the box itself receives it.
-void click(HWND dialog, int id)
-{
-    SendMessageA(GetDlgItem(dialog, id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    SendMessageA(GetDlgItem(dialog, id), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-}
-
-void doubleClick(HWND dialog, int id)
+// A click of the mouse on a box, as the box itself receives it; a double click when twice.
+void click(HWND dialog, int id, bool twice = false)
 {
     HWND box = GetDlgItem(dialog, id);
     SendMessageA(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageA(box, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    SendMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
-    SendMessageA(box, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    if (twice) {
+        SendMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+        SendMessageA(box, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    }
 }
 
 class FileTypeDialogTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        appInstance = GetModuleHandleA(nullptr);
-        saved = flags();
-    }
-    void TearDown() override { setFlags(saved); }
-
-    INT_PTR runTypes(const std::function<void(HWND)>& script)
-    {
-        INT_PTR result = -1;
-        EXPECT_TRUE(driveDialog(TYPES_CAPTION, [&] { result = showFileTypeDialog(nullptr); }, script));
-        return result;
-    }
-
-    Flags saved;
+    void SetUp() override { appInstance = GetModuleHandleA(nullptr); }
+    void TearDown() override { resetSharedState(); }
 };
 
-TEST_F(FileTypeDialogTest, OpensShowingTheCurrentFlags)
+// Escape goes through the dialog's own keyboard handling; OK is a plain click.
+TEST_F(FileTypeDialogTest, OpensShowingTheFlagsEachClickFlipsBoxAndFlagAndEscapeOrOkKeepsThem)
 {
-    EXPECT_EQ((Flags{1, 1, 0, 0}), flags()) << "the first opening shows .htm and .txt only";
-    for (const Flags& start : {Flags{1, 1, 0, 0}, Flags{0, 0, 1, 1}, Flags{1, 0, 1, 0}}) {
-        setFlags(start);
-        Flags shown{};
-        runTypes([&](HWND dialog) { shown = boxes(dialog); });
-        EXPECT_EQ(start, shown);
-        EXPECT_EQ(start, flags()) << "opening and closing changes nothing";
-    }
-}
-
-TEST_F(FileTypeDialogTest, EachClickFlipsBoxAndFlagTogether)
-{
-    for (int i = 0; i < 4; ++i) {
-        setFlags({1, 1, 0, 0});
-        Flags expected{1, 1, 0, 0};
-        expected[i] ^= 1;
-        Flags afterOne{}, boxesAfterOne{}, afterTwo{}, boxesAfterTwo{};
-        runTypes([&](HWND dialog) {
-            click(dialog, BOX_IDS[i]);
-            afterOne = flags();
-            boxesAfterOne = boxes(dialog);
-            click(dialog, BOX_IDS[i]);
-            afterTwo = flags();
-            boxesAfterTwo = boxes(dialog);
-        });
-        EXPECT_EQ(expected, afterOne) << "box " << i;
-        EXPECT_EQ(expected, boxesAfterOne) << "box " << i;
-        EXPECT_EQ((Flags{1, 1, 0, 0}), afterTwo) << "box " << i;
-        EXPECT_EQ((Flags{1, 1, 0, 0}), boxesAfterTwo) << "box " << i;
-    }
-}
-
-TEST_F(FileTypeDialogTest, DoubleClickRestoresBoxAndFlag)
-{
-    Flags after{}, shown{};
-    runTypes([&](HWND dialog) {
-        doubleClick(dialog, IDC_TYPE_RTF);
-        after = flags();
-        shown = boxes(dialog);
-    });
-    EXPECT_EQ((Flags{1, 1, 0, 0}), after);
-    EXPECT_EQ((Flags{1, 1, 0, 0}), shown);
-}
-
-TEST_F(FileTypeDialogTest, EscapeAndOkKeepWhatTheClicksMade)
-{
-    // Escape goes through the dialog's own keyboard handling; OK is a plain click.
-    const std::function<void(HWND)> closers[] = {
-        [](HWND dialog) { PostMessageA(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); },
-        [](HWND dialog) { sendCommand(dialog, IDOK); },
-    };
-    for (const auto& close : closers) {
-        setFlags({1, 1, 0, 0});
+    EXPECT_EQ((Flags{1, 1, 0, 0}), flags()) << "the program starts with .htm and .txt only";
+    const struct {
+        Flags start;
+        bool escape;
+    } cases[] = {{{1, 1, 0, 0}, true}, {{0, 0, 1, 1}, false}};
+    for (const auto& c : cases) {
+        for (int i = 0; i < 4; ++i)
+            *FLAGS[i] = c.start[i];
+        // As opened, after each box's first and second click, and after a double click.
+        std::vector<Flags> expected = {c.start}, shown, set;
+        for (int i = 0; i < 4; ++i) {
+            expected.push_back(c.start);
+            expected.back()[i] ^= 1;
+            expected.push_back(c.start);
+        }
+        expected.push_back(c.start);
         bool closed = false;
-        INT_PTR result = runTypes([&](HWND dialog) {
+        auto open = [] { showFileTypeDialog(nullptr); };
+        EXPECT_TRUE(driveDialog(TYPES_CAPTION, open, [&](HWND dialog) {
+            auto note = [&] {
+                shown.push_back(boxes(dialog));
+                set.push_back(flags());
+            };
+            note();
+            for (int id : BOX_IDS) {
+                click(dialog, id);
+                note();
+                click(dialog, id);
+                note();
+            }
+            click(dialog, IDC_TYPE_RTF, true);
+            note();
             click(dialog, IDC_TYPE_RTF);
-            close(dialog);
+            if (c.escape)
+                PostMessageA(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+            else
+                sendCommand(dialog, IDOK);
             closed = waitUntilGone(dialog, 5000);
-        });
+        }));
+        SCOPED_TRACE(c.escape ? "Escape" : "OK");
+        EXPECT_EQ(expected, shown);
+        EXPECT_EQ(expected, set);
         EXPECT_TRUE(closed);
-        EXPECT_EQ(0, result);
-        EXPECT_EQ((Flags{1, 1, 1, 0}), flags());
+        Flags kept = c.start;
+        kept[2] ^= 1;
+        EXPECT_EQ(kept, flags()) << "the last click on .rtf stays";
     }
 }
 

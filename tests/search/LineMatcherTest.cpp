@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -79,36 +78,6 @@ TEST(WordRules, QueryWordMatchesWholeWordOrInsideIt)
         EXPECT_EQ(c.anywhere, words.anyMatches(c.line, wordLength(c.line), false));
         EXPECT_EQ(c.whole, words.anyMatches(c.line, wordLength(c.line), true));
     }
-}
-
-TEST(WordRules, CutQueryAgreesWithWordByWordComparison)
-{
-    // Small alphabet, so that matches of every kind are frequent.
-    std::srand(7);
-    const char alphabet[] = "ab1 ,";
-    for (int round = 0; round < 3000; ++round) {
-        std::string query, line;
-        for (int i = std::rand() % 12; i > 0; --i)
-            query += alphabet[std::rand() % 5];
-        for (int i = 1 + std::rand() % 6; i > 0; --i)
-            line += alphabet[std::rand() % 3];
-        if (firstWord(line.c_str()) == nullptr)
-            continue;
-        const char* lineWord = firstWord(line.c_str());
-        QueryWords words;
-        ASSERT_TRUE(words.parse(query.c_str()));
-        for (bool whole : {false, true}) {
-            EXPECT_EQ(countMatchingWords(query.c_str(), lineWord, whole) != 0,
-                      words.anyMatches(lineWord, wordLength(lineWord), whole))
-                << "query '" << query << "' line word '" << lineWord << "'";
-        }
-    }
-    // Too many words for the table: parse says so, and the caller compares word by word.
-    std::string many;
-    for (int i = 0; i < QueryWords::MAX_WORDS + 1; ++i)
-        many += "w ";
-    QueryWords words;
-    EXPECT_FALSE(words.parse(many.c_str()));
 }
 
 TEST_F(LineMatcherTest, CountsFollowTheOptions)
@@ -223,22 +192,6 @@ TEST_F(LineMatcherTest, UnopenableFileIsReportedAndLeavesTheViewAlone)
     EXPECT_EQ(missing, boxes.boxes()[0].text);
     EXPECT_EQ(0, view.clears);
     EXPECT_EQ(1u, view.runs.size());
-}
-
-TEST_F(LineMatcherTest, AMegabyteLineIsReadInPieces)
-{
-    std::string line(1 << 20, 'b');
-    for (std::size_t at = 0; at + 3 < line.size(); at += 1000)
-        line.replace(at, 4, " cat");
-    // Every " cat" that a 1023-byte boundary does not cut is one match; a cut one becomes
-    // "c" + "at" or "ca" + "t", and neither piece contains "cat".
-    int expected = 0;
-    for (std::size_t at = 0; at + 3 < line.size(); at += 1000) {
-        std::size_t start = at + 1;  // the word's first byte
-        if (start / 1023 == (start + 2) / 1023)
-            ++expected;
-    }
-    EXPECT_EQ(expected, scan(line + "\n", "cat", 0));
 }
 
 } // namespace

@@ -44,6 +44,7 @@ ShownBox describe(HWND box)
     ShownBox shown;
     shown.caption = windowText(box);
     shown.threadId = GetWindowThreadProcessId(box, nullptr);
+    shown.owner = GetWindow(box, GW_OWNER);
     // A message box keeps its message in a static control with the id 0xFFFF.
     HWND message = GetDlgItem(box, 0xFFFF);
     if (message != nullptr)

@@ -16,6 +16,7 @@ struct ShownBox {
     std::string caption;
     std::string text;  // a message box's message; for other dialogs, their static texts
     DWORD threadId = 0;
+    HWND owner = nullptr;
 };
 
 class BoxWatcher {

@@ -1,0 +1,209 @@
+#include "panel/SearchPanel.h"
+
+#include "dialogs/BrowserDialog.h"
+#include "panel/Beep.h"
+#include "panel/MatchViewSink.h"
+#include "panel/ResultList.h"
+#include "panel/SearchThread.h"
+#include "resources/resource.h"
+#include "search/DirectoryCursor.h"
+#include "search/SearchState.h"
+#include "search/TextBuffer.h"
+
+std::atomic<HWND> panelWindow{nullptr};
+PanelControls panelControls = {};
+PanelLayout panelLayout = {};
+LineMatcher panelMatcher(&matchViewSink);
+
+namespace {
+
+const char* const SEARCH_CAPTION = "Search for String";
+const char* const STOP_CAPTION = "Stop Searching";
+
+void setText(HWND window, const char* text)
+{
+    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void initialisePanel(HWND panel)
+{
+    searchRoot.setToWorkingDirectory();
+    panelWindow = panel;
+
+    RECT panelRect;
+    GetWindowRect(panel, &panelRect);
+    panelControls.searchButton = GetDlgItem(panel, IDC_SEARCH);
+    panelControls.searchString = GetDlgItem(panel, IDC_SEARCH_STRING);
+    panelControls.filesLabel = GetDlgItem(panel, IDC_FILES_LABEL);
+    panelControls.matchesLabel = GetDlgItem(panel, IDC_MATCHES_LABEL);
+    panelControls.fileList = GetDlgItem(panel, IDC_FILE_LIST);
+    panelControls.matchView = GetDlgItem(panel, IDC_MATCH_VIEW);
+
+    RECT rect;
+    GetWindowRect(panelControls.filesLabel, &rect);
+    panelLayout.labelTop = rect.top - panelRect.top;
+    panelLayout.labelHeight = rect.bottom - rect.top;
+    GetWindowRect(panelControls.fileList, &rect);
+    panelLayout.listTop = rect.top - panelRect.top;
+
+    SendMessageA(panelControls.searchString, CB_LIMITTEXT, QUERY_CAPACITY, 0);
+    // A new panel's list is empty, whatever an earlier panel left counted.
+    resultList.resultCount = 0;
+    // The view is attached only once the panel exists, so this fills the list alone.
+    resultList.finish();
+}
+
+// Two columns share the width: the file list on the left, the match view on the right.
+// The offsets were measured from the outer rectangle and are used as client coordinates.
+void layoutPanel()
+{
+    HWND panel = panelWindow.load();
+    if (panel == nullptr)
+        return;  // the dialog is sized while it is created, before its controls exist
+    RECT client;
+    GetClientRect(panel, &client);
+    int width = client.right - client.left;
+    int height = client.bottom - client.top;
+    int half = width / 2;
+    const PanelLayout& at = panelLayout;
+    MoveWindow(panelControls.filesLabel, 5, at.labelTop, half - 5, at.labelHeight, TRUE);
+    MoveWindow(panelControls.fileList, 5, at.listTop, half - 5, height - at.listTop - 5, TRUE);
+    MoveWindow(panelControls.matchesLabel, half + 10, at.labelTop, half - 15, at.labelHeight, TRUE);
+    MoveWindow(panelControls.matchView, half + 10, at.listTop, half - 15, height - at.listTop - 5, TRUE);
+}
+
+void endPanel(HWND panel)
+{
+    EndDialog(panel, 0);
+    panelWindow = nullptr;
+}
+
+void showSelectedFile()
+{
+    HWND list = panelControls.fileList;
+    LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR)
+        return;
+    // LB_GETTEXT knows no buffer size: make sure the item fits before copying it.
+    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR || length >= static_cast<LRESULT>(sizeof resultList.selectedFile))
+        return;
+    SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(resultList.selectedFile));
+    // The scan may show an error box whose loop lets the search thread add a first result,
+    // which rewrites selectedFile; the scan keeps its own copy of the path.
+    char path[SELECTED_FILE_CAPACITY];
+    copyText(path, sizeof path, resultList.selectedFile);
+    panelMatcher.scanFile(path, queryText, 1);
+}
+
+void startOrStopSearch()
+{
+    // A stopped search whose thread is still winding down: refuse, and leave the flag alone
+    // so the walk that is ending never sees it raised again.
+    if (searchActive.load() == 0 && searchThreadsAlive() != 0) {
+        signalBeep();
+        return;
+    }
+    int earlier = searchActive.fetch_add(1);
+    if (earlier != 0) {
+        searchActive = 0;
+        setText(panelControls.searchButton, SEARCH_CAPTION);
+        return;
+    }
+    // The thread finished its walk and cleared the flag between the two reads above: it is
+    // still ending, so the same refusal applies.
+    if (searchThreadsAlive() != 0) {
+        searchActive = 0;
+        signalBeep();
+        return;
+    }
+
+    // No search thread exists now, so queryText is ours to write.
+    SendMessageA(panelControls.searchString, WM_GETTEXT, QUERY_CAPACITY, reinterpret_cast<LPARAM>(queryText));
+    if (queryText[0] == '\0') {
+        searchActive = 0;
+        signalBeep();
+        return;
+    }
+    rememberSearchString(panelControls.searchString, queryText);
+    setText(panelControls.searchButton, STOP_CAPTION);
+    if (startSearchThread() != 0)
+        return;
+    searchActive = 0;
+    setText(panelControls.searchButton, SEARCH_CAPTION);
+}
+
+void launchBrowser(HWND panel)
+{
+    if (resultList.resultCount != 0)
+        showBrowserDialog(panel, resultList.selectedFile);
+    else
+        signalBeep();
+}
+
+INT_PTR onPanelCommand(HWND panel, WPARAM wParam)
+{
+    WORD command = LOWORD(wParam);
+    WORD notification = HIWORD(wParam);
+    switch (command) {
+    case IDOK:
+    case IDCANCEL:
+        endPanel(panel);
+        return TRUE;
+    case IDC_FILE_LIST:
+        if (notification == LBN_SELCHANGE)
+            showSelectedFile();
+        break;
+    case IDC_SEARCH:
+        // A click, or the menu item: both come with notification code 0.
+        if (notification == BN_CLICKED)
+            startOrStopSearch();
+        break;
+    case IDC_LAUNCH_BROWSER:
+        launchBrowser(panel);
+        break;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void rememberSearchString(HWND comboBox, const char* text)
+{
+    // CB_FINDSTRING matches entries that begin with the text, ignoring case. Entries go in
+    // at a position, which does not sort, so the history stays newest first.
+    LRESULT found =
+        SendMessageA(comboBox, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    if (found != CB_ERR)
+        SendMessageA(comboBox, CB_DELETESTRING, found, 0);
+    SendMessageA(comboBox, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        initialisePanel(panel);
+        return TRUE;
+    case WM_SIZE:
+        layoutPanel();
+        return TRUE;
+    case WM_COMMAND:
+        return onPanelCommand(panel, wParam);
+    case WM_RESULT_CLEAR:
+        resultList.clear();
+        return TRUE;
+    case WM_RESULT_ADD:
+        resultList.add(reinterpret_cast<const char*>(lParam));
+        return TRUE;
+    case WM_RESULT_FINISH:
+        resultList.finish();
+        return TRUE;
+    case WM_DESTROY:
+        // Gone with the main window: nothing may reach its controls any more.
+        if (panelWindow.load() == panel)
+            panelWindow = nullptr;
+        return FALSE;
+    }
+    return FALSE;
+}

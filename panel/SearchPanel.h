@@ -1,0 +1,44 @@
+// The modeless child dialog that fills the main window: the search string and its history,
+// the start/stop button, the list of matching files and the view of one file's matches.
+#pragma once
+#include <windows.h>
+#include <atomic>
+
+#include "search/LineMatcher.h"
+
+// The search thread hands every result-list operation to the panel with one of these, sent
+// (not posted), so the list, the view and the panel's matcher are only ever used by the
+// window's thread. lParam of WM_RESULT_ADD is the path.
+const UINT WM_RESULT_CLEAR = WM_APP + 1;
+const UINT WM_RESULT_ADD = WM_APP + 2;
+const UINT WM_RESULT_FINISH = WM_APP + 3;
+
+struct PanelControls {
+    HWND searchButton;
+    HWND searchString;
+    HWND filesLabel;
+    HWND matchesLabel;
+    HWND fileList;
+    HWND matchView;
+};
+
+// Offsets measured at initialisation, in pixels from the panel's outer top edge.
+struct PanelLayout {
+    int labelTop;
+    int labelHeight;
+    int listTop;
+};
+
+// The panel, or null before it has initialised and after it has gone. Every result-list
+// and match-view operation does nothing while it is null. Read by the search thread too.
+extern std::atomic<HWND> panelWindow;
+extern PanelControls panelControls;
+extern PanelLayout panelLayout;
+// Renders the selected file into the match view; the walker's matchers are separate.
+extern LineMatcher panelMatcher;
+
+INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Puts text at the top of the combo box's history after removing the first entry that
+// begins with it, compared without regard to case.
+void rememberSearchString(HWND comboBox, const char* text);

@@ -1,0 +1,153 @@
+#include "ProgramHarness.h"
+
+#include <atomic>
+#include <string>
+
+#include "app/WindowSetup.h"
+#include "panel/Beep.h"
+#include "panel/ResultList.h"
+#include "panel/SearchPanel.h"
+#include "panel/SearchThread.h"
+#include "resources/resource.h"
+#include "search/SearchState.h"
+
+namespace {
+
+const char* const CLASS_NAME = "Kadrel Text Search Program";
+using Entries = std::vector<std::string>;
+
+bool checked(UINT command)
+{
+    return (GetMenuState(mainMenu, command, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+TEST_F(ProgramTest, StartsWithTitleAndAnEmptyResultList)
+{
+    EXPECT_EQ(CLASS_NAME, windowText(MainWindow));
+    EXPECT_EQ(Entries{"No files found"}, listEntries());
+    EXPECT_EQ(LB_ERR, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
+    EXPECT_EQ(0, resultList.resultCount);
+    EXPECT_STREQ("No files found", resultList.selectedFile);
+    EXPECT_EQ("Search for String", windowText(panelControls.searchButton));
+    EXPECT_TRUE(viewRuns().empty());
+}
+
+TEST_F(ProgramTest, OptionsStartMarkedAsSetAndEachMenuClickFlipsFlagAndMark)
+{
+    const struct {
+        UINT command;
+        std::atomic<int>& flag;
+        int start;
+    } options[] = {
+        {IDM_CASE_SENSITIVE, searchOptions.caseSensitive, 0},
+        {IDM_WHOLE_WORDS, searchOptions.wholeWordsOnly, 0},
+        {IDM_SUBDIRECTORIES, searchOptions.searchSubdirectories, 1},
+    };
+    for (const auto& option : options) {
+        SCOPED_TRACE(option.command);
+        EXPECT_EQ(option.start, option.flag.load());
+        EXPECT_EQ(option.start != 0, checked(option.command));
+        menu(option.command);
+        EXPECT_EQ(1 - option.start, option.flag.load());
+        EXPECT_EQ(option.start == 0, checked(option.command));
+        // Only what a menu item sends counts: the same id with a notification code is ignored.
+        SendMessageA(MainWindow, WM_COMMAND, MAKEWPARAM(option.command, 1), 0);
+        menu(option.command);
+        EXPECT_EQ(option.start, option.flag.load());
+        EXPECT_EQ(option.start != 0, checked(option.command));
+    }
+}
+
+TEST_F(ProgramTest, MenuSearchAndLaunchOnlyBeepWithNothingToDoAndNothingOnceThePanelIsGone)
+{
+    int before = beepCount();
+    menu(IDC_SEARCH);  // the search string is empty
+    menu(IDC_LAUNCH_BROWSER);  // there is no result
+    EXPECT_EQ(before + 2, beepCount());
+    EXPECT_EQ(0, searchActive.load());
+    EXPECT_EQ(0, searchThreadsAlive());
+    EXPECT_TRUE(history().empty());
+    EXPECT_EQ("Search for String", windowText(panelControls.searchButton));
+
+    SendMessageA(panelWindow, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_EQ(nullptr, panelWindow.load());
+    menu(IDC_SEARCH);
+    menu(IDC_LAUNCH_BROWSER);
+    EXPECT_EQ(before + 2, beepCount());
+    resultList.add("C:\\nothing.txt");
+    EXPECT_EQ(Entries{"No files found"}, listEntries());
+}
+
+TEST_F(ProgramTest, DestroyingTheWindowStopsARunningSearch)
+{
+    typeSearchString("anything");
+    clickSearch();
+    ASSERT_EQ(1, searchActive.load());
+    DestroyWindow(MainWindow);
+    MainWindow = nullptr;
+    EXPECT_EQ(0, searchActive.load());
+}
+
+TEST_F(ProgramTest, AboutBoxShowsTheVersionAndClosesOnOkAndTheCloseBox)
+{
+    for (bool closeBox : {false, true}) {
+        std::string version;
+        bool closed = false;
+        EXPECT_TRUE(driveDialog("About", [this] { menu(IDM_ABOUT); }, [&](HWND box) {
+            version = windowText(FindWindowExA(box, nullptr, "Static", nullptr));
+            if (closeBox)
+                SendMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+            else
+                sendCommand(box, IDOK);
+            closed = waitUntilGone(box, 5000);
+        }));
+        EXPECT_EQ("Kadrel Find Program V 2.1.0.1", version);
+        EXPECT_TRUE(closed) << (closeBox ? "close box" : "OK");
+    }
+}
+
+// Starts the real program, closes it the given way and returns its exit code.
+DWORD runProgramAndClose(UINT message, WPARAM wParam)
+{
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    std::string program = exe;
+    program = program.substr(0, program.rfind('\\')) + "\\..\\KadrelSearch.exe";
+    // Arguments are ignored: the program starts the same with them.
+    std::string commandLine = "\"" + program + "\" /ignored argument";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        ADD_FAILURE() << "cannot start " << program;
+        return 0xFFFFFFFF;
+    }
+    HWND window = nullptr;
+    bool appeared = pumpUntil([&] {
+        window = FindWindowA(CLASS_NAME, nullptr);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        return owner == process.dwProcessId;
+    }, 30000);
+    if (appeared)
+        PostMessageA(window, message, wParam, 0);
+    if (!appeared || WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << (appeared ? "the program did not end" : "the program's window did not appear");
+        TerminateProcess(process.hProcess, 99);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    DWORD code = 0xFFFFFFFF;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+TEST(ProgramExit, ExitMenuAndClosingTheWindowEndWithCodeZero)
+{
+    EXPECT_EQ(0u, runProgramAndClose(WM_COMMAND, IDM_EXIT)) << "File, Exit";
+    EXPECT_EQ(0u, runProgramAndClose(WM_CLOSE, 0)) << "close box";
+}
+
+}  // namespace

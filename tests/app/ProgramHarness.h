@@ -1,0 +1,34 @@
+// Runs the real main window inside the test process and drives it with the messages a
+// user's clicks produce. Shared by the main window and search panel tests.
+#pragma once
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "search/ErrorBox.h"
+#include "support/Recorders.h"
+#include "support/TempTree.h"
+#include "support/WindowDriver.h"
+
+// Each test gets a fresh main window with the options at their start values.
+class ProgramTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void menu(UINT command) { SendMessageA(MainWindow, WM_COMMAND, command, 0); }
+    void clickSearch();
+    void typeSearchString(const std::string& text);
+    void selectEntry(int index);
+    bool waitUntilIdle();
+    // Types text, starts a search and waits until its thread has ended.
+    void searchFor(const std::string& text);
+
+    std::vector<std::string> listEntries();
+    std::vector<std::string> history();
+    // The match view's text in runs of one colour, read back from the control; 0 is the
+    // automatic colour.
+    std::vector<TextRun> viewRuns();
+};

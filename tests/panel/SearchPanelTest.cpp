@@ -1,0 +1,197 @@
+#include "app/ProgramHarness.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "panel/Beep.h"
+#include "panel/ResultList.h"
+#include "panel/SearchPanel.h"
+#include "panel/SearchThread.h"
+#include "resources/resource.h"
+#include "search/DirectoryCursor.h"
+#include "search/SearchState.h"
+
+namespace {
+
+using Entries = std::vector<std::string>;
+const COLORREF BLUE = 0xFF0000, RED = 0x0000FF, GREY = 0x808080, AUTO = 0;
+
+// A tree with matches at every depth, and files of kinds that are not searched.
+class SearchPanelTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        tree.file("A.txt", "Apple pie\nno match here\nan apple a day\n");
+        tree.file("b.txt", "the apple tree\n");
+        tree.file("none.txt", "banana\n");
+        tree.file("notes.md", "apple\n");
+        tree.file("sub\\c.htm", "<p>APPLE</p>\n");
+        tree.file("sub\\d.rtf", "apple\n");
+        tree.file("sub\\deeper\\e.txt", "pineapple\n");
+        searchRoot.setPath(tree.root().c_str());
+    }
+    TempTree tree;
+};
+
+TEST_F(SearchPanelTest, SearchListsMatchesSortedWithTheFirstSelectedAndRendered)
+{
+    searchFor("apple");
+    Entries expectedList = {tree.path("A.txt"), tree.path("b.txt"), tree.path("sub\\c.htm"),
+                            tree.path("sub\\deeper\\e.txt")};
+    EXPECT_EQ(expectedList, listEntries());
+    EXPECT_EQ(0, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
+    EXPECT_EQ(4, resultList.resultCount);
+    EXPECT_EQ(tree.path("A.txt"), resultList.selectedFile);
+    std::vector<TextRun> expected = {{"1) ", BLUE}, {"Apple", RED}, {" pie\n", AUTO},  {"3) ", BLUE},
+                                     {"an ", AUTO}, {"apple", RED}, {" a day\n", AUTO}};
+    EXPECT_EQ(expected, viewRuns());
+    EXPECT_EQ("Search for String", windowText(panelControls.searchButton));
+
+    selectEntry(1);
+    EXPECT_EQ(tree.path("b.txt"), resultList.selectedFile);
+    expected = {{"1) ", BLUE}, {"the ", AUTO}, {"apple", RED}, {" tree\n", AUTO}};
+    EXPECT_EQ(expected, viewRuns());
+}
+
+TEST_F(SearchPanelTest, StopAtOnceEndsWithNoFilesFoundAndAStartWhileItEndsIsRefused)
+{
+    int beeps = beepCount();
+    typeSearchString("apple");
+    clickSearch();
+    EXPECT_EQ("Stop Searching", windowText(panelControls.searchButton));
+    // The thread cannot have walked yet: its first step waits for this thread.
+    clickSearch();
+    EXPECT_EQ("Search for String", windowText(panelControls.searchButton));
+    EXPECT_EQ(0, searchActive.load());
+
+    typeSearchString("pear");
+    clickSearch();
+    EXPECT_EQ(beeps + 1, beepCount()) << "a start while the stopped thread is ending beeps";
+    EXPECT_EQ(0, searchActive.load());
+    EXPECT_EQ(Entries{"apple"}, history());
+
+    ASSERT_TRUE(waitUntilIdle()) << "the refused start left the ending thread stuck";
+    EXPECT_EQ(Entries{"No files found"}, listEntries());
+    EXPECT_EQ(LB_ERR, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
+    EXPECT_EQ(0, resultList.resultCount);
+    EXPECT_EQ((std::vector<TextRun>{{"No file selected", GREY}}), viewRuns());
+    EXPECT_EQ(beeps + 2, beepCount()) << "the ending search beeps once more";
+    EXPECT_EQ(1, mostSearchThreadsAlive());
+    searchFor("pear");
+    EXPECT_EQ((Entries{"pear", "apple"}), history());
+}
+
+TEST_F(SearchPanelTest, HistoryKeepsNewestFirstAndReplacesTheFirstEntryBeginningWithTheText)
+{
+    const struct {
+        const char* typed;
+        Entries after;
+    } steps[] = {
+        {"apple", {"apple"}},
+        {"apple", {"apple"}},
+        {"apple pie", {"apple pie", "apple"}},
+        {"Apple", {"Apple", "apple"}},
+        {"app", {"app", "apple"}},
+        {"zebra", {"zebra", "app", "apple"}},
+    };
+    for (const auto& step : steps) {
+        searchFor(step.typed);
+        EXPECT_EQ(step.after, history()) << "after searching for " << step.typed;
+    }
+
+    std::string longest(1024, 'x');
+    searchFor(longest);
+    EXPECT_EQ(1023u, std::strlen(queryText));
+    EXPECT_EQ(longest.substr(0, 1023), history().front());
+}
+
+TEST_F(SearchPanelTest, IgnoringCaseLowersTheFieldButNotTheHistory)
+{
+    for (bool caseSensitive : {false, true}) {
+        searchOptions.caseSensitive = caseSensitive ? 1 : 0;
+        searchFor("Annual Report");
+        const char* field = caseSensitive ? "Annual Report" : "annual report";
+        EXPECT_EQ(field, windowText(panelControls.searchString));
+        EXPECT_STREQ(field, queryText);
+        EXPECT_EQ("Annual Report", history().front());
+    }
+}
+
+TEST_F(SearchPanelTest, LayoutSplitsA200By300ClientIntoTwoColumns)
+{
+    // The list's top in the template, in pixels, plus the border above the client area:
+    // the offset from the outer edge, which the layout uses as a client coordinate.
+    RECT outer, client, list = {5, 40, 145, 190};
+    MapDialogRect(panelWindow, &list);
+    POINT origin = {0, 0};
+    ClientToScreen(panelWindow, &origin);
+    GetWindowRect(panelWindow, &outer);
+    GetClientRect(panelWindow, &client);
+    int listTop = list.top + origin.y - outer.top;
+    SetWindowPos(panelWindow, nullptr, 0, 0, 200 + (outer.right - outer.left) - client.right,
+                 300 + (outer.bottom - outer.top) - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    GetClientRect(panelWindow, &client);
+    ASSERT_EQ(200, client.right);
+    ASSERT_EQ(300, client.bottom);
+
+    const struct {
+        HWND control;
+        int x, width;
+    } columns[] = {{panelControls.fileList, 5, 95}, {panelControls.matchView, 110, 85}};
+    for (const auto& column : columns) {
+        RECT r;
+        GetWindowRect(column.control, &r);
+        MapWindowPoints(nullptr, panelWindow, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(column.x, r.left);
+        EXPECT_EQ(column.width, r.right - r.left);
+        EXPECT_EQ(listTop, r.top);
+        EXPECT_EQ(295 - listTop, r.bottom - r.top);
+    }
+}
+
+// A window thread blocked for good cannot report anything itself: past the limit this ends
+// the whole test program with a message instead of letting it hang.
+DWORD WINAPI deadlockWatchdog(LPVOID finished)
+{
+    if (WaitForSingleObject(finished, 240000) == WAIT_TIMEOUT) {
+        std::fprintf(stderr, "DEADLOCK: the start/stop stress test did not finish in 240 s\n");
+        std::fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), 3);
+    }
+    return 0;
+}
+
+// Starts and stops searches as fast as the messages can be sent, selecting results in
+// between, and lets the search thread run only now and then.
+TEST_F(SearchPanelTest, ThousandStartStopCyclesEndIdleWithOneThreadAtATime)
+{
+    HANDLE finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE watchdog = CreateThread(nullptr, 0, deadlockWatchdog, finished, 0, nullptr);
+    typeSearchString("apple");
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+        clickSearch();
+        pumpPending();
+        if (cycle % 4 != 3)  // otherwise the next cycle's click is the one that stops it
+            clickSearch();
+        pumpPending();
+        if (cycle % 10 == 0)  // now and then a search runs to its end
+            pumpUntil([] { return searchThreadsAlive() == 0; }, 5000);
+        if (resultList.resultCount > 0)
+            selectEntry(cycle % static_cast<int>(listEntries().size()));
+    }
+    // Whatever the last click left running finishes on its own.
+    EXPECT_TRUE(pumpUntil([] { return searchThreadsAlive() == 0; }, 120000))
+        << "the search thread never ended: a deadlock between the two threads";
+    EXPECT_EQ(0, searchActive.load());
+    EXPECT_EQ("Search for String", windowText(panelControls.searchButton));
+    EXPECT_EQ(1, mostSearchThreadsAlive()) << "two search threads were alive at once";
+    SetEvent(finished);
+    WaitForSingleObject(watchdog, INFINITE);
+    CloseHandle(watchdog);
+    CloseHandle(finished);
+}
+
+}  // namespace
