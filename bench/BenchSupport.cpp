@@ -2,8 +2,7 @@
 
 #include <psapi.h>
 
-unsigned long long peakWorkingSetKiB()
-{
+unsigned long long peakWorkingSetKiB() {
     PROCESS_MEMORY_COUNTERS counters;
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
@@ -11,8 +10,7 @@ unsigned long long peakWorkingSetKiB()
     return counters.PeakWorkingSetSize / 1024;
 }
 
-void toWindowsPath(char* dst, size_t cap, const char* src)
-{
+void toWindowsPath(char* dst, size_t cap, const char* src) {
     if (cap == 0)
         return;
     size_t at = 0;
@@ -25,8 +23,7 @@ void toWindowsPath(char* dst, size_t cap, const char* src)
     dst[at] = '\0';
 }
 
-unsigned long long hashText(unsigned long long hash, const char* text)
-{
+unsigned long long hashText(unsigned long long hash, const char* text) {
     for (; *text != '\0'; ++text) {
         hash ^= static_cast<unsigned char>(*text);
         hash *= 1099511628211ull;

@@ -7,8 +7,7 @@
 class Stopwatch {
 public:
     Stopwatch() { QueryPerformanceCounter(&started); }
-    double seconds() const
-    {
+    double seconds() const {
         LARGE_INTEGER now, frequency;
         QueryPerformanceCounter(&now);
         QueryPerformanceFrequency(&frequency);

@@ -15,8 +15,7 @@ namespace {
 
 class CountingSink : public ResultSink {
 public:
-    void add(const char* path) override
-    {
+    void add(const char* path) override {
         ++files;
         hash = hashText(hash, path);
     }
@@ -29,8 +28,7 @@ TreeWalker walker(sink);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: bench_walk ROOT QUERY\n");
         return 2;

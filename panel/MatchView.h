@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include "panel/RunBatch.h"
+
 class MatchView {
 public:
     // Loads the rich-text library, which registers the control's window class. The one
@@ -25,13 +27,30 @@ public:
     // search panel does not exist.
     void appendText(const char* text, unsigned long colour);
 
+    // Inserts a batch of runs at the end of the control's selection in one go, ending where
+    // appending them one by one would, and scrolls to it. Does nothing while the search panel
+    // does not exist.
+    void appendBatch(const RunBatch& batch);
+
+    // Whether this control shows a batch exactly as it shows the same runs appended one by
+    // one: the same characters in the same colours, fonts and sizes. Tried once, on a hidden
+    // control of the same class, the first time it is asked while the panel exists.
+    bool showsBatchesExactly();
+
     HWND controlHandle = nullptr;
     HMODULE libraryHandle = nullptr;
     CHARFORMATA charFormat;
     CHARRANGE selection;
 
 private:
-    void setColour(unsigned long colour);
+    void setColour(HWND control, unsigned long colour);
+    void insertRun(HWND control, const char* text, unsigned long colour);
+    void insertBatch(HWND control, const RunBatch& batch, bool restyle);
+    bool tryBatches(bool restyle);
+
+    // How batches go in: not tried yet; as they are; with the insertion point's format set
+    // again over them; or not at all (runs go in one by one).
+    enum { BATCH_UNTRIED, BATCH_PLAIN, BATCH_RESTYLED, BATCH_NEVER } batchMode = BATCH_UNTRIED;
 };
 
 extern MatchView matchView;

@@ -1,11 +1,18 @@
-// Lets the line matcher render into the match view without knowing about controls.
+// Lets the line matcher render into the match view without knowing about controls. A file's
+// runs are gathered and shown together when it is done, where the control shows a gathered
+// batch exactly as it shows the same runs one by one.
 #pragma once
+#include "panel/RunBatch.h"
 #include "search/ViewSink.h"
 
 class MatchViewSink final : public ViewSink {
 public:
     void clearView() override;
     void appendText(const char* text, unsigned long colour) override;
+    void finishView() override;
+
+private:
+    RunBatch batch;
 };
 
 extern MatchViewSink matchViewSink;

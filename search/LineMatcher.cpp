@@ -99,6 +99,8 @@ int LineMatcher::scanFile(const char* path, const char* query, int render)
             ++lineNumber;
             matchCount += scanLine(lineBuffer, lineNumber, query, cut, target, scratch);
         }
+        if (target != nullptr)
+            target->finishView();
     }
 
     if (!stream.close())

@@ -23,8 +23,7 @@
 
 #ifdef KADREL_SSE2
 namespace {
-inline unsigned lowestBit(unsigned mask)
-{
+inline unsigned lowestBit(unsigned mask) {
 #if defined(_MSC_VER)
     unsigned long index;
     _BitScanForward(&index, mask);
@@ -36,8 +35,7 @@ inline unsigned lowestBit(unsigned mask)
 } // namespace
 #endif
 
-std::size_t findByte(const char* text, std::size_t length, unsigned char value)
-{
+std::size_t findByte(const char* text, std::size_t length, unsigned char value) {
     std::size_t i = 0;
 #ifdef KADREL_SSE2
     const __m128i wanted = _mm_set1_epi8(static_cast<char>(value));
@@ -55,8 +53,7 @@ std::size_t findByte(const char* text, std::size_t length, unsigned char value)
     return length;
 }
 
-std::size_t BinaryTextBytes::read(char* into, std::size_t count)
-{
+std::size_t BinaryTextBytes::read(char* into, std::size_t count) {
     if (ended)
         return 0;
     std::size_t got = std::fread(into, 1, count, file);
@@ -67,12 +64,9 @@ std::size_t BinaryTextBytes::read(char* into, std::size_t count)
 }
 
 ReadCutter::ReadCutter(ByteSource& source, char* buffer, std::size_t capacity)
-    : source(source), buffer(buffer), capacity(capacity)
-{
-}
+    : source(source), buffer(buffer), capacity(capacity) {}
 
-bool ReadCutter::next(char* line)
-{
+bool ReadCutter::next(char* line) {
     for (;;) {
         std::size_t available = end - position;
         std::size_t window = available < READ_LIMIT ? available : READ_LIMIT;
@@ -109,16 +103,14 @@ namespace {
 std::atomic<int> featureLimit{static_cast<int>(ScanFeatures::AVX2)};
 
 const std::size_t NEED_MORE = static_cast<std::size_t>(-1);
-const unsigned char CASE_BIT = 0x20;  // ORed into a byte, it lower-cases an ASCII letter
+const unsigned char CASE_BIT = 0x20; // ORed into a byte, it lower-cases an ASCII letter
 
-inline unsigned char withCaseBit(unsigned char c)
-{
+inline unsigned char withCaseBit(unsigned char c) {
     return static_cast<unsigned char>(c | CASE_BIT);
 }
 
 #ifdef KADREL_SSE2
-bool processorHasSsse3()
-{
+bool processorHasSsse3() {
 #if defined(_MSC_VER)
     int info[4];
     __cpuid(info, 1);
@@ -130,8 +122,7 @@ bool processorHasSsse3()
 }
 
 // AVX2 needs the processor to have it and the system to save the wide registers.
-bool processorHasAvx2()
-{
+bool processorHasAvx2() {
     const unsigned OSXSAVE = 1u << 27, AVX = 1u << 28, AVX2 = 1u << 5;
 #if defined(_MSC_VER)
     int info[4];
@@ -161,16 +152,15 @@ bool processorHasAvx2()
 class WordFilter {
 public:
     enum Kind {
-        ONE_WORD,     // one query word: its first, second and last bytes, 16 positions at a time
-        NIBBLES,      // several: the first three bytes of each, by nibble tables (SSSE3)
-        WORD_PAIRS,   // several, without SSSE3: the first, second and last bytes of each
-        FIRST_BYTES,  // a byte at a time, by the first byte of each word
+        ONE_WORD,    // one query word: its first, second and last bytes, 16 positions at a time
+        NIBBLES,     // several: the first three bytes of each, by nibble tables (SSSE3)
+        WORD_PAIRS,  // several, without SSSE3: the first, second and last bytes of each
+        FIRST_BYTES, // a byte at a time, by the first byte of each word
     };
     static const int MAX_PAIRS = 16;
     static const int NIBBLE_BYTES = 3;
 
-    explicit WordFilter(const QueryWords& words) : words(words)
-    {
+    explicit WordFilter(const QueryWords& words) : words(words) {
         for (int c = 0; c < 256; ++c)
             firstWord[c] = -1;
         for (int i = words.count() - 1; i >= 0; --i) {
@@ -203,8 +193,7 @@ public:
 
     // Whether some query word begins at text[at], letter case aside. The caller makes sure
     // the text holds end bytes.
-    bool occursAt(const unsigned char* text, std::size_t at, std::size_t end) const
-    {
+    bool occursAt(const unsigned char* text, std::size_t at, std::size_t end) const {
         for (int i = firstWord[withCaseBit(text[at])]; i >= 0; i = nextSameFirst[i]) {
             std::size_t length = static_cast<std::size_t>(words.lengthOf(i));
             if (at + length > end)
@@ -221,15 +210,15 @@ public:
 
     const QueryWords& words;
     Kind kind;
-    bool wide = false;     // NIBBLES 32 positions at a time (AVX2)
-    std::size_t span = 0;  // the longest query word's length less one: bytes looked at ahead
-    int firstWord[256];    // per first byte (case bit set): the first query word with it, or -1
+    bool wide = false;    // NIBBLES 32 positions at a time (AVX2)
+    std::size_t span = 0; // the longest query word's length less one: bytes looked at ahead
+    int firstWord[256];   // per first byte (case bit set): the first query word with it, or -1
     int nextSameFirst[QueryWords::MAX_WORDS];
 
     // For ONE_WORD and WORD_PAIRS, sorted by offset so the bytes at each offset load once.
     struct Pair {
         unsigned char first, second, last;
-        std::size_t offset;  // of the last byte from the first
+        std::size_t offset; // of the last byte from the first
     };
     Pair pairs[MAX_PAIRS];
     int pairCount = 0;
@@ -241,8 +230,7 @@ public:
     unsigned char highNibbles[NIBBLE_BYTES][16] = {};
 
 private:
-    void collectPairs()
-    {
+    void collectPairs() {
         for (int i = 0; i < words.count(); ++i) {
             const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));
             std::size_t length = static_cast<std::size_t>(words.lengthOf(i));
@@ -256,7 +244,7 @@ private:
             if (known)
                 continue;
             if (pairCount == MAX_PAIRS) {
-                pairCount = MAX_PAIRS + 1;  // too many to test this way
+                pairCount = MAX_PAIRS + 1; // too many to test this way
                 return;
             }
             pairs[pairCount++] = next;
@@ -270,8 +258,7 @@ private:
         }
     }
 
-    void buildNibbleTables()
-    {
+    void buildNibbleTables() {
         for (int i = 0; i < words.count(); ++i) {
             unsigned char bucket = static_cast<unsigned char>(1u << (i % 8));
             const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));
@@ -302,21 +289,20 @@ private:
 struct CountState {
     const WordFilter& filter;
     const unsigned char* text;
-    long long base = 0;             // stream offset of text[0]
-    std::size_t end = 0;            // bytes held in the buffer
+    long long base = 0;  // stream offset of text[0]
+    std::size_t end = 0; // bytes held in the buffer
     bool atEnd = false;
-    std::size_t accounted = 0;      // line feeds and zeros before this index are known
-    long long newlineOffset = -1;   // the last line feed before the accounted index
-    long long zeroOffset = -1;      // a zero in the read of the accounted index, if any
-    long long caseReadOffset = -1;  // the read whose caseSensitive value is held
+    std::size_t accounted = 0;     // line feeds and zeros before this index are known
+    long long newlineOffset = -1;  // the last line feed before the accounted index
+    long long zeroOffset = -1;     // a zero in the read of the accounted index, if any
+    long long caseReadOffset = -1; // the read whose caseSensitive value is held
     bool caseSensitive = false;
     int count = 0;
 };
 
 // Stream offset of the start of the read that holds the byte at stream offset offset, once
 // the line feeds before it are accounted for. A line longer than a read takes several.
-long long readStartOf(const CountState& s, long long offset)
-{
+long long readStartOf(const CountState& s, long long offset) {
     long long lineStart = s.newlineOffset + 1;
     long long limit = static_cast<long long>(READ_LIMIT);
     return lineStart + (offset - lineStart) / limit * limit;
@@ -326,8 +312,7 @@ long long readStartOf(const CountState& s, long long offset)
 // it is looked for backwards; a zero matters only within the read that upTo is in, since a
 // read is looked at only up to its first zero and later positions are in the same or later
 // reads.
-void accountUpTo(CountState& s, std::size_t upTo)
-{
+void accountUpTo(CountState& s, std::size_t upTo) {
     for (std::size_t k = upTo; k > s.accounted; --k) {
         if (s.text[k - 1] == '\n') {
             s.newlineOffset = s.base + static_cast<long long>(k - 1);
@@ -349,8 +334,7 @@ void accountUpTo(CountState& s, std::size_t upTo)
 // Judges the line word that holds text[at], where a query word begins. Returns the index
 // scanning goes on from: past the word once it has been compared, the next byte when it is
 // not to be compared, or NEED_MORE when the word may go on beyond the bytes in hand.
-std::size_t judgeWordAt(CountState& s, std::size_t at)
-{
+std::size_t judgeWordAt(CountState& s, std::size_t at) {
     accountUpTo(s, at);
     long long readStart = readStartOf(s, s.base + static_cast<long long>(at));
     // A read is looked at only up to its first zero byte.
@@ -393,8 +377,7 @@ std::size_t judgeWordAt(CountState& s, std::size_t at)
 // lowest for i). Returns the index to scan on from (i + width when no word was judged), or
 // NEED_MORE with *stoppedAt at the candidate.
 std::size_t followCandidates(CountState& s, std::size_t i, unsigned found, std::size_t width,
-                             std::size_t* stoppedAt)
-{
+                             std::size_t* stoppedAt) {
     while (found != 0) {
         std::size_t index = i + lowestBit(found);
         found &= found - 1;
@@ -406,7 +389,7 @@ std::size_t followCandidates(CountState& s, std::size_t i, unsigned found, std::
             return NEED_MORE;
         }
         if (after > index + 1)
-            return after;  // the word was judged as a whole: go on after it
+            return after; // the word was judged as a whole: go on after it
     }
     return i + width;
 }
@@ -416,8 +399,7 @@ std::size_t followCandidates(CountState& s, std::size_t i, unsigned found, std::
 // and the bytes it loads are in hand. It returns the index it stopped at, or NEED_MORE with
 // *stoppedAt set to the candidate that needs more bytes.
 
-std::size_t scanOneWord(CountState& s, std::size_t i, std::size_t limit, std::size_t* stoppedAt)
-{
+std::size_t scanOneWord(CountState& s, std::size_t i, std::size_t limit, std::size_t* stoppedAt) {
     const WordFilter::Pair& pair = s.filter.pairs[0];
     const __m128i caseBit = _mm_set1_epi8(static_cast<char>(CASE_BIT));
     const __m128i first = _mm_set1_epi8(static_cast<char>(pair.first));
@@ -428,10 +410,11 @@ std::size_t scanOneWord(CountState& s, std::size_t i, std::size_t limit, std::si
     while (i + 16 <= limit && i + 16 + offset <= s.end) {
         const unsigned char* at = s.text + i;
         __m128i here = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), caseBit);
-        __m128i next = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + nextOffset)), caseBit);
+        __m128i next =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + nextOffset)), caseBit);
         __m128i ahead = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + offset)), caseBit);
-        __m128i hits = _mm_and_si128(_mm_cmpeq_epi8(here, first),
-                                     _mm_and_si128(_mm_cmpeq_epi8(next, second), _mm_cmpeq_epi8(ahead, last)));
+        __m128i hits = _mm_and_si128(_mm_cmpeq_epi8(here, first), _mm_and_si128(_mm_cmpeq_epi8(next, second),
+                                                                                _mm_cmpeq_epi8(ahead, last)));
         unsigned found = static_cast<unsigned>(_mm_movemask_epi8(hits));
         if (found == 0) {
             i += 16;
@@ -444,8 +427,7 @@ std::size_t scanOneWord(CountState& s, std::size_t i, std::size_t limit, std::si
     return i;
 }
 
-std::size_t scanWordPairs(CountState& s, std::size_t i, std::size_t limit, std::size_t* stoppedAt)
-{
+std::size_t scanWordPairs(CountState& s, std::size_t i, std::size_t limit, std::size_t* stoppedAt) {
     const WordFilter& filter = s.filter;
     const __m128i caseBit = _mm_set1_epi8(static_cast<char>(CASE_BIT));
     __m128i firsts[WordFilter::MAX_PAIRS];
@@ -470,12 +452,12 @@ std::size_t scanWordPairs(CountState& s, std::size_t i, std::size_t limit, std::
             __m128i hit = _mm_cmpeq_epi8(here, firsts[k]);
             if (offset != 0) {
                 if (offset != loadedOffset) {
-                    ahead = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + offset)),
-                                         caseBit);
+                    ahead =
+                        _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + offset)), caseBit);
                     loadedOffset = offset;
                 }
-                hit = _mm_and_si128(hit, _mm_and_si128(_mm_cmpeq_epi8(next, seconds[k]),
-                                                       _mm_cmpeq_epi8(ahead, lasts[k])));
+                hit = _mm_and_si128(
+                    hit, _mm_and_si128(_mm_cmpeq_epi8(next, seconds[k]), _mm_cmpeq_epi8(ahead, lasts[k])));
             }
             hits = _mm_or_si128(hits, hit);
         }
@@ -493,8 +475,7 @@ std::size_t scanWordPairs(CountState& s, std::size_t i, std::size_t limit, std::
 
 // The buckets of the words that may begin at each of the 16 positions from at.
 KADREL_SSSE3_FUNCTION inline __m128i nibbleBuckets(const unsigned char* at, const __m128i* lows,
-                                                   const __m128i* highs)
-{
+                                                   const __m128i* highs) {
     const __m128i lowFour = _mm_set1_epi8(0x0F);
     __m128i buckets = _mm_set1_epi8(-1);
     for (int j = 0; j < WordFilter::NIBBLE_BYTES; ++j) {
@@ -512,34 +493,36 @@ KADREL_SSSE3_FUNCTION inline __m128i nibbleBuckets(const unsigned char* at, cons
 // which some compilers do not align for them on 64-bit Windows.
 KADREL_AVX2_FUNCTION
 std::size_t findNibblesWide(const unsigned char* text, std::size_t i, std::size_t last,
-                            const WordFilter& filter, unsigned* found)
-{
+                            const WordFilter& filter, unsigned* found) {
     const __m256i lowFour = _mm256_set1_epi8(0x0F);
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i low0 = _mm256_broadcastsi128_si256(
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.lowNibbles[0])));
-    const __m256i high0 = _mm256_broadcastsi128_si256(
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.highNibbles[0])));
-    const __m256i low1 = _mm256_broadcastsi128_si256(
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.lowNibbles[1])));
-    const __m256i high1 = _mm256_broadcastsi128_si256(
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.highNibbles[1])));
-    const __m256i low2 = _mm256_broadcastsi128_si256(
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.lowNibbles[2])));
-    const __m256i high2 = _mm256_broadcastsi128_si256(
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.highNibbles[2])));
+    const __m256i low0 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.lowNibbles[0])));
+    const __m256i high0 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.highNibbles[0])));
+    const __m256i low1 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.lowNibbles[1])));
+    const __m256i high1 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.highNibbles[1])));
+    const __m256i low2 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.lowNibbles[2])));
+    const __m256i high2 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.highNibbles[2])));
     static_assert(WordFilter::NIBBLE_BYTES == 3, "three bytes are looked at");
     for (; i <= last; i += 32) {
         const unsigned char* at = text + i;
         __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
         __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 1));
         __m256i b2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 2));
-        __m256i m0 = _mm256_and_si256(_mm256_shuffle_epi8(low0, _mm256_and_si256(b0, lowFour)),
-                                      _mm256_shuffle_epi8(high0, _mm256_and_si256(_mm256_srli_epi16(b0, 4), lowFour)));
-        __m256i m1 = _mm256_and_si256(_mm256_shuffle_epi8(low1, _mm256_and_si256(b1, lowFour)),
-                                      _mm256_shuffle_epi8(high1, _mm256_and_si256(_mm256_srli_epi16(b1, 4), lowFour)));
-        __m256i m2 = _mm256_and_si256(_mm256_shuffle_epi8(low2, _mm256_and_si256(b2, lowFour)),
-                                      _mm256_shuffle_epi8(high2, _mm256_and_si256(_mm256_srli_epi16(b2, 4), lowFour)));
+        __m256i m0 =
+            _mm256_and_si256(_mm256_shuffle_epi8(low0, _mm256_and_si256(b0, lowFour)),
+                             _mm256_shuffle_epi8(high0, _mm256_and_si256(_mm256_srli_epi16(b0, 4), lowFour)));
+        __m256i m1 =
+            _mm256_and_si256(_mm256_shuffle_epi8(low1, _mm256_and_si256(b1, lowFour)),
+                             _mm256_shuffle_epi8(high1, _mm256_and_si256(_mm256_srli_epi16(b1, 4), lowFour)));
+        __m256i m2 =
+            _mm256_and_si256(_mm256_shuffle_epi8(low2, _mm256_and_si256(b2, lowFour)),
+                             _mm256_shuffle_epi8(high2, _mm256_and_si256(_mm256_srli_epi16(b2, 4), lowFour)));
         __m256i buckets = _mm256_and_si256(m0, _mm256_and_si256(m1, m2));
         unsigned hits = ~static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(buckets, zero)));
         if (hits != 0) {
@@ -552,8 +535,7 @@ std::size_t findNibblesWide(const unsigned char* text, std::size_t i, std::size_
 }
 
 KADREL_SSSE3_FUNCTION
-std::size_t scanNibbles(CountState& s, std::size_t i, std::size_t limit, std::size_t* stoppedAt)
-{
+std::size_t scanNibbles(CountState& s, std::size_t i, std::size_t limit, std::size_t* stoppedAt) {
     const WordFilter& filter = s.filter;
     const std::size_t ahead = filter.span > 2 ? filter.span : 2;
     if (filter.wide) {
@@ -599,8 +581,7 @@ std::size_t scanNibbles(CountState& s, std::size_t i, std::size_t limit, std::si
 // Judges every line word in text[i, limit) where a query word begins. Returns where it
 // stopped: limit (or the end of a word that reaches past it), or the candidate that needs
 // more bytes than are in hand.
-std::size_t scanRange(CountState& s, std::size_t i, std::size_t limit)
-{
+std::size_t scanRange(CountState& s, std::size_t i, std::size_t limit) {
 #ifdef KADREL_SSE2
     std::size_t stoppedAt = 0;
     switch (s.filter.kind) {
@@ -635,13 +616,11 @@ std::size_t scanRange(CountState& s, std::size_t i, std::size_t limit)
 
 } // namespace
 
-void limitScanFeatures(ScanFeatures most)
-{
+void limitScanFeatures(ScanFeatures most) {
     featureLimit.store(static_cast<int>(most));
 }
 
-int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer, std::size_t capacity)
-{
+int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer, std::size_t capacity) {
     WordFilter filter(words);
     CountState s{filter, reinterpret_cast<const unsigned char*>(buffer)};
     std::size_t scan = 0;

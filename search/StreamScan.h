@@ -8,7 +8,7 @@
 
 #include "search/WordRules.h"
 
-const std::size_t READ_LIMIT = 1023;  // bytes one read can hold, not counting its terminator
+const std::size_t READ_LIMIT = 1023; // bytes one read can hold, not counting its terminator
 
 // Smallest block buffer the functions below accept: a block keeps up to two reads' worth of
 // bytes from the previous one, and must still have room to take in new bytes.

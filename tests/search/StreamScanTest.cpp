@@ -18,8 +18,7 @@ namespace {
 
 // What a line-at-a-time reader gets: reads of at most 1023 bytes, each ending after a line
 // feed or where its 1023 bytes run out.
-std::vector<std::string> referenceReads(const std::string& text)
-{
+std::vector<std::string> referenceReads(const std::string& text) {
     std::vector<std::string> reads;
     std::size_t at = 0;
     while (at < text.size()) {
@@ -37,8 +36,7 @@ std::vector<std::string> referenceReads(const std::string& text)
 
 // The count the way the rule reads: every read on its own, every line word against every
 // query word.
-int referenceCount(const std::string& text, const char* query)
-{
+int referenceCount(const std::string& text, const char* query) {
     char folded[LINE_SCAN_CAPACITY];
     char piece[LINE_SCAN_CAPACITY];
     int count = 0;
@@ -50,8 +48,7 @@ int referenceCount(const std::string& text, const char* query)
 class MemorySource : public ByteSource {
 public:
     explicit MemorySource(const std::string& text) : text(text) {}
-    std::size_t read(char* into, std::size_t count) override
-    {
+    std::size_t read(char* into, std::size_t count) override {
         std::size_t n = std::min(count, text.size() - at);
         std::memcpy(into, text.data() + at, n);
         at += n;
@@ -73,8 +70,7 @@ private:
     std::FILE* file;
 };
 
-std::string longWord(std::size_t length)
-{
+std::string longWord(std::size_t length) {
     std::string word;
     for (std::size_t i = 0; i < length; ++i)
         word += static_cast<char>('a' + (i * 7 + i / 26) % 26);
@@ -85,13 +81,14 @@ std::string longWord(std::size_t length)
 // and inside longer words, separators of every kind (zeros, carriage returns, bytes from
 // 0x80 up), lines just under, at and over the read limit, and words and lines so long that
 // reads cut them.
-std::string generatedText(unsigned seed, std::size_t size)
-{
+std::string generatedText(unsigned seed, std::size_t size) {
     static const char* const WORDS[] = {
-        "cat", "Cat", "CAT", "concatenate", "scatter", "ab", "abc", "xabcx", "e", "zephyrquill",
-        "ZephyrQuill", "xzephyrquillx", "marrowfat", "sextant", "Brindled", "topgallant", "a1",
-        "x86", "9", "1999", "alpha", "Bravo", "charlie", "kilo", "lima", "sierra", "tango", "the",
-        "of", "lantern", "sextants", "Topgallants",
+        "cat",       "Cat",         "CAT",      "concatenate", "scatter",     "ab",
+        "abc",       "xabcx",       "e",        "zephyrquill", "ZephyrQuill", "xzephyrquillx",
+        "marrowfat", "sextant",     "Brindled", "topgallant",  "a1",          "x86",
+        "9",         "1999",        "alpha",    "Bravo",       "charlie",     "kilo",
+        "lima",      "sierra",      "tango",    "the",         "of",          "lantern",
+        "sextants",  "Topgallants",
     };
     const std::size_t wordCount = sizeof WORDS / sizeof WORDS[0];
     std::mt19937 random(seed);
@@ -158,16 +155,14 @@ const ScanFeatures FEATURES[] = {ScanFeatures::BYTES, ScanFeatures::SSE2, ScanFe
 class StreamScanTest : public testing::Test {
 protected:
     void SetUp() override { resetSharedState(); }
-    void TearDown() override
-    {
+    void TearDown() override {
         resetSharedState();
         limitScanFeatures(ScanFeatures::AVX2);
     }
 };
 
 // Every scan the processor allows, with blocks of a few sizes, against the plain rule.
-void expectCountsAgree(const std::string& text, const std::string& query, const std::string& context)
-{
+void expectCountsAgree(const std::string& text, const std::string& query, const std::string& context) {
     int expected = referenceCount(text, query.c_str());
     QueryWords words;
     ASSERT_TRUE(words.parse(query.c_str()));
@@ -184,8 +179,7 @@ void expectCountsAgree(const std::string& text, const std::string& query, const 
     }
 }
 
-TEST_F(StreamScanTest, CountAgreesWithTheLineByLineRuleOnGeneratedText)
-{
+TEST_F(StreamScanTest, CountAgreesWithTheLineByLineRuleOnGeneratedText) {
     for (unsigned seed = 1; seed <= 3; ++seed) {
         std::string text = generatedText(seed, 60000);
         std::vector<std::string> queries(std::begin(QUERIES), std::end(QUERIES));
@@ -208,8 +202,7 @@ TEST_F(StreamScanTest, CountAgreesWithTheLineByLineRuleOnGeneratedText)
     }
 }
 
-TEST_F(StreamScanTest, CountAgreesAtTheEdgesOfReadsAndBlocks)
-{
+TEST_F(StreamScanTest, CountAgreesAtTheEdgesOfReadsAndBlocks) {
     // Query words placed so that they straddle, touch or just miss the edges that the
     // reads (1023 bytes) and the blocks (8 KiB here) put into the text.
     std::vector<std::string> texts;
@@ -230,27 +223,27 @@ TEST_F(StreamScanTest, CountAgreesAtTheEdgesOfReadsAndBlocks)
         for (const char* query : {"cat", "cat zephyrquill", "zephyrquill", "c", "kcat"}) {
             for (std::size_t i = 0; i < texts.size(); ++i) {
                 expectCountsAgree(texts[i], query,
-                                  "edge text " + std::to_string(i) + ", whole " + std::to_string(wholeWordsOnly));
+                                  "edge text " + std::to_string(i) + ", whole " +
+                                      std::to_string(wholeWordsOnly));
             }
         }
     }
 }
 
-TEST_F(StreamScanTest, AWordAcrossTwoBlocksIsJudgedWhole)
-{
+TEST_F(StreamScanTest, AWordAcrossTwoBlocksIsJudgedWhole) {
     searchOptions.wholeWordsOnly = 1;
     for (std::size_t length : {5u, 12u, 40u, 300u, 1000u}) {
         std::string word = std::string(length - 3, 'q') + "cat";
         for (std::size_t shift : {std::size_t(1), std::size_t(3), length / 2, length - 1, length + 1}) {
             std::string text = std::string(STREAM_BLOCK_MINIMUM - shift, ' ') + word + " " + word;
             for (const std::string& query : {word, std::string("cat"), word + " cat"})
-                expectCountsAgree(text, query, "word of " + std::to_string(length) + ", shift " + std::to_string(shift));
+                expectCountsAgree(text, query,
+                                  "word of " + std::to_string(length) + ", shift " + std::to_string(shift));
         }
     }
 }
 
-TEST_F(StreamScanTest, ReadCutterHandsOutTheReadsOfALineReader)
-{
+TEST_F(StreamScanTest, ReadCutterHandsOutTheReadsOfALineReader) {
     std::string text = generatedText(7, 40000);
     std::vector<std::string> expected = referenceReads(text);
     std::vector<char> buffer(STREAM_BLOCK_MINIMUM + 3);
@@ -274,12 +267,13 @@ TEST_F(StreamScanTest, ReadCutterHandsOutTheReadsOfALineReader)
 
 // The runtime's text mode turns CR LF into LF and ends the text at a Ctrl+Z; these files put
 // carriage returns and a Ctrl+Z where that matters, including across the runtime's buffers.
-std::vector<std::string> textModeFiles()
-{
+std::vector<std::string> textModeFiles() {
     std::vector<std::string> files;
     files.push_back("cat\r\nCat dog\r\n\r\ncat\rcat\r\r\ncat\r");
-    files.push_back("cat\r\ncat\x1a" "cat cat cat\r\n");
-    files.push_back("\x1a" "cat");
+    files.push_back("cat\r\ncat\x1a"
+                    "cat cat cat\r\n");
+    files.push_back("\x1a"
+                    "cat");
     files.push_back("cat\r\x1a\ncat");
     for (std::size_t edge : {4096u, 65536u}) {
         for (std::size_t shift = 0; shift < 3; ++shift) {
@@ -290,22 +284,23 @@ std::vector<std::string> textModeFiles()
     }
     std::string lines;
     for (int i = 0; i < 3000; ++i)
-        lines += (i % 3 == 0 ? "the CAT sat on the mat\r\n" : i % 3 == 1 ? "no match\n" : "concatenate\r\r\n");
+        lines += (i % 3 == 0   ? "the CAT sat on the mat\r\n"
+                  : i % 3 == 1 ? "no match\n"
+                               : "concatenate\r\r\n");
     lines += std::string(2100, 'z') + "cat\r\n";
     files.push_back(lines);
     files.push_back(generatedText(11, 30000));
     std::string crlf = generatedText(12, 30000);
     for (std::size_t i = 0; i < crlf.size(); ++i) {
         if (crlf[i] == '\x1a')
-            crlf[i] = ' ';  // keep going to the end: a Ctrl+Z has its own files above
+            crlf[i] = ' '; // keep going to the end: a Ctrl+Z has its own files above
     }
     files.push_back(crlf);
     return files;
 }
 
 // What a line-by-line matcher makes of a file: fgets in text mode, every read scanned.
-int lineReaderCount(const std::string& path, const char* query, ViewSink* view)
-{
+int lineReaderCount(const std::string& path, const char* query, ViewSink* view) {
     std::FILE* file = std::fopen(path.c_str(), "r");
     if (file == nullptr)
         return -1;
@@ -322,8 +317,7 @@ int lineReaderCount(const std::string& path, const char* query, ViewSink* view)
     return count;
 }
 
-TEST_F(StreamScanTest, TextModeBlocksCutIntoTheSameReadsAsLineReads)
-{
+TEST_F(StreamScanTest, TextModeBlocksCutIntoTheSameReadsAsLineReads) {
     TempTree tree;
     std::vector<std::string> files = textModeFiles();
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -351,8 +345,7 @@ TEST_F(StreamScanTest, TextModeBlocksCutIntoTheSameReadsAsLineReads)
     }
 }
 
-TEST_F(StreamScanTest, ScanFileCountsAndRendersAsALineReaderWould)
-{
+TEST_F(StreamScanTest, ScanFileCountsAndRendersAsALineReaderWould) {
     TempTree tree;
     std::vector<std::string> files = textModeFiles();
     RecordingView view;
