@@ -161,7 +161,9 @@ def main():
     if os.path.exists(render):
         result = run_wine(render, render_file, corpus.RENDER_QUERY, str(runs))
         render_seconds = median([float(value) for value in result["seconds"]])
-        render_lines = int(result["lines"][0])
+        # The first run finds the view empty; the others empty it of the previous run first.
+        clear_seconds = median([float(value) for value in result["clear_seconds"][1:]])
+        render_lines = int(result["lines"][0]) - 1  # the last, empty line holds no match
     subprocess.run(["wineserver", "-k"], check=False)
 
     if os.environ.get("BENCH_VERBOSE"):
@@ -201,8 +203,9 @@ def main():
     if render_seconds is None:
         row("Render 2,000 matching lines", "not built", "(needs panel/MatchView)", "<= 0.5 s", None)
     else:
-        row("Render %d matching lines" % render_lines, "%.3f s" % render_seconds, "", "<= 0.5 s",
+        row("Render %d matching lines, drawn" % render_lines, "%.3f s" % render_seconds, "", "<= 0.5 s",
             render_seconds <= 0.5)
+        row("Emptying the view of them first", "%.3f s" % clear_seconds, "%.2f x render" % (clear_seconds / render_seconds))
     peak_small = median(peaks["small"]) / 1024
     peak_large = median(peaks["large"]) / 1024
     row("Peak working set, small corpus", "%.1f MiB" % peak_small, "")
