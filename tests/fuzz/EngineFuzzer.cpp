@@ -23,6 +23,7 @@
 #include "GuardedBlock.h"
 #include "search/LineScan.h"
 #include "search/SearchState.h"
+#include "search/StreamScan.h"
 #include "search/TextBuffer.h"
 #include "search/ViewSink.h"
 #include "search/WordRules.h"
@@ -219,6 +220,37 @@ void checkRendering(const RecordingView& view, const std::string& visible, int l
     require(rebuilt == visible, "the runs after the number do not give back the line");
 }
 
+// The file's bytes as a stream hands them out.
+class MemoryBytes : public ByteSource {
+public:
+    explicit MemoryBytes(const std::string& bytes) : bytes(bytes) {}
+    std::size_t read(char* into, std::size_t count) override
+    {
+        std::size_t n = std::min(count, bytes.size() - at);
+        std::memcpy(into, bytes.data() + at, n);
+        at += n;
+        return n;
+    }
+
+private:
+    const std::string& bytes;
+    std::size_t at = 0;
+};
+
+// The block-at-a-time count must equal the count of the reads, one by one.
+void checkStreamCount(const FuzzInput& input, const QueryWords& cut, int expected)
+{
+    // Each processor feature level in turn, chosen by the input so every path gets fuzzed.
+    const ScanFeatures levels[] = {ScanFeatures::BYTES, ScanFeatures::SSE2, ScanFeatures::SSSE3,
+                                   ScanFeatures::AVX2};
+    limitScanFeatures(levels[input.capacity % 4]);
+    MemoryBytes source(input.file);
+    GuardedBlock block(STREAM_BLOCK_MINIMUM, '\x7f');
+    int counted = countStreamMatches(source, cut, block.data(), STREAM_BLOCK_MINIMUM);
+    limitScanFeatures(ScanFeatures::AVX2);
+    require(counted == expected, "the block-at-a-time count differs from the count of the reads");
+}
+
 void checkMatching(const FuzzInput& input)
 {
     const std::vector<std::string> reads = readsOf(input.file);
@@ -245,6 +277,7 @@ void checkMatching(const FuzzInput& input)
             searchOptions.caseSensitive.store(caseSensitive);
             searchOptions.wholeWordsOnly.store(wholeWordsOnly);
             int lineNumber = input.firstLineNumber;
+            int total = 0;
             for (const std::string& read : reads) {
                 situation = Situation{caseSensitive, wholeWordsOnly, lineNumber};
                 GuardedText line(read);
@@ -269,6 +302,8 @@ void checkMatching(const FuzzInput& input)
                     int counted = scanLine(line.get(), lineNumber, query.get(), ways[way], nullptr, scratch);
                     require(counted == static_cast<int>(matches.size()),
                             "the count is not the number of matching line words");
+                    if (way == 0)
+                        total += counted;
                     view.reset();
                     int rendered = scanLine(line.get(), lineNumber, query.get(), ways[way], &view, scratch);
                     require(rendered == counted, "rendering changed the count");
@@ -276,6 +311,8 @@ void checkMatching(const FuzzInput& input)
                 }
                 lineNumber = nextLineNumber(lineNumber);
             }
+            if (parsed)
+                checkStreamCount(input, cut, total);
         }
     }
     situation = Situation{};
