@@ -82,24 +82,36 @@ std::vector<std::string> ProgramTest::history()
     return listItems(panelControls.searchString, CB_GETCOUNT, CB_GETLBTEXT);
 }
 
-// Reads the view one character position at a time: its text and its colour there.
-std::vector<TextRun> ProgramTest::viewRuns()
+std::vector<ViewCharacter> viewCharacters()
 {
     HWND view = panelControls.matchView;
-    std::vector<TextRun> runs;
+    std::vector<ViewCharacter> shown;
     for (LONG at = 0;; ++at) {
         char piece[8] = "";
         TEXTRANGEA range = {{at, at + 1}, piece};
         if (SendMessageA(view, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)) <= 0)
             break;
-        CHARFORMATA format = {};
-        format.cbSize = sizeof format;
+        ViewCharacter character = {piece[0], {}, 0};
+        character.format.cbSize = sizeof character.format;
         SendMessageA(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range.chrg));
-        SendMessageA(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        COLORREF colour = (format.dwEffects & CFE_AUTOCOLOR) ? 0 : format.crTextColor;
-        if (runs.empty() || runs.back().colour != colour)
-            runs.push_back({"", colour});
-        runs.back().text += piece[0] == '\r' ? "\n" : piece;
+        SendMessageA(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&character.format));
+        if (!(character.format.dwEffects & CFE_AUTOCOLOR))
+            character.colour = character.format.crTextColor;
+        shown.push_back(character);
+    }
+    CHARRANGE end = {-1, -1};
+    SendMessageA(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
+    return shown;
+}
+
+// The view's text in runs of one colour; the control keeps a line end as a carriage return.
+std::vector<TextRun> ProgramTest::viewRuns()
+{
+    std::vector<TextRun> runs;
+    for (const ViewCharacter& character : viewCharacters()) {
+        if (runs.empty() || runs.back().colour != character.colour)
+            runs.push_back({"", character.colour});
+        runs.back().text += character.text == '\r' ? '\n' : character.text;
     }
     return runs;
 }

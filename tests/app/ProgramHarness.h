@@ -2,6 +2,7 @@
 // user's clicks produce. Shared by the main window and search panel tests.
 #pragma once
 #include <windows.h>
+#include <richedit.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +12,16 @@
 #include "support/Recorders.h"
 #include "support/TempTree.h"
 #include "support/WindowDriver.h"
+
+// One character of the match view and the format it is shown in.
+struct ViewCharacter {
+    char text;
+    CHARFORMATA format;
+    COLORREF colour;  // 0 for the automatic colour
+};
+
+// The match view read back one character position at a time; the caret is left at the end.
+std::vector<ViewCharacter> viewCharacters();
 
 // Each test gets a fresh main window with the options at their start values.
 class ProgramTest : public testing::Test {

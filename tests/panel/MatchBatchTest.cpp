@@ -24,26 +24,14 @@ struct ColouredRun {
 // Everything the control shows, character by character: the character, its colour (0 for
 // the automatic one), its size and its font.
 std::vector<std::string> shownCharacters() {
-    HWND view = panelControls.matchView;
     std::vector<std::string> shown;
-    for (LONG at = 0;; ++at) {
-        char piece[8] = "";
-        TEXTRANGEA range = {{at, at + 1}, piece};
-        if (SendMessageA(view, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range)) <= 0)
-            break;
-        CHARFORMATA format = {};
-        format.cbSize = sizeof format;
-        SendMessageA(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range.chrg));
-        SendMessageA(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        COLORREF colour = (format.dwEffects & CFE_AUTOCOLOR) ? 0 : format.crTextColor;
+    for (const ViewCharacter& character : viewCharacters()) {
         char line[128];
         std::snprintf(line, sizeof line, "%02x colour %06lx effects %08lx size %ld %s",
-                      static_cast<unsigned char>(piece[0]), colour, format.dwEffects, format.yHeight,
-                      format.szFaceName);
+                      static_cast<unsigned char>(character.text), character.colour,
+                      character.format.dwEffects, character.format.yHeight, character.format.szFaceName);
         shown.push_back(line);
     }
-    CHARRANGE end = {-1, -1};
-    SendMessageA(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
     return shown;
 }
 
