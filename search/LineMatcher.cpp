@@ -58,7 +58,9 @@ static_assert(READ_BLOCK_CAPACITY >= static_cast<int>(STREAM_BLOCK_MINIMUM), "th
 
 } // namespace
 
-LineMatcher::LineMatcher(ViewSink* view) : view(view)
+LineMatcher::LineMatcher(ViewSink* view, ReadBlock* shared)
+    : view(view), ownBlock(shared != nullptr ? nullptr : new ReadBlock),
+      readBlock(shared != nullptr ? shared : ownBlock.get())
 {
     lineBuffer[0] = '\0';
     foldedBuffer[0] = '\0';
@@ -90,10 +92,10 @@ int LineMatcher::scanFile(const char* path, const char* query, int render)
 
     if (countOnly) {
         BinaryTextBytes source(stream.get());
-        matchCount = countStreamMatches(source, words, readBlock, sizeof readBlock);
+        matchCount = countStreamMatches(source, words, readBlock->bytes, sizeof readBlock->bytes);
     } else {
         StreamSource source(stream.get());
-        ReadCutter reads(source, readBlock, sizeof readBlock);
+        ReadCutter reads(source, readBlock->bytes, sizeof readBlock->bytes);
         LineScratch scratch{foldedBuffer, pieceBuffer};
         while (reads.next(lineBuffer)) {
             ++lineNumber;

@@ -1,16 +1,30 @@
 // Scans one text file line by line for the words of the search string: counts the
 // matching line words, and on request renders the matching lines as coloured runs.
 #pragma once
+#include <memory>
+
 #include "search/ViewSink.h"
 
 const int LINE_CAPACITY = 1024;  // one read: at most 1023 bytes and the terminator
 // The file is taken in blocks of this size; scanning a file allocates nothing.
 const int READ_BLOCK_CAPACITY = 64 * 1024;
 
+// Where a matcher takes in its file. It is in use only while a scan runs, so matchers that
+// never scan at the same time can share one: the levels of one walk do.
+struct ReadBlock {
+    char bytes[READ_BLOCK_CAPACITY];
+};
+
 class LineMatcher {
 public:
     // A matcher that renders into view; one that is only ever asked to count needs none.
-    explicit LineMatcher(ViewSink* view = nullptr);
+    // It reads through shared, which must outlive it and never be in use by another scan
+    // while this one runs; without it the matcher allocates a block of its own, once.
+    explicit LineMatcher(ViewSink* view = nullptr, ReadBlock* shared = nullptr);
+    LineMatcher(const LineMatcher&) = delete;
+    LineMatcher& operator=(const LineMatcher&) = delete;
+
+    ReadBlock& block() { return *readBlock; }
 
     // Scans the file at path for the words of query (already lower-cased when the search
     // ignores case). Returns the number of matching line words, or -1 when the file cannot
@@ -22,8 +36,9 @@ public:
     char lineBuffer[LINE_CAPACITY];
     char foldedBuffer[LINE_CAPACITY];
     char pieceBuffer[LINE_CAPACITY];
-    char readBlock[READ_BLOCK_CAPACITY];
 
 private:
     ViewSink* view;
+    std::unique_ptr<ReadBlock> ownBlock;
+    ReadBlock* readBlock;
 };

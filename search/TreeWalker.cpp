@@ -51,6 +51,11 @@ bool stillSearching()
 
 TreeWalker::TreeWalker(ResultSink& results) : results(results) {}
 
+TreeWalker::TreeWalker(ResultSink& results, TreeWalker& parent)
+    : matcher(nullptr, &parent.matcher.block()), results(results)
+{
+}
+
 void TreeWalker::searchDirectory(const char* dir, const char* query, int recurse)
 {
     if (searchActive.load() == 0)
@@ -81,7 +86,7 @@ void TreeWalker::searchDirectory(const char* dir, const char* query, int recurse
         // directory link leading back to an ancestor would otherwise repeat forever.
         if (!joinPath(childPath, sizeof childPath, cursor.path, name))
             continue;
-        std::unique_ptr<TreeWalker> child(new (std::nothrow) TreeWalker(results));
+        std::unique_ptr<TreeWalker> child(new (std::nothrow) TreeWalker(results, *this));
         if (!child)
             continue;  // no memory for another level: that subtree is left out
         child->searchDirectory(childPath, query, recurse);

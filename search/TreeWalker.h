@@ -7,6 +7,7 @@
 
 class TreeWalker {
 public:
+    // A walker for the top of a walk; the levels below read their files through its block.
     explicit TreeWalker(ResultSink& results);
 
     // Walks dir; returns as soon as searchActive is found cleared.
@@ -19,5 +20,9 @@ public:
     LineMatcher matcher;
 
 private:
+    // A level below parent. Only one level scans at a time, so every level of a walk reads
+    // through the top level's block: a descent allocates a small walker, not another 64 KB.
+    TreeWalker(ResultSink& results, TreeWalker& parent);
+
     ResultSink& results;
 };
