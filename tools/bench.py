@@ -117,7 +117,7 @@ def main():
     run_wine(floor, large_tree, "blocks")
     run_grep(["-rli"] + GREP_INCLUDES + ["-e", ONE_WORD, small_tree])
 
-    keys = ["floor", "listed", "lines", "walk1", "walk5", "grep1", "grep5", "floor4", "walk4"]
+    keys = ["floor", "unyielding", "listed", "lines", "walk1", "walk5", "grep1", "grep5", "floor4", "walk4"]
     times = {key: [] for key in keys}
     peaks = {"small": [], "large": []}
     found = {"walk1": set(), "walk5": set(), "grep1": set(), "grep5": set(), "walk4": set()}
@@ -138,6 +138,8 @@ def main():
             seconds, lines = run_grep(["-rli"] + GREP_INCLUDES + grep_words(query) + [small_tree])
             times[key].append(seconds)
             found[key].add(len(lines))
+        result = run_wine(floor, small_tree, "blocks", "no-yield")
+        times["unyielding"].append(float(result["seconds"][0]))
         result = run_wine(floor, small_tree, "blocks", "as-listed")
         times["listed"].append(float(result["seconds"][0]))
         result = run_wine(floor, small_tree, "lines")
@@ -172,6 +174,12 @@ def main():
 
     # The table.
     m = {key: median(values) for key, values in times.items()}
+
+    def paired(key, floor_key):
+        """Median of the ratios of key to the floor measured in the same run: a slow spell of
+        the machine then falls on both sides of each ratio."""
+        return median([a / b for a, b in zip(times[key], times[floor_key])])
+
     s = {key: median(values) for key, values in scan_times.items()}
     rows = []
 
@@ -179,17 +187,18 @@ def main():
         verdict = "" if met is None else ("met" if met else "MISSED")
         rows.append((name, figure, ratio, target, verdict))
 
-    row("Platform floor: list + open/read/close", "%.3f s" % m["floor"], "1.00 x floor")
+    row("Platform floor: list, open/read/close, yield", "%.3f s" % m["floor"], "1.00 x floor")
     for key, words in (("walk1", "1 word"), ("walk5", "5 words")):
-        ratio = m[key] / m["floor"]
+        ratio = paired(key, "floor")
         row("Tree search, %s" % words, "%.3f s" % m[key], "%.3f x floor" % ratio, "<= 1.05 x floor",
             ratio <= 1.05)
-    row("Floor opening names as listed", "%.3f s" % m["listed"], "%.2f x floor" % (m["listed"] / m["floor"]))
-    row("Floor reading a line at a time (fgets)", "%.3f s" % m["lines"], "%.2f x floor" % (m["lines"] / m["floor"]))
+    row("Floor without the yields", "%.3f s" % m["unyielding"], "%.2f x floor" % paired("unyielding", "floor"))
+    row("Floor opening names as listed", "%.3f s" % m["listed"], "%.2f x floor" % paired("listed", "floor"))
+    row("Floor reading a line at a time (fgets)", "%.3f s" % m["lines"], "%.2f x floor" % paired("lines", "floor"))
     for key, words in (("grep1", "1 word"), ("grep5", "5 words")):
-        row("GNU grep -rli, %s (native)" % words, "%.3f s" % m[key], "%.2f x floor" % (m[key] / m["floor"]))
-    row("Platform floor, 4x corpus", "%.3f s" % m["floor4"], "%.2f x small floor" % (m["floor4"] / m["floor"]))
-    row("Tree search, 1 word, 4x corpus", "%.3f s" % m["walk4"], "%.3f x its floor" % (m["walk4"] / m["floor4"]))
+        row("GNU grep -rli, %s (native)" % words, "%.3f s" % m[key], "%.2f x floor" % paired(key, "floor"))
+    row("Platform floor, 4x corpus", "%.3f s" % m["floor4"], "%.2f x small floor" % paired("floor4", "floor"))
+    row("Tree search, 1 word, 4x corpus", "%.3f s" % m["walk4"], "%.3f x its floor" % paired("walk4", "floor4"))
     megabytes = scan_bytes / 1e6
     grep_rate = megabytes / s["grepc1"]
     rate1 = megabytes / s["scan1"]
