@@ -74,6 +74,28 @@ void MatchView::setColour(HWND control, unsigned long colour)
     SendMessageA(control, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&charFormat));
 }
 
+void MatchView::beginRender()
+{
+    if (panelWindow.load() == nullptr || controlHandle == nullptr)
+        return;
+    SendMessageA(controlHandle, EM_SETUNDOLIMIT, 0, 0);
+    // Drawing off clears the control's visible style and drawing on sets it.
+    bool visible = (GetWindowLongA(controlHandle, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (drawingSuspended || !visible)
+        return;
+    SendMessageA(controlHandle, WM_SETREDRAW, FALSE, 0);
+    drawingSuspended = true;
+}
+
+void MatchView::endRender()
+{
+    if (!drawingSuspended)
+        return;
+    drawingSuspended = false;
+    SendMessageA(controlHandle, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(controlHandle, nullptr, TRUE);
+}
+
 void MatchView::appendBatch(const RunBatch& batch)
 {
     if (panelWindow.load() == nullptr)

@@ -32,6 +32,15 @@ public:
     // does not exist.
     void appendBatch(const RunBatch& batch);
 
+    // Stops the control drawing while a file's lines go in, and has it keep no undo records
+    // of them: under Wine every insertion otherwise lays the control out and paints it
+    // again, and records itself for an undo the view never offers. Drawing stays on for a
+    // hidden control, since turning it back on would show the control. Does nothing while
+    // the search panel does not exist.
+    void beginRender();
+    // Lets the control draw again, once, everything that went in since beginRender.
+    void endRender();
+
     // Whether this control shows a batch exactly as it shows the same runs appended one by
     // one: the same characters in the same colours, fonts and sizes. Tried once, on a hidden
     // control of the same class, the first time it is asked while the panel exists.
@@ -51,6 +60,7 @@ private:
     // How batches go in: not tried yet; as they are; with the insertion point's format set
     // again over them; or not at all (runs go in one by one).
     enum { BATCH_UNTRIED, BATCH_PLAIN, BATCH_RESTYLED, BATCH_NEVER } batchMode = BATCH_UNTRIED;
+    bool drawingSuspended = false;
 };
 
 extern MatchView matchView;

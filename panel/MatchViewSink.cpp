@@ -7,6 +7,9 @@ MatchViewSink matchViewSink;
 void MatchViewSink::clearView()
 {
     batch.clear();
+    // From the clear to the last line the control neither draws nor keeps undo records;
+    // finishView lets it draw the whole file at once.
+    matchView.beginRender();
     matchView.clearView();
 }
 
@@ -18,12 +21,18 @@ void MatchViewSink::appendText(const char* text, unsigned long colour)
     }
     if (batch.add(text, colour))
         return;
-    finishView();  // the batch is full: show it and start the next
+    showBatch();  // the batch is full: show it and start the next
     if (!batch.add(text, colour))
         matchView.appendText(text, colour);
 }
 
 void MatchViewSink::finishView()
+{
+    showBatch();
+    matchView.endRender();
+}
+
+void MatchViewSink::showBatch()
 {
     if (batch.empty())
         return;

@@ -12,6 +12,8 @@ public:
     void finishView() override;
 
 private:
+    void showBatch();
+
     RunBatch batch;
 };
 

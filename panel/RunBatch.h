@@ -1,12 +1,13 @@
 // Coloured runs of text gathered into one rich-text insertion. Under Wine every insertion
 // costs the control a layout pass and several round trips to the window system, whatever its
-// length, so a file's matching lines go in as one stream rather than run by run.
+// length, so a file's matching lines go in as a few streams rather than run by run. A stream
+// is kept to 16 KB: the control's time for one grows faster than its length.
 #pragma once
 #include <cstddef>
 
 class RunBatch {
 public:
-    static const std::size_t CAPACITY = 64 * 1024; // of rich-text body; a full batch is shown first
+    static const std::size_t CAPACITY = 16 * 1024; // of rich-text body; a full batch is shown first
     static const int MAX_COLOURS = 16;
 
     // Adds a run in colour (0x00BBGGRR; 0 the automatic colour). Returns false, adding

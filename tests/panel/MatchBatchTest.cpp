@@ -108,4 +108,21 @@ TEST_F(MatchBatchTest, AFileLargerThanOneBatchRendersEveryRun) {
     EXPECT_EQ(expected, viewRuns());
 }
 
+TEST_F(MatchBatchTest, RenderingLeavesTheViewDrawingAndAsVisibleAsItWas) {
+    // The view stops drawing while a file goes in; drawing on again must neither be
+    // forgotten nor show a view that was hidden.
+    tree.file("one.txt", "a lantern\n");
+    std::string path = tree.path("one.txt");
+    HWND view = panelControls.matchView;
+    for (bool visible : {true, false, true}) {
+        ShowWindow(view, visible ? SW_SHOW : SW_HIDE);
+        EXPECT_EQ(1, panelMatcher.scanFile(path.c_str(), "lantern", 1));
+        EXPECT_EQ(visible, (GetWindowLongA(view, GWL_STYLE) & WS_VISIBLE) != 0) << "shown before: " << visible;
+        std::string shown;
+        for (const TextRun& run : viewRuns())
+            shown += run.text;
+        EXPECT_EQ(0u, shown.find("1) a lantern")) << shown;
+    }
+}
+
 } // namespace
