@@ -25,7 +25,7 @@ native: deps
 	@cmake --build $(NATIVE) -j $(JOBS)
 
 configure: deps native
-	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	@cmake --no-warn-unused-cli -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	       -DKADREL_NATIVE_DIR=$(abspath $(NATIVE)) >/dev/null
 
 build: configure
