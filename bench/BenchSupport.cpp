@@ -2,6 +2,9 @@
 
 #include <psapi.h>
 
+#include "search/SearchState.h"
+#include "search/WordRules.h"
+
 unsigned long long peakWorkingSetKiB() {
     PROCESS_MEMORY_COUNTERS counters;
     counters.cb = sizeof counters;
@@ -31,4 +34,9 @@ unsigned long long hashText(unsigned long long hash, const char* text) {
     // A separator, so "ab" then "c" differs from "a" then "bc".
     hash ^= 0xFF;
     return hash * 1099511628211ull;
+}
+
+void setLoweredQuery(const char* text) {
+    std::snprintf(queryText, sizeof queryText, "%s", text);
+    lowerAsciiInPlace(queryText);
 }

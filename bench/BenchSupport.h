@@ -25,6 +25,10 @@ unsigned long long peakWorkingSetKiB();
 // with '/') becomes the same path on drive Z:, which Wine maps to the Linux root.
 void toWindowsPath(char* dst, size_t cap, const char* src);
 
+// Sets the search string the way the search thread leaves it before a search that ignores
+// case: copied into queryText, as much as fits, and lower-cased.
+void setLoweredQuery(const char* text);
+
 // Folds a path into a running FNV-1a hash, so two runs can be compared by one number.
 unsigned long long hashText(unsigned long long hash, const char* text);
 const unsigned long long HASH_START = 1469598103934665603ull;

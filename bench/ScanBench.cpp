@@ -20,8 +20,7 @@ int main(int argc, char** argv) {
     }
     char path[PATH_CAPACITY];
     toWindowsPath(path, sizeof path, argv[1]);
-    std::snprintf(queryText, sizeof queryText, "%s", argv[2]);
-    lowerAsciiInPlace(queryText);
+    setLoweredQuery(argv[2]);
     int runs = std::atoi(argv[3]);
 
     WIN32_FILE_ATTRIBUTE_DATA attributes;

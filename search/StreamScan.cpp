@@ -395,13 +395,18 @@ std::size_t followCandidates(CountState& s, std::size_t i, unsigned found, std::
 }
 
 #ifdef KADREL_SSE2
+// The 16 bytes from at, each with the case bit set.
+inline __m128i loadWithCaseBit(const unsigned char* at) {
+    return _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)),
+                        _mm_set1_epi8(static_cast<char>(CASE_BIT)));
+}
+
 // Each vector scan looks at 16 positions at a time from index i, while they are below limit
 // and the bytes it loads are in hand. It returns the index it stopped at, or NEED_MORE with
 // *stoppedAt set to the candidate that needs more bytes.
 
 std::size_t scanOneWord(CountState& s, std::size_t i, std::size_t limit, std::size_t* stoppedAt) {
     const WordFilter::Pair& pair = s.filter.pairs[0];
-    const __m128i caseBit = _mm_set1_epi8(static_cast<char>(CASE_BIT));
     const __m128i first = _mm_set1_epi8(static_cast<char>(pair.first));
     const __m128i second = _mm_set1_epi8(static_cast<char>(pair.second));
     const __m128i last = _mm_set1_epi8(static_cast<char>(pair.last));
@@ -409,10 +414,9 @@ std::size_t scanOneWord(CountState& s, std::size_t i, std::size_t limit, std::si
     const std::size_t nextOffset = offset > 0 ? 1 : 0;
     while (i + 16 <= limit && i + 16 + offset <= s.end) {
         const unsigned char* at = s.text + i;
-        __m128i here = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), caseBit);
-        __m128i next =
-            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + nextOffset)), caseBit);
-        __m128i ahead = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + offset)), caseBit);
+        __m128i here = loadWithCaseBit(at);
+        __m128i next = loadWithCaseBit(at + nextOffset);
+        __m128i ahead = loadWithCaseBit(at + offset);
         __m128i hits = _mm_and_si128(_mm_cmpeq_epi8(here, first), _mm_and_si128(_mm_cmpeq_epi8(next, second),
                                                                                 _mm_cmpeq_epi8(ahead, last)));
         unsigned found = static_cast<unsigned>(_mm_movemask_epi8(hits));
@@ -429,7 +433,6 @@ std::size_t scanOneWord(CountState& s, std::size_t i, std::size_t limit, std::si
 
 std::size_t scanWordPairs(CountState& s, std::size_t i, std::size_t limit, std::size_t* stoppedAt) {
     const WordFilter& filter = s.filter;
-    const __m128i caseBit = _mm_set1_epi8(static_cast<char>(CASE_BIT));
     __m128i firsts[WordFilter::MAX_PAIRS];
     __m128i seconds[WordFilter::MAX_PAIRS];
     __m128i lasts[WordFilter::MAX_PAIRS];
@@ -442,8 +445,8 @@ std::size_t scanWordPairs(CountState& s, std::size_t i, std::size_t limit, std::
     const std::size_t span = filter.span;
     while (i + 16 <= limit && i + 17 + span <= s.end) {
         const unsigned char* at = s.text + i;
-        __m128i here = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), caseBit);
-        __m128i next = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1)), caseBit);
+        __m128i here = loadWithCaseBit(at);
+        __m128i next = loadWithCaseBit(at + 1);
         __m128i ahead = here;
         std::size_t loadedOffset = 0;
         __m128i hits = _mm_setzero_si128();
@@ -452,8 +455,7 @@ std::size_t scanWordPairs(CountState& s, std::size_t i, std::size_t limit, std::
             __m128i hit = _mm_cmpeq_epi8(here, firsts[k]);
             if (offset != 0) {
                 if (offset != loadedOffset) {
-                    ahead =
-                        _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + offset)), caseBit);
+                    ahead = loadWithCaseBit(at + offset);
                     loadedOffset = offset;
                 }
                 hit = _mm_and_si128(
