@@ -10,6 +10,9 @@ MAKEFLAGS  += --no-print-directory
 export WINEPREFIX       := $(BUILD_ABS)/wineprefix
 export WINEDEBUG        := -all
 export WINEDLLOVERRIDES := mscoree,mshtml=
+# Wine reads Unix file names in the locale's character set: in a UTF-8 locale a name outside
+# the ANSI code page reaches the program as Windows would hand it over.
+export LC_ALL           := C.UTF-8
 
 .PHONY: all deps native configure build prefix test fuzz bench run clean
 

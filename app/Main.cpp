@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/WindowSetup.h"
+#include "panel/SearchThread.h"
 
 // The command line is not used.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int showCommand)
@@ -14,5 +15,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int sh
     createMainWindow();
     if (MainWindow == nullptr)
         return 0;  // nothing would ever post the quit message the loop waits for
-    return runMessageLoop();
+    int exitCode = runMessageLoop();
+    // A search thread may still be reading a file, or waiting on one of its boxes. Returning
+    // would destroy the program's static objects while it still works through them (the
+    // walker's enumeration and read block among them); ending the process here ends the
+    // thread first, at once.
+    if (searchThreadsAlive() != 0)
+        ExitProcess(static_cast<UINT>(exitCode));
+    return exitCode;
 }

@@ -1,8 +1,11 @@
 #include "search/DirectoryCursor.h"
 
 #include <direct.h>
+#include <cstddef>
 #include <cstring>
+#include <cwchar>
 
+#include "search/FileNames.h"
 #include "search/TextBuffer.h"
 
 DirectoryCursor searchRoot;
@@ -77,12 +80,63 @@ void DirectoryCursor::rebuildPattern()
     appendString(pattern, sizeof pattern, "*.*");
 }
 
+namespace {
+
+// Converts wide into the ANSI code page when every character has its exact counterpart
+// there. The single-byte enumeration would put "?" for a missing character, or a look-alike
+// that names another file, and give no sign of either.
+bool toExactAnsi(const wchar_t* wide, char* ansi, int cap)
+{
+    UINT codePage = GetACP();
+    if (codePage == CP_UTF7)
+        return WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, cap, nullptr, nullptr) > 0;
+    if (codePage == CP_UTF8)  // holds every character; refuses the used-default flag
+        return WideCharToMultiByte(CP_ACP, WC_ERR_INVALID_CHARS, wide, -1, ansi, cap, nullptr, nullptr) > 0;
+    BOOL usedDefault = FALSE;
+    int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, ansi, cap, nullptr, &usedDefault);
+    return written > 0 && !usedDefault;
+}
+
+// A name that opens exactly this entry, and a file rather than a device.
+bool reachesEntry(const wchar_t* wide, char* ansi, int cap)
+{
+    return wide[0] != L'\0' && toExactAnsi(wide, ansi, cap) && !isReservedDeviceName(ansi);
+}
+
+}  // namespace
+
+bool DirectoryCursor::takeEntry(const WIN32_FIND_DATAW& found)
+{
+    // Everything before the names is laid out alike in the two forms of the record.
+    static_assert(offsetof(WIN32_FIND_DATAW, cFileName) == offsetof(WIN32_FIND_DATAA, cFileName),
+                  "the records agree up to the names");
+    std::memcpy(&currentEntry, &found, offsetof(WIN32_FIND_DATAA, cFileName));
+    const int nameCap = sizeof currentEntry.cFileName;
+    if (!reachesEntry(found.cFileName, currentEntry.cFileName, nameCap) &&
+        !reachesEntry(found.cAlternateFileName, currentEntry.cFileName, nameCap))
+        return false;
+    // The short name is kept only for the record; nothing opens by it.
+    if (WideCharToMultiByte(CP_ACP, 0, found.cAlternateFileName, -1, currentEntry.cAlternateFileName,
+                            sizeof currentEntry.cAlternateFileName, nullptr, nullptr) == 0)
+        currentEntry.cAlternateFileName[0] = '\0';
+    return true;
+}
+
 bool DirectoryCursor::openEnumeration()
 {
     findHandle.reset();
-    findHandle.reset(FindFirstFileA(pattern, &currentEntry));
-    firstEntryPending = findHandle.isOpen() && std::strcmp(currentEntry.cFileName, ".") != 0;
-    return findHandle.isOpen();
+    firstEntryPending = false;
+    // The pattern is made of names that are exact in the ANSI code page, so its wide form
+    // names the same folder.
+    wchar_t widePattern[sizeof pattern];
+    if (MultiByteToWideChar(CP_ACP, 0, pattern, -1, widePattern, sizeof pattern) == 0)
+        return false;
+    WIN32_FIND_DATAW found;
+    findHandle.reset(FindFirstFileW(widePattern, &found));
+    if (!findHandle.isOpen())
+        return false;
+    firstEntryPending = std::wcscmp(found.cFileName, L".") != 0 && takeEntry(found);
+    return true;
 }
 
 char* DirectoryCursor::nextEntry()
@@ -91,9 +145,14 @@ char* DirectoryCursor::nextEntry()
         firstEntryPending = false;
         return currentEntry.cFileName;
     }
-    if (!findHandle.isOpen() || !FindNextFileA(findHandle.get(), &currentEntry))
+    if (!findHandle.isOpen())
         return nullptr;
-    return currentEntry.cFileName;
+    WIN32_FIND_DATAW found;
+    while (FindNextFileW(findHandle.get(), &found)) {
+        if (takeEntry(found))
+            return currentEntry.cFileName;
+    }
+    return nullptr;
 }
 
 char* DirectoryCursor::nextDirectory()

@@ -31,6 +31,12 @@ public:
 
     // The next entry's name, or nullptr at the end (or on any error). The name lives in
     // currentEntry until the next advance or open.
+    //
+    // The name is one that opens this entry and no other. An entry whose long name the ANSI
+    // code page cannot hold exactly (no "?" for a missing character, no look-alike such as
+    // "A" for a macron A) is named by its short 8.3 name instead, and so is one whose long
+    // name is a device's ("aux.txt"). An entry with no such name to fall back on is passed
+    // over: an ANSI program cannot reach it.
     char* nextEntry();
 
     // Like nextEntry, passing over everything that is not a directory.
@@ -43,6 +49,8 @@ public:
 
 private:
     void rebuildPattern();
+    // Fills currentEntry from a wide entry; false when the entry has no name that reaches it.
+    bool takeEntry(const WIN32_FIND_DATAW& found);
 
     bool firstEntryPending = false;  // currentEntry holds an entry not yet handed out
 };

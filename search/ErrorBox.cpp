@@ -2,7 +2,7 @@
 
 HWND MainWindow = nullptr;
 
-void showErrorBox(const char* text, const char* caption)
+int showErrorBox(const char* text, const char* caption)
 {
-    MessageBoxA(MainWindow, text, caption, MB_OKCANCEL);
+    return MessageBoxA(MainWindow, text, caption, MB_OKCANCEL);
 }

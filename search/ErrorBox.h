@@ -5,5 +5,6 @@
 // The program's top-level window; null until it has been created.
 extern HWND MainWindow;
 
-// MessageBoxA with MainWindow as owner and OK/Cancel buttons; the answer is not used.
-void showErrorBox(const char* text, const char* caption);
+// MessageBoxA with MainWindow as owner and OK/Cancel buttons. Returns the button the user
+// pressed (IDOK or IDCANCEL).
+int showErrorBox(const char* text, const char* caption);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "search/ErrorBox.h"
+#include "search/FileNames.h"
 #include "search/LineScan.h"
 #include "search/StreamScan.h"
 
@@ -82,9 +83,11 @@ int LineMatcher::scanFile(const char* path, const char* query, int render)
     // comes out the same as from its text-mode lines, without the runtime's translation.
     bool countOnly = target == nullptr && cut != nullptr;
 
+    cancelledByUser = false;
     FileStream stream;
-    if (!stream.open(path, countOnly ? "rb" : "r")) {
-        showErrorBox(path, OPEN_ERROR_CAPTION);
+    // Opening a device's name would open the device: a serial port never answers the read.
+    if (isReservedDeviceName(lastComponent(path)) || !stream.open(path, countOnly ? "rb" : "r")) {
+        cancelledByUser = showErrorBox(path, OPEN_ERROR_CAPTION) == IDCANCEL;
         return -1;
     }
     if (target != nullptr)

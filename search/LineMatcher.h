@@ -28,11 +28,14 @@ public:
 
     // Scans the file at path for the words of query (already lower-cased when the search
     // ignores case). Returns the number of matching line words, or -1 when the file cannot
-    // be opened (after telling the user). With render nonzero, the view is cleared and each
+    // be opened (after telling the user). A name that is a device's ("aux.txt") is never
+    // opened: it counts as a file that cannot be opened. With render nonzero, the view is cleared and each
     // matching line appended: its number in blue, its text with every matching word in red.
     int scanFile(const char* path, const char* query, int render);
 
     int matchCount = 0;
+    // Whether the user answered the last scan's "cannot open" box with Cancel.
+    bool cancelledByUser = false;
     char lineBuffer[LINE_CAPACITY];
     char foldedBuffer[LINE_CAPACITY];
     char pieceBuffer[LINE_CAPACITY];

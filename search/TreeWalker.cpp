@@ -51,9 +51,18 @@ bool stillSearching()
 
 TreeWalker::TreeWalker(ResultSink& results) : results(results) {}
 
-TreeWalker::TreeWalker(ResultSink& results, TreeWalker& parent)
-    : matcher(nullptr, &parent.matcher.block()), results(results)
+TreeWalker::TreeWalker(ResultSink& results, TreeWalker& parent, const FolderIdentity& identity)
+    : matcher(nullptr, &parent.matcher.block()), results(results), parent(&parent), identity(identity)
 {
+}
+
+bool TreeWalker::isOnPath(const FolderIdentity& folder) const
+{
+    for (const TreeWalker* level = this; level != nullptr; level = level->parent) {
+        if (level->identity.sameAs(folder))
+            return true;
+    }
+    return false;
 }
 
 void TreeWalker::searchDirectory(const char* dir, const char* query, int recurse)
@@ -68,25 +77,33 @@ void TreeWalker::searchDirectory(const char* dir, const char* query, int recurse
     for (char* name = cursor.nextEntry(); name != nullptr; name = cursor.nextEntry()) {
         if (!stillSearching())
             return;
-        // Attributes are not looked at: a directory named like a file is handed on too.
-        if (hasSelectedExtension(name))
+        // A folder is never opened as a file, whatever its name ends in; the directory
+        // pass searches it like any other.
+        bool isFolder = (cursor.currentEntry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (!isFolder && hasSelectedExtension(name))
             searchFile(cursor.path, name, query);
     }
     if (!recurse)
         return;
 
+    if (parent == nullptr)
+        identity = identifyFolder(cursor.path);
     cursor.openEnumeration();
     for (char* name = cursor.nextDirectory(); name != nullptr; name = cursor.nextDirectory()) {
         if (!stillSearching())
             return;
-        if (std::strcmp(name, "..") == 0)
+        if (std::strcmp(name, "..") == 0 || std::strcmp(name, ".") == 0)
             continue;
         char childPath[PATH_CAPACITY];
-        // A child whose path would be too long is skipped. That also ends a walk that a
-        // directory link leading back to an ancestor would otherwise repeat forever.
+        // A child whose path would be too long is skipped.
         if (!joinPath(childPath, sizeof childPath, cursor.path, name))
             continue;
-        std::unique_ptr<TreeWalker> child(new (std::nothrow) TreeWalker(results, *this));
+        // A link back to a folder this walk is already inside would search the same files
+        // again, level after level; two such links would double the work at every level.
+        FolderIdentity childIdentity = identifyFolder(childPath);
+        if (isOnPath(childIdentity))
+            continue;
+        std::unique_ptr<TreeWalker> child(new (std::nothrow) TreeWalker(results, *this, childIdentity));
         if (!child)
             continue;  // no memory for another level: that subtree is left out
         child->searchDirectory(childPath, query, recurse);
@@ -98,6 +115,9 @@ void TreeWalker::searchFile(const char* dir, const char* name, const char* query
     char filePath[PATH_CAPACITY];
     if (!joinPath(filePath, sizeof filePath, dir, name))
         return;  // too long to be a path: not searched
-    if (matcher.scanFile(filePath, query, 0) > 0)
+    int found = matcher.scanFile(filePath, query, 0);
+    if (found > 0)
         results.add(filePath);
+    else if (found < 0 && matcher.cancelledByUser)
+        searchActive = 0;  // Cancel on the box stops the search, as the Stop button does
 }

@@ -2,6 +2,7 @@
 // directory below it, depth first. Matching files go to the result sink as they are found.
 #pragma once
 #include "search/DirectoryCursor.h"
+#include "search/FolderIdentity.h"
 #include "search/LineMatcher.h"
 #include "search/ResultSink.h"
 
@@ -22,7 +23,13 @@ public:
 private:
     // A level below parent. Only one level scans at a time, so every level of a walk reads
     // through the top level's block: a descent allocates a small walker, not another 64 KB.
-    TreeWalker(ResultSink& results, TreeWalker& parent);
+    TreeWalker(ResultSink& results, TreeWalker& parent, const FolderIdentity& identity);
+
+    // Whether the folder is this level's or one of the levels' above it: a link that leads
+    // back there would repeat the same folders until the paths grew too long.
+    bool isOnPath(const FolderIdentity& folder) const;
 
     ResultSink& results;
+    const TreeWalker* parent = nullptr;
+    FolderIdentity identity;  // of this level's folder, as its parent found it
 };

@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
 # Lays out, in the folder given (the test prefix's drive U:), the trees a program running
-# inside Wine cannot make for itself: paths longer than Windows allows and a directory link
-# back to its own parent.
+# inside Wine cannot make for itself: paths longer than Windows allows, directory links back
+# to a folder's own ancestors, names the ANSI code page cannot hold and names of devices.
+# Wine reads the UTF-8 names only when it runs in a UTF-8 locale (the Makefile sets one).
 #
 #   U:\long\<192 d>\<name>   files whose whole path is 258, 259, 260 and 300 characters
 #   U:\long\<251 e>\f.txt    a folder of 259 characters (nothing in it can be a path)
 #   U:\long\<252 g>\f.txt    a folder of 260 characters
 #   U:\long\short.txt
 #   U:\loop\top.txt, U:\loop\a\hit.txt, and U:\loop\a\back -> U:\loop
+#   U:\twolinks\x.txt, U:\twolinks\sub\y.txt, and U:\twolinks\a, \b -> U:\twolinks
+#   U:\names\   U+0100 "Abc.txt" beside a plain Abc.txt, a Cyrillic and an emoji name,
+#               and a CJK folder with inner.txt
+#   U:\devices\ aux.txt, nul.txt, con.txt, prn.txt, "aux .txt", com1.htm between a.txt and z.txt
 set -euo pipefail
 root=${1:?usage: make-hostile-tree.sh FOLDER}
 mkdir -p "$root"
-rm -rf "$root/long" "$root/loop"
+rm -rf "$root/long" "$root/loop" "$root/twolinks" "$root/names" "$root/devices"
 
 repeat() { printf "%${2}s" "" | tr ' ' "$1"; }
 text="a needle in the hay"
@@ -34,3 +39,23 @@ mkdir -p "$root/loop/a"
 echo "$text" >"$root/loop/top.txt"
 echo "$text" >"$root/loop/a/hit.txt"
 ln -s .. "$root/loop/a/back"
+
+mkdir -p "$root/twolinks/sub"
+echo "$text" >"$root/twolinks/x.txt"
+echo "$text" >"$root/twolinks/sub/y.txt"
+ln -s . "$root/twolinks/a"
+ln -s . "$root/twolinks/b"
+
+names=$root/names
+mkdir -p "$names/"$'\xe6\x97\xa5\xe6\x9c\xac'
+echo "$text" >"$names/"$'\xc4\x80'"bc.txt"                          # U+0100 A with macron
+echo "only hay" >"$names/Abc.txt"                                    # its best-fit look-alike
+echo "$text" >"$names/"$'\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82'".txt"   # Cyrillic
+echo "$text" >"$names/"$'\xf0\x9f\x98\x80'".htm"                    # an emoji
+echo "$text" >"$names/"$'\xe6\x97\xa5\xe6\x9c\xac'"/inner.txt"     # inside a CJK folder
+echo "$text" >"$names/plain.txt"
+
+mkdir -p "$root/devices"
+for name in a.txt aux.txt nul.txt con.txt prn.txt "aux .txt" com1.htm z.txt; do
+    echo "$text" >"$root/devices/$name"
+done

@@ -1,0 +1,12 @@
+// Rules about names on disk that do not depend on the file system itself. Free of
+// <windows.h>, so the sanitizer build checks them too.
+#pragma once
+
+// Whether name (one path component) is a name Windows gives to a device rather than to a
+// file: CON, PRN, AUX, NUL, COM1-COM9 or LPT1-LPT9 in any letter case, alone or before the
+// first dot, blanks before the dot included ("aux.txt", "Nul", "com1 .htm"). Opening such a
+// name opens the device: a serial port blocks the reader, NUL reads as empty.
+bool isReservedDeviceName(const char* name);
+
+// The last component of path: what follows its last "\" or "/", or its drive ("X:").
+const char* lastComponent(const char* path);
