@@ -33,12 +33,20 @@ void addDriveEntries()
 
 void addSubdirectories()
 {
+    // Below a root the way up is always offered, also when the folder cannot be listed (it
+    // is gone, or may not be read): without it the dialog would have no way out.
+    bool belowRoot = std::strlen(searchRoot.path) > 3;
+    if (belowRoot)
+        addEntry("..");
     // A drive without a medium must just look empty, not make the system ask for a disk.
     UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS);
     searchRoot.openEnumeration();
     SetErrorMode(previousMode);
-    for (const char* name = searchRoot.nextDirectory(); name != nullptr; name = searchRoot.nextDirectory())
-        addEntry(name);
+    for (const char* name = searchRoot.nextDirectory(); name != nullptr; name = searchRoot.nextDirectory()) {
+        bool listedAlready = belowRoot && std::strcmp(name, "..") == 0;
+        if (!listedAlready && std::strcmp(name, ".") != 0)
+            addEntry(name);
+    }
 }
 
 // Moves searchRoot into the entry now selected. An entry too long for pickedEntry, or a

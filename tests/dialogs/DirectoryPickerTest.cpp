@@ -175,4 +175,33 @@ TEST_F(DirectoryPickerTest, EntriesThatCannotBeEnteredLeaveTheRootWhereItWas)
         << "the overlong entry was never copied";
 }
 
+TEST_F(DirectoryPickerTest, BelowARootThereIsAlwaysAWayBack)
+{
+    // A folder that vanished, and one whose name the ANSI code page cannot hold, which is
+    // listed and entered by its short name (the fixture behind U: holds one CJK folder).
+    PickerView gone, names, inside, back;
+    runPicker(BASE + "\\gone", [&](HWND dialog) {
+        gone = look(dialog);
+        click(dialog, "..");
+        back = look(dialog);
+    });
+    EXPECT_EQ(Names{".."}, gone.directories());
+    EXPECT_EQ(BASE, back.root);
+
+    if (GetFileAttributesA("U:\\names") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the names are made by tools/make-hostile-tree.sh";
+    runPicker("U:\\names", [&](HWND dialog) {
+        names = look(dialog);
+        ASSERT_EQ(2u, names.entries.size());
+        click(dialog, names.entries[1]);
+        inside = look(dialog);
+    });
+    ASSERT_EQ("..", names.entries[0]);
+    const std::string& folder = names.entries[1];
+    EXPECT_EQ(std::string::npos, folder.find('?')) << folder;
+    EXPECT_EQ("U:\\names\\" + folder, inside.root);
+    EXPECT_EQ(Names{".."}, inside.directories());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((inside.root + "\\inner.txt").c_str()));
+}
+
 } // namespace
