@@ -1,6 +1,7 @@
 #include "ProgramHarness.h"
 
 #include <atomic>
+#include <functional>
 #include <string>
 
 #include "app/WindowSetup.h"
@@ -106,8 +107,10 @@ TEST_F(ProgramTest, AboutBoxShowsTheVersionAndClosesOnOkAndTheCloseBox)
     }
 }
 
-// Starts the real program, closes it the given way and returns its exit code.
-DWORD runProgramAndClose(UINT message, WPARAM wParam)
+// Starts the real program in directory (the test's own when null), lets act drive its main
+// window, then closes it the given way and returns its exit code.
+DWORD runProgramAndClose(UINT message, WPARAM wParam, const char* directory = nullptr,
+                         const std::function<void(HWND, DWORD)>& act = {})
 {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, sizeof exe);
@@ -118,7 +121,7 @@ DWORD runProgramAndClose(UINT message, WPARAM wParam)
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory,
                         &startup, &process)) {
         ADD_FAILURE() << "cannot start " << program;
         return 0xFFFFFFFF;
@@ -130,8 +133,11 @@ DWORD runProgramAndClose(UINT message, WPARAM wParam)
         GetWindowThreadProcessId(window, &owner);
         return owner == process.dwProcessId;
     }, 30000);
-    if (appeared)
+    if (appeared) {
+        if (act)
+            act(window, process.dwProcessId);
         PostMessageA(window, message, wParam, 0);
+    }
     if (!appeared || WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
         ADD_FAILURE() << (appeared ? "the program did not end" : "the program's window did not appear");
         TerminateProcess(process.hProcess, 99);
@@ -144,10 +150,61 @@ DWORD runProgramAndClose(UINT message, WPARAM wParam)
     return code;
 }
 
+// Types text into the running program's search box and presses its search button.
+void startSearchIn(HWND window, const char* text)
+{
+    // The window can be found while it is still being created, before its panel is there.
+    HWND panel = nullptr;
+    ASSERT_TRUE(pumpUntil([&] {
+        panel = FindWindowExA(window, nullptr, "#32770", nullptr);
+        return panel != nullptr && IsWindowVisible(window);
+    }, 30000));
+    SendMessageA(GetDlgItem(panel, IDC_SEARCH_STRING), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    HWND button = GetDlgItem(panel, IDC_SEARCH);
+    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(IDC_SEARCH, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
 TEST(ProgramExit, ExitMenuAndClosingTheWindowEndWithCodeZero)
 {
     EXPECT_EQ(0u, runProgramAndClose(WM_COMMAND, IDM_EXIT)) << "File, Exit";
     EXPECT_EQ(0u, runProgramAndClose(WM_CLOSE, 0)) << "close box";
+}
+
+// A search thread that is reading or waiting on its box when the window closes must not
+// keep the process alive, nor find the objects it works through destroyed under it.
+TEST(ProgramExit, ClosingDuringASearchEndsWithCodeZero)
+{
+    TempTree tree;
+    for (int i = 0; i < 6; ++i)
+        tree.file("big" + std::to_string(i) + ".txt", std::string(16 << 20, 'h') + " needle\n");
+    tree.file("sub\\locked.txt", "needle\n");
+    // Held open with no sharing, so the program's search shows its box for it.
+    HANDLE lock = CreateFileA(tree.path("sub\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+
+    // Closes at moments spread over the reading of the large files.
+    for (DWORD delay : {0u, 5u, 15u, 30u, 60u, 120u}) {
+        EXPECT_EQ(0u, runProgramAndClose(WM_CLOSE, 0, tree.root().c_str(), [&](HWND window, DWORD) {
+            startSearchIn(window, "needle");
+            Sleep(delay);
+        })) << "closed " << delay << " ms into the search";
+    }
+    // The close arrives while the search thread's box holds it.
+    for (UINT message : {UINT(WM_CLOSE), UINT(WM_CLOSE), UINT(WM_COMMAND)}) {
+        bool boxShown = false;
+        EXPECT_EQ(0u, runProgramAndClose(message, IDM_EXIT, tree.root().c_str(), [&](HWND window, DWORD pid) {
+            startSearchIn(window, "needle");
+            boxShown = pumpUntil([&] {
+                HWND box = FindWindowA("#32770", "Error: cannot open selected file!");
+                DWORD owner = 0;
+                GetWindowThreadProcessId(box, &owner);
+                return box != nullptr && owner == pid;
+            }, 30000);
+        }));
+        EXPECT_TRUE(boxShown);
+    }
+    CloseHandle(lock);
 }
 
 }  // namespace

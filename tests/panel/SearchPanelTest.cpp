@@ -12,6 +12,7 @@
 #include "resources/resource.h"
 #include "search/DirectoryCursor.h"
 #include "search/SearchState.h"
+#include "support/BoxWatcher.h"
 
 namespace {
 
@@ -82,6 +83,32 @@ TEST_F(SearchPanelTest, StopAtOnceEndsWithNoFilesFoundAndAStartWhileItEndsIsRefu
     EXPECT_EQ(1, mostSearchThreadsAlive());
     searchFor("pear");
     EXPECT_EQ((Entries{"pear", "apple"}), history());
+}
+
+TEST_F(SearchPanelTest, CancelOnTheBoxOfAFileThatCannotBeOpenedEndsTheSearchAsStopWould)
+{
+    // One folder inside the other, so the walk meets the files in this order: found.txt,
+    // then the locked file, then one it must never reach.
+    TempTree chain;
+    chain.file("a\\found.txt", "Apple\n");
+    chain.file("a\\b\\locked.txt", "apple\n");
+    chain.file("a\\b\\c\\unreached.txt", "apple\n");
+    HANDLE lock = CreateFileA(chain.path("a\\b\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    searchRoot.setPath(chain.root().c_str());
+    int beeps = beepCount();
+    {
+        BoxWatcher boxes(IDCANCEL);
+        searchFor("APPLE");
+        EXPECT_EQ(1u, boxes.count());
+    }
+    CloseHandle(lock);
+    EXPECT_EQ(Entries{chain.path("a\\found.txt")}, listEntries());
+    EXPECT_EQ((std::vector<TextRun>{{"1) ", BLUE}, {"Apple", RED}, {"\n", AUTO}}), viewRuns());
+    EXPECT_EQ("Search for String", windowText(panelControls.searchButton));
+    EXPECT_EQ("apple", windowText(panelControls.searchString));
+    EXPECT_EQ(beeps + 1, beepCount());
 }
 
 TEST_F(SearchPanelTest, HistoryKeepsNewestFirstAndReplacesTheFirstEntryBeginningWithTheText)
