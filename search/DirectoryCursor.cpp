@@ -1,6 +1,5 @@
 #include "search/DirectoryCursor.h"
 
-#include <direct.h>
 #include <cstddef>
 #include <cstring>
 #include <cwchar>
@@ -9,6 +8,31 @@
 #include "search/TextBuffer.h"
 
 DirectoryCursor searchRoot;
+
+namespace {
+
+// Converts wide into the ANSI code page when every character has its exact counterpart
+// there. The single-byte enumeration would put "?" for a missing character, or a look-alike
+// that names another file, and give no sign of either.
+bool toExactAnsi(const wchar_t* wide, char* ansi, int cap)
+{
+    UINT codePage = GetACP();
+    if (codePage == CP_UTF7)
+        return WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, cap, nullptr, nullptr) > 0;
+    if (codePage == CP_UTF8)  // holds every character; refuses the used-default flag
+        return WideCharToMultiByte(CP_ACP, WC_ERR_INVALID_CHARS, wide, -1, ansi, cap, nullptr, nullptr) > 0;
+    BOOL usedDefault = FALSE;
+    int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, ansi, cap, nullptr, &usedDefault);
+    return written > 0 && !usedDefault;
+}
+
+// A name that opens exactly this entry, and a file rather than a device.
+bool reachesEntry(const wchar_t* wide, char* ansi, int cap)
+{
+    return wide[0] != L'\0' && toExactAnsi(wide, ansi, cap) && !isReservedDeviceName(ansi);
+}
+
+}  // namespace
 
 DirectoryCursor::DirectoryCursor()
 {
@@ -27,8 +51,18 @@ bool DirectoryCursor::setPath(const char* text)
 
 bool DirectoryCursor::setToWorkingDirectory()
 {
+    wchar_t wide[PATH_CAPACITY];
+    DWORD length = GetCurrentDirectoryW(PATH_CAPACITY, wide);
+    if (length == 0 || length >= PATH_CAPACITY)
+        return false;
+    // A folder whose name the code page cannot hold is reached by its short name, as the
+    // entries of a folder are.
     char directory[PATH_CAPACITY];
-    if (_getcwd(directory, sizeof directory) == nullptr)
+    if (toExactAnsi(wide, directory, sizeof directory))
+        return setPath(directory);
+    wchar_t shortForm[PATH_CAPACITY];
+    length = GetShortPathNameW(wide, shortForm, PATH_CAPACITY);
+    if (length == 0 || length >= PATH_CAPACITY || !toExactAnsi(shortForm, directory, sizeof directory))
         return false;
     return setPath(directory);
 }
@@ -80,30 +114,6 @@ void DirectoryCursor::rebuildPattern()
     appendString(pattern, sizeof pattern, "*.*");
 }
 
-namespace {
-
-// Converts wide into the ANSI code page when every character has its exact counterpart
-// there. The single-byte enumeration would put "?" for a missing character, or a look-alike
-// that names another file, and give no sign of either.
-bool toExactAnsi(const wchar_t* wide, char* ansi, int cap)
-{
-    UINT codePage = GetACP();
-    if (codePage == CP_UTF7)
-        return WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, cap, nullptr, nullptr) > 0;
-    if (codePage == CP_UTF8)  // holds every character; refuses the used-default flag
-        return WideCharToMultiByte(CP_ACP, WC_ERR_INVALID_CHARS, wide, -1, ansi, cap, nullptr, nullptr) > 0;
-    BOOL usedDefault = FALSE;
-    int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, ansi, cap, nullptr, &usedDefault);
-    return written > 0 && !usedDefault;
-}
-
-// A name that opens exactly this entry, and a file rather than a device.
-bool reachesEntry(const wchar_t* wide, char* ansi, int cap)
-{
-    return wide[0] != L'\0' && toExactAnsi(wide, ansi, cap) && !isReservedDeviceName(ansi);
-}
-
-}  // namespace
 
 bool DirectoryCursor::takeEntry(const WIN32_FIND_DATAW& found)
 {

@@ -12,8 +12,9 @@ public:
     // A longer text is refused: the path stays as it was and false comes back.
     bool setPath(const char* text);
 
-    // setPath with the process's working directory. When the working directory cannot be
-    // read (or is too long) the path is left as it was and false comes back.
+    // setPath with the process's working directory, by its short name when the ANSI code
+    // page cannot hold its long one. When the working directory cannot be read (or is too
+    // long) the path is left as it was and false comes back.
     bool setToWorkingDirectory();
 
     // Moves the path for an entry as the directory picker lists it: ".." goes up, a drive

@@ -163,13 +163,27 @@ TEST(DirectoryCursor, DriveRootShowsEveryEntry)
     EXPECT_EQ(nullptr, cursor.nextDirectory());
 }
 
-TEST(DirectoryCursor, WorkingDirectoryIsTakenAsItIs)
+TEST(DirectoryCursor, WorkingDirectoryIsTakenAsItIsOrByItsShortName)
 {
     char expected[MAX_PATH];
     ASSERT_NE(nullptr, _getcwd(expected, sizeof expected));
     DirectoryCursor cursor;
     ASSERT_TRUE(cursor.setToWorkingDirectory());
     EXPECT_STREQ(expected, cursor.path);
+
+    // A CJK folder of the fixture behind U:, which the code page cannot name.
+    const wchar_t* folder = L"U:\\names\\\u65e5\u672c";
+    wchar_t shortForm[MAX_PATH];
+    if (GetShortPathNameW(folder, shortForm, MAX_PATH) == 0)
+        GTEST_SKIP() << "the names are made by tools/make-hostile-tree.sh";
+    char shortPath[MAX_PATH];
+    WideCharToMultiByte(CP_ACP, 0, shortForm, -1, shortPath, sizeof shortPath, nullptr, nullptr);
+    ASSERT_TRUE(SetCurrentDirectoryW(folder));
+    bool taken = cursor.setToWorkingDirectory();
+    SetCurrentDirectoryA(expected);
+    ASSERT_TRUE(taken);
+    EXPECT_STREQ(shortPath, cursor.path);
+    EXPECT_EQ(nullptr, std::strchr(cursor.path, '?'));
 }
 
 } // namespace
