@@ -6,6 +6,7 @@
 
 #include "search/FileNames.h"
 #include "search/TextBuffer.h"
+#include "search/WordRules.h"
 
 DirectoryCursor searchRoot;
 
@@ -30,6 +31,23 @@ bool toExactAnsi(const wchar_t* wide, char* ansi, int cap)
 bool reachesEntry(const wchar_t* wide, char* ansi, int cap)
 {
     return wide[0] != L'\0' && toExactAnsi(wide, ansi, cap) && !isReservedDeviceName(ansi);
+}
+
+// Whether the last four characters of a long name and of the short name that stands in for
+// it are the same, in either letter case. A file's kind is told by them: the short name of
+// "\u0416.html" ends in ".HTM", and must not make that file count as an ".htm" one.
+bool sameLastFour(const wchar_t* longName, const char* shortName)
+{
+    std::size_t longLength = std::wcslen(longName);
+    std::size_t shortLength = std::strlen(shortName);
+    if (longLength < 4 || shortLength < 4)
+        return longLength < 4 && shortLength < 4;
+    for (std::size_t i = 1; i <= 4; ++i) {
+        wchar_t l = longName[longLength - i];
+        if (l > 0x7F || lowerAscii(static_cast<char>(l)) != lowerAscii(shortName[shortLength - i]))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -122,9 +140,13 @@ bool DirectoryCursor::takeEntry(const WIN32_FIND_DATAW& found)
                   "the records agree up to the names");
     std::memcpy(&currentEntry, &found, offsetof(WIN32_FIND_DATAA, cFileName));
     const int nameCap = sizeof currentEntry.cFileName;
-    if (!reachesEntry(found.cFileName, currentEntry.cFileName, nameCap) &&
-        !reachesEntry(found.cAlternateFileName, currentEntry.cFileName, nameCap))
-        return false;
+    if (!reachesEntry(found.cFileName, currentEntry.cFileName, nameCap)) {
+        if (!reachesEntry(found.cAlternateFileName, currentEntry.cFileName, nameCap))
+            return false;
+        bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (!isFolder && !sameLastFour(found.cFileName, currentEntry.cFileName))
+            return false;
+    }
     // The short name is kept only for the record; nothing opens by it.
     if (WideCharToMultiByte(CP_ACP, 0, found.cAlternateFileName, -1, currentEntry.cAlternateFileName,
                             sizeof currentEntry.cAlternateFileName, nullptr, nullptr) == 0)

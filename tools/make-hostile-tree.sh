@@ -10,8 +10,8 @@
 #   U:\long\short.txt
 #   U:\loop\top.txt, U:\loop\a\hit.txt, and U:\loop\a\back -> U:\loop
 #   U:\twolinks\x.txt, U:\twolinks\sub\y.txt, and U:\twolinks\a, \b -> U:\twolinks
-#   U:\names\   U+0100 "Abc.txt" beside a plain Abc.txt, a Cyrillic and an emoji name,
-#               and a CJK folder with inner.txt
+#   U:\names\   U+0100 "Abc.txt" beside a plain Abc.txt, a Cyrillic and an emoji name, a
+#               Cyrillic name ending in .html, and a CJK folder with inner.txt
 #   U:\devices\ aux.txt, nul.txt, con.txt, prn.txt, "aux .txt", com1.htm between a.txt and z.txt
 set -euo pipefail
 root=${1:?usage: make-hostile-tree.sh FOLDER}
@@ -52,6 +52,7 @@ echo "$text" >"$names/"$'\xc4\x80'"bc.txt"                          # U+0100 A w
 echo "only hay" >"$names/Abc.txt"                                    # its best-fit look-alike
 echo "$text" >"$names/"$'\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82'".txt"   # Cyrillic
 echo "$text" >"$names/"$'\xf0\x9f\x98\x80'".htm"                    # an emoji
+echo "$text" >"$names/"$'\xd0\x96'".html"       # never searched, though its short name ends in .HTM
 echo "$text" >"$names/"$'\xe6\x97\xa5\xe6\x9c\xac'"/inner.txt"     # inside a CJK folder
 echo "$text" >"$names/plain.txt"
 
