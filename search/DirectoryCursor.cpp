@@ -132,7 +132,6 @@ void DirectoryCursor::rebuildPattern()
     appendString(pattern, sizeof pattern, "*.*");
 }
 
-
 bool DirectoryCursor::takeEntry(const WIN32_FIND_DATAW& found)
 {
     // Everything before the names is laid out alike in the two forms of the record.
