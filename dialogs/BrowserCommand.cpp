@@ -33,6 +33,19 @@ LONG queryDefaultValue(const char* subkey, char* text, LONG capacity)
     return size;
 }
 
+// The length of command without the file argument it may end in, %1 or "%1", and the blank
+// before it; the whole length n when it ends otherwise.
+std::size_t lengthWithoutFileArgument(const char* command, std::size_t n)
+{
+    static const char* const ENDINGS[] = {" %1", " \"%1\""};
+    for (const char* ending : ENDINGS) {
+        std::size_t e = std::strlen(ending);
+        if (n >= e && std::memcmp(command + n - e, ending, e) == 0)
+            return n - e;
+    }
+    return n;
+}
+
 } // namespace
 
 int BrowserCommand::loadFromRegistry()
@@ -56,7 +69,11 @@ int BrowserCommand::loadFromRegistry()
     }
     size = queryDefaultValue(WEB_PAGE_KEY, text, capacity);
     if (size >= 0) {
-        length = static_cast<int>(size);
+        // Left in, a file argument would reach the browser as a literal "%1" before the path.
+        std::size_t n = boundedLength(text, sizeof text);
+        std::size_t kept = lengthWithoutFileArgument(text, n);
+        text[kept] = '\0';
+        length = kept < n ? static_cast<int>(kept) : static_cast<int>(size);
         return 1;
     }
     copyText(text, sizeof text, UNKNOWN_COMMAND);
