@@ -80,6 +80,9 @@ void endPanel(HWND panel)
 
 void showSelectedFile()
 {
+    // With no results the one entry is the "No files found" notice, which names no file.
+    if (resultList.resultCount == 0)
+        return;
     HWND list = panelControls.fileList;
     LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR)

@@ -76,6 +76,7 @@ TEST_F(SearchPanelTest, StopAtOnceEndsWithNoFilesFoundAndAStartWhileItEndsIsRefu
     ASSERT_TRUE(waitUntilIdle()) << "the refused start left the ending thread stuck";
     EXPECT_EQ(Entries{"No files found"}, listEntries());
     EXPECT_EQ(LB_ERR, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
+    selectEntry(0);  // the notice is no file: no error box, and the view stays as it is
     EXPECT_EQ(0, resultList.resultCount);
     EXPECT_EQ((std::vector<TextRun>{{"No file selected", GREY}}), viewRuns());
     EXPECT_EQ(beeps + 2, beepCount()) << "the ending search beeps once more";
