@@ -9,6 +9,7 @@
 #include "search/DirectoryCursor.h"
 #include "search/SearchState.h"
 #include "search/TextBuffer.h"
+#include "search/WordRules.h"
 
 std::atomic<HWND> panelWindow{nullptr};
 PanelControls panelControls = {};
@@ -129,6 +130,11 @@ void startOrStopSearch()
         return;
     }
     rememberSearchString(panelControls.searchString, queryText);
+    // Folded here, before the thread exists: from now until the search ends this thread
+    // renders selected files from queryText while the search thread reads it, and neither
+    // may write it. The history keeps the text as typed.
+    if (searchOptions.caseSensitive.load() == 0)
+        lowerAsciiInPlace(queryText);
     setText(panelControls.searchButton, STOP_CAPTION);
     if (startSearchThread() != 0)
         return;

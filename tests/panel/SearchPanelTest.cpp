@@ -113,8 +113,12 @@ TEST_F(SearchPanelTest, IgnoringCaseLowersTheFieldButNotTheHistory)
 {
     for (bool caseSensitive : {false, true}) {
         searchOptions.caseSensitive = caseSensitive ? 1 : 0;
-        searchFor("Annual Report");
         const char* field = caseSensitive ? "Annual Report" : "annual report";
+        typeSearchString("Annual Report");
+        clickSearch();
+        // The thread's first step waits for this thread: nothing but the start has folded it.
+        EXPECT_STREQ(field, queryText) << "the search thread must find queryText final";
+        ASSERT_TRUE(waitUntilIdle());
         EXPECT_EQ(field, windowText(panelControls.searchString));
         EXPECT_STREQ(field, queryText);
         EXPECT_EQ("Annual Report", history().front());
