@@ -33,17 +33,14 @@ LONG queryDefaultValue(const char* subkey, char* text, LONG capacity)
     return size;
 }
 
-// The length of command without the file argument it may end in, %1 or "%1", and the blank
-// before it; the whole length n when it ends otherwise.
-std::size_t lengthWithoutFileArgument(const char* command, std::size_t n)
+const char BARE_FILE_ARGUMENT[] = " %1";
+const char QUOTED_FILE_ARGUMENT[] = " \"%1\"";
+
+// Whether the n characters of text end in ending.
+bool endsWith(const char* text, std::size_t n, const char* ending)
 {
-    static const char* const ENDINGS[] = {" %1", " \"%1\""};
-    for (const char* ending : ENDINGS) {
-        std::size_t e = std::strlen(ending);
-        if (n >= e && std::memcmp(command + n - e, ending, e) == 0)
-            return n - e;
-    }
-    return n;
+    std::size_t e = std::strlen(ending);
+    return n >= e && std::memcmp(text + n - e, ending, e) == 0;
 }
 
 } // namespace
@@ -60,9 +57,12 @@ int BrowserCommand::loadFromRegistry()
     if (size >= 0) {
         // This command ends in its file argument ("%1"); those two characters go, so the
         // path can be appended in their place. A value too short to lose them leaves
-        // nothing to run.
+        // nothing to run. A quoted argument goes whole, with the blank before it: its
+        // opening quote left behind would swallow the path.
         std::size_t n = boundedLength(text, sizeof text);
         std::size_t kept = n >= 2 ? n - 2 : 0;
+        if (endsWith(text, n, QUOTED_FILE_ARGUMENT))
+            kept = n - (sizeof QUOTED_FILE_ARGUMENT - 1);
         text[kept] = '\0';
         length = static_cast<int>(kept);
         return 1;
@@ -71,7 +71,11 @@ int BrowserCommand::loadFromRegistry()
     if (size >= 0) {
         // Left in, a file argument would reach the browser as a literal "%1" before the path.
         std::size_t n = boundedLength(text, sizeof text);
-        std::size_t kept = lengthWithoutFileArgument(text, n);
+        std::size_t kept = n;
+        if (endsWith(text, n, BARE_FILE_ARGUMENT))
+            kept = n - (sizeof BARE_FILE_ARGUMENT - 1);
+        else if (endsWith(text, n, QUOTED_FILE_ARGUMENT))
+            kept = n - (sizeof QUOTED_FILE_ARGUMENT - 1);
         text[kept] = '\0';
         length = kept < n ? static_cast<int>(kept) : static_cast<int>(size);
         return 1;
