@@ -33,6 +33,16 @@ LONG queryDefaultValue(const char* subkey, char* text, LONG capacity)
     return size;
 }
 
+const char BARE_FILE_ARGUMENT[] = " %1";
+const char QUOTED_FILE_ARGUMENT[] = " \"%1\"";
+
+// Whether the n characters of text end in ending.
+bool endsWith(const char* text, std::size_t n, const char* ending)
+{
+    std::size_t e = std::strlen(ending);
+    return n >= e && std::memcmp(text + n - e, ending, e) == 0;
+}
+
 } // namespace
 
 int BrowserCommand::loadFromRegistry()
@@ -47,16 +57,27 @@ int BrowserCommand::loadFromRegistry()
     if (size >= 0) {
         // This command ends in its file argument ("%1"); those two characters go, so the
         // path can be appended in their place. A value too short to lose them leaves
-        // nothing to run.
+        // nothing to run. A quoted argument goes whole, with the blank before it: its
+        // opening quote left behind would swallow the path.
         std::size_t n = boundedLength(text, sizeof text);
         std::size_t kept = n >= 2 ? n - 2 : 0;
+        if (endsWith(text, n, QUOTED_FILE_ARGUMENT))
+            kept = n - (sizeof QUOTED_FILE_ARGUMENT - 1);
         text[kept] = '\0';
         length = static_cast<int>(kept);
         return 1;
     }
     size = queryDefaultValue(WEB_PAGE_KEY, text, capacity);
     if (size >= 0) {
-        length = static_cast<int>(size);
+        // Left in, a file argument would reach the browser as a literal "%1" before the path.
+        std::size_t n = boundedLength(text, sizeof text);
+        std::size_t kept = n;
+        if (endsWith(text, n, BARE_FILE_ARGUMENT))
+            kept = n - (sizeof BARE_FILE_ARGUMENT - 1);
+        else if (endsWith(text, n, QUOTED_FILE_ARGUMENT))
+            kept = n - (sizeof QUOTED_FILE_ARGUMENT - 1);
+        text[kept] = '\0';
+        length = kept < n ? static_cast<int>(kept) : static_cast<int>(size);
         return 1;
     }
     copyText(text, sizeof text, UNKNOWN_COMMAND);

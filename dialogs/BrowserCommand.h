@@ -7,8 +7,9 @@ const std::size_t BROWSER_COMMAND_CAPACITY = 4096;  // 4095 characters and the t
 class BrowserCommand {
 public:
     // Fills text from the first registry source that answers: the program's own default,
-    // then the system's default browser, then the handler for web pages. Returns 1 when a
-    // source was found, 0 when text is the "<<Unknown>>" placeholder.
+    // then the system's default browser, then the handler for web pages, these two without
+    // the file argument ("%1") they end in. Returns 1 when a source was found, 0 when text
+    // is the "<<Unknown>>" placeholder.
     int loadFromRegistry();
 
     // Stores text as the program's default browser. Failures are silent.

@@ -70,10 +70,13 @@ void onLaunch(HWND dialog)
         MessageBeep(0);
         return;
     }
-    // What is saved is the command as loaded or as picked with Change Browser, never the
-    // text typed by hand.
-    if (SendMessageA(saveDefaultBox, BM_GETCHECK, 0, 0) == BST_CHECKED)
+    // What is saved is what starts: the edit box's text, typed by hand or not.
+    if (SendMessageA(saveDefaultBox, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+        // typedCommand has the same capacity as text, so the copy always fits.
+        copyText(browserCommand.text, sizeof browserCommand.text, typedCommand);
+        browserCommand.length = static_cast<int>(std::strlen(browserCommand.text));
         browserCommand.saveToRegistry();
+    }
     WinExec(launchLine, SW_SHOW);
     EndDialog(dialog, 0);
 }

@@ -147,7 +147,9 @@ void MatchView::insertBatch(HWND control, const RunBatch& batch, bool restyle)
     SendMessageA(control, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&charFormat));
 
     char header[64 + RunBatch::MAX_COLOURS * 40];
-    int used = std::snprintf(header, sizeof header, "{\\rtf1\\ansi{\\colortbl ;");
+    // Without a code page the control reads the stream's \'xx bytes as code page 1252, while
+    // one-by-one appends go in through the system's ANSI code page.
+    int used = std::snprintf(header, sizeof header, "{\\rtf1\\ansi\\ansicpg%u{\\colortbl ;", GetACP());
     for (int i = 0; i < batch.colourCount(); ++i) {
         unsigned long c = batch.colour(i);
         used += std::snprintf(header + used, sizeof header - used, "\\red%lu\\green%lu\\blue%lu;", c & 0xFF,
@@ -203,7 +205,7 @@ struct ShownChar {
     char face[LF_FACESIZE];
 };
 
-const int PROBE_CHARS = 64;
+const int PROBE_CHARS = 192;  // room for every run the probe inserts
 
 // What the control shows, character by character; returns how many characters there are.
 int readShown(HWND control, ShownChar* shown)
@@ -237,13 +239,22 @@ int readShown(HWND control, ShownChar* shown)
 bool MatchView::tryBatches(bool restyle)
 {
     // Runs with everything a rendered line can hold: the prefix, an empty run, words in red,
-    // characters the stream has to escape, bytes from 0x80 up and line ends of each kind.
+    // characters the stream has to escape, every byte from 0x80 up and line ends of each kind.
     static const struct {
         const char* text;
         unsigned long colour;
     } RUNS[] = {
         {"1) ", 0xFF0000}, {"", 0},           {"a{b}\\c", 0x0000FF}, {" \t\xe9\x01\x7f", 0},
         {"d", 0x0000FF},   {"\r\n\rx\n", 0}, {"2) ", 0xFF0000},     {"e\n", 0},
+        {"\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8a\x8b\x8c\x8d\x8e\x8f"
+         "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9a\x9b\x9c\x9d\x9e\x9f"
+         "\xa0\xa1\xa2\xa3\xa4\xa5\xa6\xa7\xa8\xa9\xaa\xab\xac\xad\xae\xaf"
+         "\xb0\xb1\xb2\xb3\xb4\xb5\xb6\xb7\xb8\xb9\xba\xbb\xbc\xbd\xbe\xbf"
+         "\xc0\xc1\xc2\xc3\xc4\xc5\xc6\xc7\xc8\xc9\xca\xcb\xcc\xcd\xce\xcf"
+         "\xd0\xd1\xd2\xd3\xd4\xd5\xd6\xd7\xd8\xd9\xda\xdb\xdc\xdd\xde\xdf"
+         "\xe0\xe1\xe2\xe3\xe4\xe5\xe6\xe7\xe8\xe9\xea\xeb\xec\xed\xee\xef"
+         "\xf0\xf1\xf2\xf3\xf4\xf5\xf6\xf7\xf8\xf9\xfa\xfb\xfc\xfd\xfe\xff\n",
+         0x0000FF},
     };
     HWND probe = CreateWindowExA(0, "RICHEDIT", "", WS_CHILD | ES_MULTILINE | ES_READONLY, 0, 0, 300, 100,
                                  GetParent(controlHandle), nullptr, GetModuleHandleA(nullptr), nullptr);

@@ -9,6 +9,7 @@
 #include "search/DirectoryCursor.h"
 #include "search/SearchState.h"
 #include "search/TextBuffer.h"
+#include "search/WordRules.h"
 
 std::atomic<HWND> panelWindow{nullptr};
 PanelControls panelControls = {};
@@ -80,6 +81,9 @@ void endPanel(HWND panel)
 
 void showSelectedFile()
 {
+    // With no results the one entry is the "No files found" notice, which names no file.
+    if (resultList.resultCount == 0)
+        return;
     HWND list = panelControls.fileList;
     LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR)
@@ -126,6 +130,11 @@ void startOrStopSearch()
         return;
     }
     rememberSearchString(panelControls.searchString, queryText);
+    // Folded here, before the thread exists: from now until the search ends this thread
+    // renders selected files from queryText while the search thread reads it, and neither
+    // may write it. The history keeps the text as typed.
+    if (searchOptions.caseSensitive.load() == 0)
+        lowerAsciiInPlace(queryText);
     setText(panelControls.searchButton, STOP_CAPTION);
     if (startSearchThread() != 0)
         return;

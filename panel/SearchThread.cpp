@@ -8,7 +8,6 @@
 #include "search/ErrorBox.h"
 #include "search/SearchState.h"
 #include "search/TextBuffer.h"
-#include "search/WordRules.h"
 
 std::atomic<HANDLE> searchThreadHandle{nullptr};
 TreeWalker rootWalker(resultList);
@@ -69,8 +68,6 @@ DWORD WINAPI searchThreadProc(LPVOID)
     // command, so searchThreadHandle has been stored by the time anything below reads it.
     resultList.clear();
     matchView.clearView();
-    if (searchOptions.caseSensitive.load() == 0)
-        lowerAsciiInPlace(queryText);
     rootWalker.searchDirectory(startPath, queryText, searchOptions.searchSubdirectories.load());
     searchActive = 0;
     resultList.finish();

@@ -24,8 +24,8 @@ const std::size_t PATH_CAPACITY = 260;    // a path of at most 259 characters an
 
 extern SearchOptions searchOptions;
 extern FileTypeSet fileTypeSet;
-// The search string, at most 1023 characters. Lower-cased in place by the search thread
-// when the search ignores case.
+// The search string, at most 1023 characters, lower-cased when the search ignores case.
+// Written only by the window's thread, and only while no search thread exists.
 extern char queryText[QUERY_CAPACITY];
 // Nonzero while a search runs; clearing it is the only way to stop the walk.
 extern std::atomic<int> searchActive;

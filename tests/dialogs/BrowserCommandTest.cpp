@@ -21,9 +21,12 @@ TEST(BrowserCommand, LoadTakesTheFirstRegistrySourcePresent)
         int found;
     } cases[] = {
         {nullptr, nullptr, nullptr, "<<Unknown>>", 12, 0},
-        {nullptr, nullptr, "Z:\\web.exe %1", "Z:\\web.exe %1", 14, 1},
+        {nullptr, nullptr, "Z:\\web.exe %1", "Z:\\web.exe", 10, 1},
+        {nullptr, nullptr, "\"Z:\\my web.exe\" -url \"%1\"", "\"Z:\\my web.exe\" -url", 20, 1},
+        {nullptr, nullptr, "Z:\\web.exe \"%1\" -new", "Z:\\web.exe \"%1\" -new", 21, 1},  // not last: kept
         {nullptr, "abcd", nullptr, "ab", 2, 1},
         {nullptr, "Z:\\def.exe %1", "Z:\\web.exe", "Z:\\def.exe ", 11, 1},
+        {nullptr, "\"Z:\\my def.exe\" \"%1\"", nullptr, "\"Z:\\my def.exe\"", 15, 1},
         {nullptr, "a", nullptr, "", 0, 1},  // nothing left once the last two go
         {nullptr, "", nullptr, "", 0, 1},
         {"Z:\\own.exe", "Z:\\def.exe %1", "Z:\\web.exe", "Z:\\own.exe", 11, 1},

@@ -99,7 +99,7 @@ protected:
     std::string previousDirectory;
 };
 
-TEST_F(BrowserDialogTest, OkStartsTheTypedCommandOnThePathAndSavesTheLoadedOneUnlessCancelledOrTooLong)
+TEST_F(BrowserDialogTest, OkStartsTheTypedCommandOnThePathAndSavesItUnlessCancelledOrTooLong)
 {
     const std::string browser = standInBrowser() + " --new-window ";
     // The edit box text, the blank and the path take 4095 characters: the most that fits.
@@ -151,7 +151,7 @@ TEST_F(BrowserDialogTest, OkStartsTheTypedCommandOnThePathAndSavesTheLoadedOneUn
         std::string stored;
         bool saved = c.save && !c.started.empty();
         EXPECT_EQ(saved, readDefaultValue(BrowserKeys::OWN, &stored)) << stored;
-        EXPECT_EQ(saved ? c.webPage : "", stored) << "the loaded command is saved, not the typed one";
+        EXPECT_EQ(saved ? c.typed : "", stored) << "what starts is what is saved";
     }
 }
 

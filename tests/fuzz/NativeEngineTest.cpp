@@ -142,7 +142,7 @@ TEST(GuardedLineScan, AFullReadEndingInAMatchStaysInsideItsBuffers)
             EXPECT_EQ("9) ", view.runs[0].first);
             EXPECT_EQ(line.substr(0, 1018), view.runs[1].first);
             EXPECT_EQ("Tail1", view.runs[2].first);
-            EXPECT_EQ(MATCH_COLOUR, view.runs[2].second);
+            EXPECT_EQ(0x0000FFul, view.runs[2].second) << "red";
             EXPECT_EQ("", view.runs[3].first);
         }
     }

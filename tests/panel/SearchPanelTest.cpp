@@ -27,6 +27,7 @@ protected:
         ProgramTest::SetUp();
         tree.file("A.txt", "Apple pie\nno match here\nan apple a day\n");
         tree.file("b.txt", "the apple tree\n");
+        tree.file("tart.txt", "apple tart\n");  // walked before sub, listed after it
         tree.file("none.txt", "banana\n");
         tree.file("notes.md", "apple\n");
         tree.file("sub\\c.htm", "<p>APPLE</p>\n");
@@ -41,10 +42,10 @@ TEST_F(SearchPanelTest, SearchListsMatchesSortedWithTheFirstSelectedAndRendered)
 {
     searchFor("apple");
     Entries expectedList = {tree.path("A.txt"), tree.path("b.txt"), tree.path("sub\\c.htm"),
-                            tree.path("sub\\deeper\\e.txt")};
+                            tree.path("sub\\deeper\\e.txt"), tree.path("tart.txt")};
     EXPECT_EQ(expectedList, listEntries());
     EXPECT_EQ(0, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
-    EXPECT_EQ(4, resultList.resultCount);
+    EXPECT_EQ(5, resultList.resultCount);
     EXPECT_EQ(tree.path("A.txt"), resultList.selectedFile);
     std::vector<TextRun> expected = {{"1) ", BLUE}, {"Apple", RED}, {" pie\n", AUTO},  {"3) ", BLUE},
                                      {"an ", AUTO}, {"apple", RED}, {" a day\n", AUTO}};
@@ -77,6 +78,7 @@ TEST_F(SearchPanelTest, StopAtOnceEndsWithNoFilesFoundAndAStartWhileItEndsIsRefu
     ASSERT_TRUE(waitUntilIdle()) << "the refused start left the ending thread stuck";
     EXPECT_EQ(Entries{"No files found"}, listEntries());
     EXPECT_EQ(LB_ERR, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
+    selectEntry(0);  // the notice is no file: no error box, and the view stays as it is
     EXPECT_EQ(0, resultList.resultCount);
     EXPECT_EQ((std::vector<TextRun>{{"No file selected", GREY}}), viewRuns());
     EXPECT_EQ(beeps + 2, beepCount()) << "the ending search beeps once more";
@@ -139,8 +141,12 @@ TEST_F(SearchPanelTest, IgnoringCaseLowersTheFieldButNotTheHistory)
 {
     for (bool caseSensitive : {false, true}) {
         searchOptions.caseSensitive = caseSensitive ? 1 : 0;
-        searchFor("Annual Report");
         const char* field = caseSensitive ? "Annual Report" : "annual report";
+        typeSearchString("Annual Report");
+        clickSearch();
+        // The thread's first step waits for this thread: nothing but the start has folded it.
+        EXPECT_STREQ(field, queryText) << "the search thread must find queryText final";
+        ASSERT_TRUE(waitUntilIdle());
         EXPECT_EQ(field, windowText(panelControls.searchString));
         EXPECT_STREQ(field, queryText);
         EXPECT_EQ("Annual Report", history().front());
@@ -158,8 +164,15 @@ TEST_F(SearchPanelTest, LayoutSplitsA200By300ClientIntoTwoColumns)
     GetWindowRect(panelWindow, &outer);
     GetClientRect(panelWindow, &client);
     int listTop = list.top + origin.y - outer.top;
-    SetWindowPos(panelWindow, nullptr, 0, 0, 200 + (outer.right - outer.left) - client.right,
-                 300 + (outer.bottom - outer.top) - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    // The main window is resized, and the panel follows it over its whole client area.
+    SIZE panelSize = {200 + (outer.right - outer.left) - client.right,
+                      300 + (outer.bottom - outer.top) - client.bottom};
+    for (int pass = 0; pass < 2; ++pass) {  // the second in case the narrower menu bar wrapped
+        GetWindowRect(MainWindow, &outer);
+        GetClientRect(MainWindow, &client);
+        SetWindowPos(MainWindow, nullptr, 0, 0, panelSize.cx + (outer.right - outer.left) - client.right,
+                     panelSize.cy + (outer.bottom - outer.top) - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    }
     GetClientRect(panelWindow, &client);
     ASSERT_EQ(200, client.right);
     ASSERT_EQ(300, client.bottom);

@@ -40,6 +40,7 @@ TEST(DriveTable, FirstQuestionProbesTheRealDrivesWhateverThePosition)
     DriveTable table;
     EXPECT_EQ(0, table.nextAvailableDrive(26));
     EXPECT_EQ(1, table.probed);
+    EXPECT_EQ(26, table.nextAvailableDrive(25)) << "Z:, the prefix's view of the whole file system";
     EXPECT_EQ(1, table.available['C' - 'A']);
     EXPECT_EQ(1, table.available['T' - 'A']) << "the test drive";
     DWORD mapped = GetLogicalDrives();

@@ -12,9 +12,10 @@
 
 namespace {
 
-const unsigned long AUTO = AUTOMATIC_COLOUR;
-const unsigned long BLUE = LINE_NUMBER_COLOUR;
-const unsigned long RED = MATCH_COLOUR;
+// The colours the user must see, as 0x00BBGGRR values; 0 is the control's automatic colour.
+const unsigned long AUTO = 0x000000;
+const unsigned long BLUE = 0xFF0000;
+const unsigned long RED = 0x0000FF;
 
 class LineMatcherTest : public testing::Test {
 protected:

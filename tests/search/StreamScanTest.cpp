@@ -202,6 +202,43 @@ TEST_F(StreamScanTest, CountAgreesWithTheLineByLineRuleOnGeneratedText) {
     }
 }
 
+TEST_F(StreamScanTest, CountsAsWorkedOutByHandInEveryLetterCase) {
+    // Written out by hand rather than taken from the word rules the scans share: the letters
+    // from A to Z fold when case is ignored, and the bytes just beside them separate words.
+    const struct {
+        const char* text;
+        const char* query;  // as a search passes it: lower-cased unless case counts
+        int caseSensitive;
+        int wholeWordsOnly;
+        int count;
+    } cases[] = {
+        {"ZEBRA zebra Zebra zEbRa", "zebra", 0, 1, 4},
+        {"ZEBRA zebra Zebra zEbRa", "Zebra", 1, 1, 1},
+        {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz", 0, 1, 1},
+        {"AZA QUIZ Z QUIZZICAL", "z", 0, 0, 4},
+        {"AZA QUIZ Z QUIZZICAL", "z zz", 0, 1, 1},
+        {"A@B[C`D{E/F:G", "a b c d e f g", 0, 1, 7},
+        {"JAZZ\nJazz\r\njazz", "jazz", 0, 1, 3},
+        {"caf\xc9 CAF\xe9 \xdaZ", "caf z", 0, 1, 3},
+    };
+    std::vector<char> buffer(STREAM_BLOCK_MINIMUM);
+    for (const auto& c : cases) {
+        searchOptions.caseSensitive = c.caseSensitive;
+        searchOptions.wholeWordsOnly = c.wholeWordsOnly;
+        // Long enough on both sides for the vector scans to take the words in their stride.
+        std::string text = std::string(61, '.') + c.text + std::string(67, '.');
+        EXPECT_EQ(c.count, referenceCount(text, c.query)) << c.text << " / " << c.query;
+        QueryWords words;
+        ASSERT_TRUE(words.parse(c.query));
+        for (ScanFeatures features : FEATURES) {
+            limitScanFeatures(features);
+            MemorySource source(text);
+            EXPECT_EQ(c.count, countStreamMatches(source, words, buffer.data(), buffer.size()))
+                << c.text << " / " << c.query << ", features " << static_cast<int>(features);
+        }
+    }
+}
+
 TEST_F(StreamScanTest, CountAgreesAtTheEdgesOfReadsAndBlocks) {
     // Query words placed so that they straddle, touch or just miss the edges that the
     // reads (1023 bytes) and the blocks (8 KiB here) put into the text.

@@ -75,6 +75,7 @@ TEST_F(TreeWalkerTest, SelectsFilesByTheirLastFourCharactersLowerCased)
     fileTypeSet.htm = 0;
     fileTypeSet.txt = 0;
     fileTypeSet.rtf = 1;
+    EXPECT_EQ(std::set<std::string>{tree.path("x.rtf")}, found(tree.root()));
     fileTypeSet.doc = 1;
     EXPECT_EQ((std::set<std::string>{tree.path("x.rtf"), tree.path("x.doc")}), found(tree.root()));
 
@@ -89,8 +90,8 @@ TEST_F(TreeWalkerTest, WalksDepthFirstWithEachFolderBeforeItsChildren)
     tree.file("one/b.txt", MATCH);
     tree.file("one/deep/c.txt", MATCH);
     tree.file("two/d.htm", MATCH);
-    tree.file("two/hidden/e.txt", MATCH);
-    SetFileAttributesA(tree.path("two/hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    tree.file("two/.config/e.txt", MATCH);
+    SetFileAttributesA(tree.path("two/.config").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 
     std::vector<std::string> order = walk(tree.root());
     ASSERT_EQ(5u, order.size());
@@ -99,13 +100,13 @@ TEST_F(TreeWalkerTest, WalksDepthFirstWithEachFolderBeforeItsChildren)
     };
     EXPECT_EQ(0, at("top.txt")) << "a folder's own files come before any below it";
     EXPECT_LT(at("one/b.txt"), at("one/deep/c.txt"));
-    EXPECT_LT(at("two/d.htm"), at("two/hidden/e.txt"));
+    EXPECT_LT(at("two/d.htm"), at("two/.config/e.txt"));
     // Each subtree is finished before the next one starts.
     bool oneFirst = at("one/b.txt") < at("two/d.htm");
     if (oneFirst)
         EXPECT_LT(at("one/deep/c.txt"), at("two/d.htm"));
     else
-        EXPECT_LT(at("two/hidden/e.txt"), at("one/b.txt"));
+        EXPECT_LT(at("two/.config/e.txt"), at("one/b.txt"));
 
     EXPECT_EQ(std::vector<std::string>{tree.path("top.txt")}, walk(tree.root(), 0));
 }
