@@ -52,13 +52,18 @@ bool stillSearching()
 TreeWalker::TreeWalker(ResultSink& results) : results(results) {}
 
 TreeWalker::TreeWalker(ResultSink& results, TreeWalker& parent, const FolderIdentity& identity)
-    : matcher(nullptr, &parent.matcher.block()), results(results), parent(&parent), identity(identity)
+    : matcher(nullptr, &parent.matcher.block()), results(results), parent(&parent), identity(identity),
+      identityAsked(identity.known)
 {
 }
 
-bool TreeWalker::isOnPath(const FolderIdentity& folder) const
+bool TreeWalker::isOnPath(const FolderIdentity& folder)
 {
-    for (const TreeWalker* level = this; level != nullptr; level = level->parent) {
+    for (TreeWalker* level = this; level != nullptr; level = level->parent) {
+        if (!level->identityAsked) {
+            level->identity = identifyFolder(level->cursor.path);
+            level->identityAsked = true;
+        }
         if (level->identity.sameAs(folder))
             return true;
     }
@@ -86,8 +91,6 @@ void TreeWalker::searchDirectory(const char* dir, const char* query, int recurse
     if (!recurse)
         return;
 
-    if (parent == nullptr)
-        identity = identifyFolder(cursor.path);
     cursor.openEnumeration();
     for (char* name = cursor.nextDirectory(); name != nullptr; name = cursor.nextDirectory()) {
         if (!stillSearching())
@@ -100,9 +103,15 @@ void TreeWalker::searchDirectory(const char* dir, const char* query, int recurse
             continue;
         // A link back to a folder this walk is already inside would search the same files
         // again, level after level; two such links would double the work at every level.
-        FolderIdentity childIdentity = identifyFolder(childPath);
-        if (isOnPath(childIdentity))
-            continue;
+        // Only a link (a symbolic link, a junction, a mount point) can lead back: a plain
+        // folder is never its own ancestor. Asking a folder's identity costs about as much
+        // as reading a small file under Wine, so plain folders are not asked.
+        FolderIdentity childIdentity;
+        if ((cursor.currentEntry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            childIdentity = identifyFolder(childPath);
+            if (isOnPath(childIdentity))
+                continue;
+        }
         std::unique_ptr<TreeWalker> child(new (std::nothrow) TreeWalker(results, *this, childIdentity));
         if (!child)
             continue;  // no memory for another level: that subtree is left out

@@ -23,13 +23,16 @@ public:
 private:
     // A level below parent. Only one level scans at a time, so every level of a walk reads
     // through the top level's block: a descent allocates a small walker, not another 64 KB.
+    // identity is the folder's when the parent had to ask for it, unknown otherwise.
     TreeWalker(ResultSink& results, TreeWalker& parent, const FolderIdentity& identity);
 
-    // Whether the folder is this level's or one of the levels' above it: a link that leads
-    // back there would repeat the same folders until the paths grew too long.
-    bool isOnPath(const FolderIdentity& folder) const;
+    // Whether folder is this level's or one of the levels' above it: a link that leads back
+    // there would search the same folders again and again, until the paths grew too long.
+    // The levels' own identities are asked for the first time a link needs them.
+    bool isOnPath(const FolderIdentity& folder);
 
     ResultSink& results;
-    const TreeWalker* parent = nullptr;
-    FolderIdentity identity;  // of this level's folder, as its parent found it
+    TreeWalker* parent = nullptr;
+    FolderIdentity identity;
+    bool identityAsked = false;
 };
