@@ -3,10 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "search/ByteSource.h"
 #include "search/ErrorBox.h"
 #include "search/FileNames.h"
 #include "search/LineScan.h"
+#include "search/ReadCutter.h"
 #include "search/StreamScan.h"
+#include "search/WordRules.h"
 
 namespace {
 
@@ -40,17 +43,6 @@ public:
 
 private:
     std::FILE* file = nullptr;
-};
-
-// The lines of a text-mode stream, taken a block at a time; the runtime turns each CR LF
-// into LF as it does for a line read.
-class StreamSource : public ByteSource {
-public:
-    explicit StreamSource(std::FILE* file) : file(file) {}
-    std::size_t read(char* into, std::size_t count) override { return std::fread(into, 1, count, file); }
-
-private:
-    std::FILE* file;
 };
 
 static_assert(LINE_CAPACITY == LINE_SCAN_CAPACITY, "the matcher hands its own buffers to scanLine");
@@ -97,7 +89,7 @@ int LineMatcher::scanFile(const char* path, const char* query, int render)
         BinaryTextBytes source(stream.get());
         matchCount = countStreamMatches(source, words, readBlock->bytes, sizeof readBlock->bytes);
     } else {
-        StreamSource source(stream.get());
+        TextModeBytes source(stream.get());
         ReadCutter reads(source, readBlock->bytes, sizeof readBlock->bytes);
         LineScratch scratch{foldedBuffer, pieceBuffer};
         while (reads.next(lineBuffer)) {
