@@ -8,6 +8,7 @@
 #include "search/FileNames.h"
 #include "search/LineScan.h"
 #include "search/ReadCutter.h"
+#include "search/ScopedOwners.h"
 #include "search/StreamScan.h"
 #include "search/WordRules.h"
 
@@ -15,35 +16,6 @@ namespace {
 
 const char* const OPEN_ERROR_CAPTION = "Error: cannot open selected file!";
 const char* const CLOSE_ERROR_CAPTION = "File Close Error!";
-
-// Owns the stream of one scan; closing is explicit so a failed close can be reported.
-class FileStream {
-public:
-    FileStream() = default;
-    ~FileStream() { close(); }
-    FileStream(const FileStream&) = delete;
-    FileStream& operator=(const FileStream&) = delete;
-
-    bool open(const char* path, const char* mode)
-    {
-        close();
-        file = std::fopen(path, mode);
-        return file != nullptr;
-    }
-    // Returns true when the stream closed cleanly (or none was open).
-    bool close()
-    {
-        if (file == nullptr)
-            return true;
-        int result = std::fclose(file);
-        file = nullptr;
-        return result == 0;
-    }
-    std::FILE* get() const { return file; }
-
-private:
-    std::FILE* file = nullptr;
-};
 
 static_assert(LINE_CAPACITY == LINE_SCAN_CAPACITY, "the matcher hands its own buffers to scanLine");
 static_assert(LINE_CAPACITY == READ_LIMIT + 1, "a read and its terminator fill the line buffer");
