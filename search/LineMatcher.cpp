@@ -10,6 +10,7 @@
 #include "search/ReadCutter.h"
 #include "search/ScopedOwners.h"
 #include "search/StreamScan.h"
+#include "search/ViewSink.h"
 #include "search/WordRules.h"
 
 namespace {

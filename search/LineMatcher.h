@@ -3,7 +3,7 @@
 #pragma once
 #include <memory>
 
-#include "search/ViewSink.h"
+class ViewSink;
 
 const int LINE_CAPACITY = 1024;  // one read: at most 1023 bytes and the terminator
 // The file is taken in blocks of this size; scanning a file allocates nothing.

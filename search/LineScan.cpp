@@ -5,6 +5,8 @@
 
 #include "search/SearchState.h"
 #include "search/TextBuffer.h"
+#include "search/ViewSink.h"
+#include "search/WordRules.h"
 
 int scanLine(const char* line, int lineNumber, const char* query, const QueryWords* words,
              ViewSink* view, LineScratch scratch)

@@ -4,8 +4,8 @@
 #pragma once
 #include <cstddef>
 
-#include "search/ViewSink.h"
-#include "search/WordRules.h"
+class QueryWords;
+class ViewSink;
 
 // Scratch space for one line: the folded copy and the slice handed to the view. Both
 // buffers hold LINE_SCAN_CAPACITY bytes.

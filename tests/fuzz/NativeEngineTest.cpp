@@ -12,6 +12,7 @@
 #include "search/LineScan.h"
 #include "search/SearchState.h"
 #include "search/TextBuffer.h"
+#include "search/ViewSink.h"
 #include "search/WordRules.h"
 
 namespace {
