@@ -20,16 +20,16 @@
 #include <string>
 #include <vector>
 
-#include "GuardedBlock.h"
 #include "search/LineScan.h"
-#include "search/SearchState.h"
-#include "search/ByteSource.h"
 #include "search/ProcessorFeatures.h"
 #include "search/ReadCutter.h"
+#include "search/SearchState.h"
 #include "search/StreamScan.h"
 #include "search/TextBuffer.h"
 #include "search/ViewSink.h"
 #include "search/WordRules.h"
+#include "support/GuardedBlock.h"
+#include "support/MemoryBytes.h"
 
 namespace {
 
@@ -222,23 +222,6 @@ void checkRendering(const RecordingView& view, const std::string& visible, int l
     require(red == matches.size(), "a matching word was not rendered in red");
     require(rebuilt == visible, "the runs after the number do not give back the line");
 }
-
-// The file's bytes as a stream hands them out.
-class MemoryBytes : public ByteSource {
-public:
-    explicit MemoryBytes(const std::string& bytes) : bytes(bytes) {}
-    std::size_t read(char* into, std::size_t count) override
-    {
-        std::size_t n = std::min(count, bytes.size() - at);
-        std::memcpy(into, bytes.data() + at, n);
-        at += n;
-        return n;
-    }
-
-private:
-    const std::string& bytes;
-    std::size_t at = 0;
-};
 
 // The block-at-a-time count must equal the count of the reads, one by one.
 void checkStreamCount(const FuzzInput& input, const QueryWords& cut, int expected)

@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "search/LineMatcher.h"
+#include "search/LineScan.h"
 #include "search/SearchState.h"
-#include "search/WordRules.h"
 #include "support/BoxWatcher.h"
 #include "support/Recorders.h"
+#include "support/StreamTexts.h"
 #include "support/TempTree.h"
 
 namespace {
@@ -33,53 +35,6 @@ protected:
     RecordingView view;
     LineMatcher matcher{&view};
 };
-
-TEST(WordRules, WordsAreRunsOfAsciiLettersAndDigits)
-{
-    const struct {
-        const char* text;
-        std::vector<std::string> words;
-    } cases[] = {
-        {"foo_bar", {"foo", "bar"}},
-        {"  abc123, x-y.", {"abc123", "x", "y"}},
-        {"caf\xe9 na\xefve", {"caf", "na", "ve"}},
-        {"\x01\x7f\x80\xff", {}},
-        {"", {}},
-        {"...", {}},
-        {"A", {"A"}},
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> words;
-        for (const char* w = firstWord(c.text); w != nullptr; w = nextWord(w))
-            words.emplace_back(w, static_cast<std::size_t>(wordLength(w)));
-        EXPECT_EQ(c.words, words) << "in '" << c.text << "'";
-    }
-}
-
-TEST(WordRules, QueryWordMatchesWholeWordOrInsideIt)
-{
-    const struct {
-        const char* query;
-        const char* line;
-        bool anywhere;  // wholeWordsOnly 0
-        bool whole;     // wholeWordsOnly 1
-    } cases[] = {
-        {"cat", "cat", true, true},      {"cat", "concatenate", true, false},
-        {"cat", "cats", true, false},    {"cats", "cat", false, false},
-        {"123", "abc123", true, false},  {"abc", "abc123", true, false},
-        {"cat", "CAT", false, false},    {"a", "b", false, false},
-        {"ana", "banana", true, false},  {"nan", "banana", true, false},
-        {"aab", "aaab", true, false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.anywhere, wordMatches(c.query, c.line, false)) << c.query << " in " << c.line;
-        EXPECT_EQ(c.whole, wordMatches(c.query, c.line, true)) << c.query << " in " << c.line;
-        QueryWords words;
-        ASSERT_TRUE(words.parse(c.query));
-        EXPECT_EQ(c.anywhere, words.anyMatches(c.line, wordLength(c.line), false));
-        EXPECT_EQ(c.whole, words.anyMatches(c.line, wordLength(c.line), true));
-    }
-}
 
 TEST_F(LineMatcherTest, CountsFollowTheOptions)
 {
@@ -197,6 +152,50 @@ TEST_F(LineMatcherTest, UnopenableFileIsReportedAndLeavesTheViewAlone)
         EXPECT_EQ(path, boxes.boxes()[0].text);
         EXPECT_EQ(0, view.clears);
         EXPECT_EQ(1u, view.runs.size());
+    }
+}
+
+// What a line-by-line matcher makes of a file: fgets in text mode, every read scanned.
+int lineReaderCount(const std::string& path, const char* query, ViewSink* view)
+{
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (file == nullptr)
+        return -1;
+    if (view != nullptr)
+        view->clearView();
+    char line[LINE_CAPACITY];
+    char folded[LINE_SCAN_CAPACITY];
+    char piece[LINE_SCAN_CAPACITY];
+    int count = 0;
+    int lineNumber = 0;
+    while (std::fgets(line, sizeof line, file) != nullptr)
+        count += scanLine(line, ++lineNumber, query, nullptr, view, LineScratch{folded, piece});
+    std::fclose(file);
+    return count;
+}
+
+TEST_F(LineMatcherTest, ScanFileCountsAndRendersAsALineReaderWould)
+{
+    std::vector<std::string> files = textModeFiles();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::string name = "f" + std::to_string(i) + ".txt";
+        tree.file(name, files[i]);
+        std::string path = tree.path(name);
+        for (const char* query : {"cat", "cat zephyrquill marrowfat", "e"}) {
+            for (int wholeWordsOnly = 0; wholeWordsOnly <= 1; ++wholeWordsOnly) {
+                searchOptions.wholeWordsOnly = wholeWordsOnly;
+                std::string context = "file " + std::to_string(i) + ", query '" + query + "', whole " +
+                                      std::to_string(wholeWordsOnly);
+                int expected = lineReaderCount(path, query, nullptr);
+                EXPECT_EQ(expected, matcher.scanFile(path.c_str(), query, 0)) << context;
+                EXPECT_EQ(expected, matcher.matchCount) << context;
+
+                RecordingView expectedView;
+                lineReaderCount(path, query, &expectedView);
+                EXPECT_EQ(expected, matcher.scanFile(path.c_str(), query, 1)) << context;
+                EXPECT_EQ(expectedView.runs, view.runs) << context;
+            }
+        }
     }
 }
 
