@@ -2,11 +2,9 @@
 
 #include "search/ByteSearch.h"
 
-std::size_t TextModeBytes::read(char* into, std::size_t count) {
-    return std::fread(into, 1, count, file);
-}
-
-std::size_t BinaryTextBytes::read(char* into, std::size_t count) {
+std::size_t FileTextBytes::read(char* into, std::size_t count) {
+    if (mode == TEXT_MODE)
+        return std::fread(into, 1, count, file);
     if (ended)
         return 0;
     std::size_t got = std::fread(into, 1, count, file);

@@ -1,6 +1,5 @@
 // Where the bytes of a text come from: a file stream in the program, memory in the tests.
-// The two file sources here are the two ways the matcher opens a file; the read rules in
-// search/ReadCutter.h say why both give the same words. Free of <windows.h>.
+// Free of <windows.h>, so it builds natively as well.
 #pragma once
 #include <cstddef>
 #include <cstdio>
@@ -15,27 +14,25 @@ protected:
     ~ByteSource() = default;
 };
 
-// A file opened in text mode ("r"), as the line-by-line matcher reads it: the runtime drops
-// the carriage return before each line feed and ends the text at the first Ctrl+Z (0x1A).
-class TextModeBytes : public ByteSource {
+// A file's text, in either of the two ways the matcher opens a file (the read rules in
+// search/ReadCutter.h say why both give the same words):
+//   TEXT_MODE ("r"), to render it line by line: the runtime drops the carriage return before
+//     each line feed and ends the text at the first Ctrl+Z (0x1A).
+//   BINARY ("rb"), only to count: the text ends at the first Ctrl+Z here, as in text mode.
+//     Carriage returns are left in: both they and line feeds separate words, and the reads
+//     of a line begin at the same offsets, so the words stay the same (read rule 3).
+class FileTextBytes : public ByteSource {
 public:
-    explicit TextModeBytes(std::FILE* file) : file(file) {}
+    enum Mode { TEXT_MODE, BINARY };
+    // The mode argument of fopen for mode.
+    static const char* openMode(Mode mode) { return mode == BINARY ? "rb" : "r"; }
+
+    // file was opened with openMode(mode).
+    FileTextBytes(std::FILE* file, Mode mode) : file(file), mode(mode) {}
     std::size_t read(char* into, std::size_t count) override;
 
 private:
     std::FILE* file;
-};
-
-// A file opened in binary mode ("rb"), seen as its text-mode reads would see it as far as
-// matching words goes: the text ends at the first Ctrl+Z, as it does in text mode. Carriage
-// returns are left in: text mode drops the one before each line feed, but both separate words
-// and the reads of a line begin at the same offsets, so the words stay the same (read rule 3).
-class BinaryTextBytes : public ByteSource {
-public:
-    explicit BinaryTextBytes(std::FILE* file) : file(file) {}
-    std::size_t read(char* into, std::size_t count) override;
-
-private:
-    std::FILE* file;
+    Mode mode;
     bool ended = false;
 };

@@ -47,22 +47,22 @@ int LineMatcher::scanFile(const char* path, const char* query, int render)
     // When only the count is wanted, the file's bytes are taken as they are: the count
     // comes out the same as from its text-mode lines, without the runtime's translation.
     bool countOnly = target == nullptr && cut != nullptr;
+    FileTextBytes::Mode mode = countOnly ? FileTextBytes::BINARY : FileTextBytes::TEXT_MODE;
 
     cancelledByUser = false;
     FileStream stream;
     // Opening a device's name would open the device: a serial port never answers the read.
-    if (isReservedDeviceName(lastComponent(path)) || !stream.open(path, countOnly ? "rb" : "r")) {
+    if (isReservedDeviceName(lastComponent(path)) || !stream.open(path, FileTextBytes::openMode(mode))) {
         cancelledByUser = showErrorBox(path, OPEN_ERROR_CAPTION) == IDCANCEL;
         return -1;
     }
     if (target != nullptr)
         target->clearView();
 
+    FileTextBytes source(stream.get(), mode);
     if (countOnly) {
-        BinaryTextBytes source(stream.get());
         matchCount = countStreamMatches(source, words, readBlock->bytes, sizeof readBlock->bytes);
     } else {
-        TextModeBytes source(stream.get());
         ReadCutter reads(source, readBlock->bytes, sizeof readBlock->bytes);
         LineScratch scratch{foldedBuffer, pieceBuffer};
         while (reads.next(lineBuffer)) {

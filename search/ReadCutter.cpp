@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "search/ByteSearch.h"
+#include "search/ByteSource.h"
 
 ReadCutter::ReadCutter(ByteSource& source, char* buffer, std::size_t capacity)
     : source(source), buffer(buffer), capacity(capacity) {}

@@ -2,14 +2,14 @@
 // so it builds natively as well.
 //
 // The matcher goes through a file in one of two ways, and both must come to the same count:
-//   - line by line, to render it: the text-mode stream (TextModeBytes), cut into reads by
-//     ReadCutter, each read scanned by scanLine (search/LineScan.h);
-//   - as a count only: the raw bytes (BinaryTextBytes), counted a block at a time by
+//   - line by line, to render it: the text-mode stream (FileTextBytes, TEXT_MODE), cut into
+//     reads by ReadCutter, each read scanned by scanLine (search/LineScan.h);
+//   - as a count only: the raw bytes (FileTextBytes, BINARY), counted a block at a time by
 //     countStreamMatches (search/StreamScan.h), which never copies a read out.
-// The read rules below are what both keep. Each names where each path keeps it; a change to
-// a rule is a change in both places.
+// The read rules below are what both keep. Each names where each path keeps it (the count's
+// functions are in search/StreamScan.cpp); a change to a rule is a change in both places.
 //   1. The text ends at its first Ctrl+Z (0x1A). Line by line: the runtime's text mode.
-//      Count: BinaryTextBytes::read.
+//      Count: FileTextBytes::read.
 //   2. A read ends after a line feed or after READ_LIMIT bytes, whichever comes first; the
 //      last read takes what is left. So the reads of a line begin right after the line feed
 //      before it and then every READ_LIMIT bytes. Line by line: ReadCutter::next. Count:
@@ -28,7 +28,7 @@
 #pragma once
 #include <cstddef>
 
-#include "search/ByteSource.h"
+class ByteSource;
 
 const std::size_t READ_LIMIT = 1023; // bytes one read can hold, not counting its terminator
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "search/ByteSearch.h"
+#include "search/ByteSource.h"
 #include "search/ProcessorFeatures.h"
 #include "search/ReadCutter.h"
 #include "search/SearchState.h"

@@ -52,10 +52,10 @@ TEST(ReadCutterTest, TextModeBlocksCutIntoTheSameReadsAsLineReads) {
         std::fclose(file);
 
         std::vector<std::string> reads;
-        file = std::fopen(path.c_str(), "r");
+        file = std::fopen(path.c_str(), FileTextBytes::openMode(FileTextBytes::TEXT_MODE));
         ASSERT_NE(nullptr, file);
         std::vector<char> buffer(STREAM_BLOCK_MINIMUM);
-        TextModeBytes source(file);
+        FileTextBytes source(file, FileTextBytes::TEXT_MODE);
         ReadCutter cutter(source, buffer.data(), buffer.size());
         while (cutter.next(line))
             reads.emplace_back(line);
