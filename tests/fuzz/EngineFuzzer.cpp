@@ -30,6 +30,7 @@
 #include "search/WordRules.h"
 #include "support/GuardedBlock.h"
 #include "support/MemoryBytes.h"
+#include "support/Recorders.h"
 
 namespace {
 
@@ -175,29 +176,10 @@ int nextLineNumber(int lineNumber)
 
 // --- Matching --------------------------------------------------------------------------
 
-class RecordingView final : public ViewSink {
-public:
-    struct Run {
-        std::string text;
-        unsigned long colour;
-    };
-
-    void clearView() override { cleared = true; }
-    void appendText(const char* text, unsigned long colour) override { runs.push_back({text, colour}); }
-    void reset()
-    {
-        runs.clear();
-        cleared = false;
-    }
-
-    std::vector<Run> runs;
-    bool cleared = false;
-};
-
 void checkRendering(const RecordingView& view, const std::string& visible, int lineNumber,
                     const std::vector<Word>& matches)
 {
-    require(!view.cleared, "scanning a line cleared the view");
+    require(view.clears == 0, "scanning a line cleared the view");
     if (matches.empty()) {
         require(view.runs.empty(), "a line without a match rendered something");
         return;
@@ -208,7 +190,7 @@ void checkRendering(const RecordingView& view, const std::string& visible, int l
     std::string rebuilt;
     std::size_t red = 0;
     for (std::size_t k = 1; k < view.runs.size(); ++k) {
-        const RecordingView::Run& run = view.runs[k];
+        const TextRun& run = view.runs[k];
         if (run.colour == MATCH_COLOUR) {
             require(red < matches.size(), "more red runs than matching words");
             require(rebuilt.size() == matches[red].offset && run.text.size() == matches[red].length,
@@ -290,7 +272,8 @@ void checkMatching(const FuzzInput& input)
                             "the count is not the number of matching line words");
                     if (way == 0)
                         total += counted;
-                    view.reset();
+                    view.runs.clear();
+                    view.clears = 0;
                     int rendered = scanLine(line.get(), lineNumber, query.get(), ways[way], &view, scratch);
                     require(rendered == counted, "rendering changed the count");
                     checkRendering(view, visible, lineNumber, matches);
