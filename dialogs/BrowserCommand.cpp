@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "search/ScopedOwners.h"
 #include "search/TextBuffer.h"
 
 BrowserCommand browserCommand;
@@ -89,18 +90,9 @@ void BrowserCommand::saveToRegistry()
 {
     // Created one level at a time, so a missing "Software" under the classes root is made too.
     const char* const levels[] = {"Software", "Kadrel", "Find", "Browser"};
-    const int levelCount = sizeof levels / sizeof levels[0];
-    HKEY keys[levelCount] = {};
-    int opened = 0;
-    HKEY parent = HKEY_CLASSES_ROOT;
-    while (opened < levelCount && RegCreateKeyA(parent, levels[opened], &keys[opened]) == ERROR_SUCCESS) {
-        parent = keys[opened];
-        ++opened;
-    }
-    if (opened == levelCount)
-        RegSetValueA(keys[levelCount - 1], nullptr, REG_SZ, text, static_cast<DWORD>(length));
-    while (opened > 0)
-        RegCloseKey(keys[--opened]);
+    ScopedKeyChain keys;
+    if (keys.create(HKEY_CLASSES_ROOT, levels, sizeof levels / sizeof levels[0]))
+        RegSetValueA(keys.deepest(), nullptr, REG_SZ, text, static_cast<DWORD>(length));
 }
 
 bool composeLaunchCommand(char* dst, std::size_t cap, const char* command, const char* path)

@@ -7,6 +7,7 @@
 #include "dialogs/BrowserCommand.h"
 #include "dialogs/FileChooser.h"
 #include "resources/resource.h"
+#include "search/ScopedOwners.h"
 #include "search/TextBuffer.h"
 
 namespace {
@@ -85,7 +86,7 @@ void onChangeBrowser(HWND dialog)
 {
     // The file dialog moves the working directory to wherever the user went; the rest of
     // the program expects it unchanged.
-    bool haveSaved = _getcwd(savedDirectory, sizeof savedDirectory) != nullptr;
+    ScopedWorkingDirectory keep(savedDirectory, sizeof savedDirectory);
     _chdir(BROWSER_FOLDER);
     if (chooseFile(dialog, chooserDirectory, sizeof chooserDirectory, browserFilter, chosenFileTitle,
                    sizeof chosenFileTitle, chosenFile, sizeof chosenFile, "Look for Browser", "exe")) {
@@ -94,8 +95,6 @@ void onChangeBrowser(HWND dialog)
         browserCommand.length = static_cast<int>(std::strlen(browserCommand.text));
         showCommandText(browserCommand.text);
     }
-    if (haveSaved)
-        _chdir(savedDirectory);
 }
 
 } // namespace

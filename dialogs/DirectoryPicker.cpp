@@ -6,6 +6,7 @@
 #include "resources/resource.h"
 #include "search/DirectoryCursor.h"
 #include "search/DriveTable.h"
+#include "search/ScopedOwners.h"
 
 HWND pickerWindow = nullptr;
 HWND pickerList = nullptr;
@@ -39,9 +40,10 @@ void addSubdirectories()
     if (belowRoot)
         addEntry("..");
     // A drive without a medium must just look empty, not make the system ask for a disk.
-    UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS);
-    searchRoot.openEnumeration();
-    SetErrorMode(previousMode);
+    {
+        ScopedErrorMode quiet(SEM_FAILCRITICALERRORS);
+        searchRoot.openEnumeration();
+    }
     for (const char* name = searchRoot.nextDirectory(); name != nullptr; name = searchRoot.nextDirectory()) {
         bool listedAlready = belowRoot && std::strcmp(name, "..") == 0;
         if (!listedAlready && std::strcmp(name, ".") != 0)

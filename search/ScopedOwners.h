@@ -3,6 +3,10 @@
 // destructor, so no early return can forget the undo. One class per kind of thing held;
 // handles of a directory enumeration have their own owner in search/FindHandle.h.
 #pragma once
+#include <windows.h>
+#include <direct.h>
+
+#include <cstddef>
 #include <cstdio>
 
 // Owns one C stream, empty at null. Closing is explicit as well, so that a failed close can
@@ -34,4 +38,84 @@ public:
 
 private:
     std::FILE* file = nullptr;
+};
+
+// Sets the process's error mode for as long as it lives, then puts the old one back.
+class ScopedErrorMode {
+public:
+    explicit ScopedErrorMode(UINT mode) : previous(SetErrorMode(mode)) {}
+    ~ScopedErrorMode() { SetErrorMode(previous); }
+    ScopedErrorMode(const ScopedErrorMode&) = delete;
+    ScopedErrorMode& operator=(const ScopedErrorMode&) = delete;
+
+private:
+    UINT previous;
+};
+
+// Notes the process's working directory in saved (cap bytes) and changes back to it when it
+// goes, whatever moved it meanwhile. A working directory that cannot be read, or that does
+// not fit, is not put back.
+class ScopedWorkingDirectory {
+public:
+    ScopedWorkingDirectory(char* saved, std::size_t cap)
+        : saved(saved), haveSaved(cap > 0 && cap <= 0x7FFFFFFF && _getcwd(saved, static_cast<int>(cap)) != nullptr)
+    {
+    }
+    ~ScopedWorkingDirectory()
+    {
+        if (haveSaved)
+            _chdir(saved);
+    }
+    ScopedWorkingDirectory(const ScopedWorkingDirectory&) = delete;
+    ScopedWorkingDirectory& operator=(const ScopedWorkingDirectory&) = delete;
+
+private:
+    char* saved;
+    bool haveSaved;
+};
+
+// A chain of registry keys, each created (or opened) below the one before, all closed again
+// in reverse order when it goes.
+class ScopedKeyChain {
+public:
+    static const int MAX_LEVELS = 8;
+
+    ScopedKeyChain() = default;
+    ~ScopedKeyChain()
+    {
+        while (opened > 0)
+            RegCloseKey(keys[--opened]);
+    }
+    ScopedKeyChain(const ScopedKeyChain&) = delete;
+    ScopedKeyChain& operator=(const ScopedKeyChain&) = delete;
+
+    // Creates the count levels below root one at a time, so missing ones are made too.
+    // Returns whether all of them are open; the last is then deepest().
+    bool create(HKEY root, const char* const* levels, int count)
+    {
+        if (count < 1 || count > MAX_LEVELS)
+            return false;
+        HKEY parent = root;
+        while (opened < count && RegCreateKeyA(parent, levels[opened], &keys[opened]) == ERROR_SUCCESS)
+            parent = keys[opened++];
+        return opened == count;
+    }
+    HKEY deepest() const { return opened > 0 ? keys[opened - 1] : nullptr; }
+
+private:
+    HKEY keys[MAX_LEVELS] = {};
+    int opened = 0;
+};
+
+// Lifts a read-only edit control's read-only state for as long as it lives, so the program
+// can change its text while the user cannot.
+class ScopedWritable {
+public:
+    explicit ScopedWritable(HWND control) : control(control) { SendMessageA(control, EM_SETREADONLY, FALSE, 0); }
+    ~ScopedWritable() { SendMessageA(control, EM_SETREADONLY, TRUE, 0); }
+    ScopedWritable(const ScopedWritable&) = delete;
+    ScopedWritable& operator=(const ScopedWritable&) = delete;
+
+private:
+    HWND control;
 };
