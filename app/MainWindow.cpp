@@ -5,6 +5,7 @@
 #include "panel/MatchView.h"
 #include "panel/SearchPanel.h"
 #include "resources/resource.h"
+#include "search/ErrorBox.h"
 #include "search/SearchState.h"
 #include "search/TextBuffer.h"
 

@@ -11,6 +11,7 @@
 
 #include "app/MainWindow.h"
 #include "app/WindowSetup.h"
+#include "search/ErrorBox.h"
 #include "bench/BenchSupport.h"
 #include "panel/MatchViewSink.h"
 #include "panel/SearchPanel.h"

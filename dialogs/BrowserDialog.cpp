@@ -3,7 +3,7 @@
 #include <direct.h>
 #include <cstring>
 
-#include "app/WindowSetup.h"
+#include "resources/ResourceModule.h"
 #include "dialogs/BrowserCommand.h"
 #include "dialogs/FileChooser.h"
 #include "resources/resource.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/WindowSetup.h"
+#include "resources/ResourceModule.h"
 #include "resources/resource.h"
 #include "search/DirectoryCursor.h"
 #include "search/DriveTable.h"

@@ -1,6 +1,6 @@
 #include "dialogs/FileTypeDialog.h"
 
-#include "app/WindowSetup.h"
+#include "resources/ResourceModule.h"
 #include "resources/resource.h"
 #include "search/SearchState.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "RegistryKeys.h"
-#include "app/WindowSetup.h"
+#include "resources/ResourceModule.h"
 #include "dialogs/BrowserDialog.h"
 #include "resources/resource.h"
 #include "support/TempTree.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/WindowSetup.h"
+#include "resources/ResourceModule.h"
 #include "dialogs/DirectoryPicker.h"
 #include "resources/resource.h"
 #include "search/DirectoryCursor.h"

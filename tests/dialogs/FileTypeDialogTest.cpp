@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "app/WindowSetup.h"
+#include "resources/ResourceModule.h"
 #include "dialogs/FileTypeDialog.h"
 #include "resources/resource.h"
 #include "search/SearchState.h"
