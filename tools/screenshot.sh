@@ -36,7 +36,7 @@ printf 'apple, but not a searched kind of file\r\n' >"$samples/readme.md"
 mkdir -p "$(dirname "$out")"
 shot=$(realpath -m "$out")
 program=$root/$BUILD/KadrelSearch.exe
-driver=$root/$BUILD/tests/drive_search.exe
+driver=$root/$BUILD/drive_search.exe
 
 # Everything below runs inside one private X display.
 xvfb-run -a -s "-screen 0 900x560x24 -nolisten tcp" bash -euo pipefail -c '
