@@ -51,7 +51,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     handlePendingMessages();
-    HWND view = panelControls.matchView;
 
     int count = 0;
     for (int run = 0; run < runs; ++run) {
@@ -60,16 +59,16 @@ int main(int argc, char** argv) {
         Stopwatch clearing;
         matchViewSink.clearView();
         matchViewSink.finishView();
-        UpdateWindow(view);
+        UpdateWindow(panelControls.matchView);
         handlePendingMessages();
         double cleared = clearing.seconds();
         Stopwatch clock;
         count = panelMatcher.scanFile(path, queryText, 1);
-        UpdateWindow(view);
+        UpdateWindow(panelControls.matchView);
         handlePendingMessages();
         std::printf("seconds=%.6f clear_seconds=%.6f ", clock.seconds(), cleared);
     }
-    LRESULT lines = SendMessageA(view, EM_GETLINECOUNT, 0, 0);
+    LRESULT lines = SendMessageA(panelControls.matchView, EM_GETLINECOUNT, 0, 0);
     std::printf("matches=%d lines=%ld\n", count, static_cast<long>(lines));
     DestroyWindow(MainWindow);
     handlePendingMessages();

@@ -2,6 +2,7 @@
 
 #include "dialogs/BrowserDialog.h"
 #include "panel/Beep.h"
+#include "panel/MatchView.h"
 #include "panel/MatchViewSink.h"
 #include "panel/ResultList.h"
 #include "panel/SearchThread.h"
@@ -198,6 +199,9 @@ INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_RESULT_FINISH:
         resultList.finish();
+        return TRUE;
+    case WM_VIEW_CLEAR:
+        matchView.clearView();
         return TRUE;
     case WM_DESTROY:
         // Gone with the main window: nothing may reach its controls any more.

@@ -6,12 +6,13 @@
 
 #include "search/LineMatcher.h"
 
-// The search thread hands every result-list operation to the panel with one of these, sent
-// (not posted), so the list, the view and the panel's matcher are only ever used by the
-// window's thread. lParam of WM_RESULT_ADD is the path.
+// The search thread hands every result-list operation, and emptying the view, to the panel
+// with one of these, sent (not posted), so the list, the view and the panel's matcher are
+// only ever used by the window's thread. lParam of WM_RESULT_ADD is the path.
 const UINT WM_RESULT_CLEAR = WM_APP + 1;
 const UINT WM_RESULT_ADD = WM_APP + 2;
 const UINT WM_RESULT_FINISH = WM_APP + 3;
+const UINT WM_VIEW_CLEAR = WM_APP + 4;
 
 struct PanelControls {
     HWND searchButton;
