@@ -48,8 +48,8 @@ void initialisePanel(HWND panel)
     panelLayout.listTop = rect.top - panelRect.top;
 
     SendMessageA(panelControls.searchString, CB_LIMITTEXT, QUERY_CAPACITY, 0);
-    // A new panel's list is empty, whatever an earlier panel left counted.
-    resultList.resultCount = 0;
+    // A new panel's list is empty, whatever an earlier panel left counted or gathered.
+    resultList.clear();
     // The view is attached only once the panel exists, so this fills the list alone.
     resultList.finish();
 }
@@ -180,7 +180,7 @@ void rememberSearchString(HWND comboBox, const char* text)
     SendMessageA(comboBox, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
-INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -195,13 +195,17 @@ INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM
         resultList.clear();
         return TRUE;
     case WM_RESULT_ADD:
-        resultList.add(reinterpret_cast<const char*>(lParam));
+        resultList.listGathered();
         return TRUE;
     case WM_RESULT_FINISH:
         resultList.finish();
         return TRUE;
     case WM_VIEW_CLEAR:
         matchView.clearView();
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == RESULT_TIMER)
+            resultList.listGathered();
         return TRUE;
     case WM_DESTROY:
         // Gone with the main window: nothing may reach its controls any more.

@@ -8,11 +8,14 @@
 
 // The search thread hands every result-list operation, and emptying the view, to the panel
 // with one of these, sent (not posted), so the list, the view and the panel's matcher are
-// only ever used by the window's thread. lParam of WM_RESULT_ADD is the path.
+// only ever used by the window's thread. WM_RESULT_ADD lists the paths gathered so far.
 const UINT WM_RESULT_CLEAR = WM_APP + 1;
 const UINT WM_RESULT_ADD = WM_APP + 2;
 const UINT WM_RESULT_FINISH = WM_APP + 3;
 const UINT WM_VIEW_CLEAR = WM_APP + 4;
+
+// The panel's timer that lists the results the search thread has gathered.
+const UINT_PTR RESULT_TIMER = 1;
 
 struct PanelControls {
     HWND searchButton;
