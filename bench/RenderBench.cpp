@@ -1,7 +1,7 @@
 // How long the match view takes to show one file's matching lines, drawn on the screen:
 //     bench_render FILE QUERY RUNS
 // Creates the program's own main window, with its search panel and rich-text control, and
-// renders FILE through the panel's matcher RUNS times (case ignored), each time until the
+// renders FILE through the panel's render RUNS times (case ignored), each time until the
 // control has painted and no message is left waiting. Prints each run's time, and the number
 // of lines the view holds afterwards. Needs a display (Xvfb does).
 #include <windows.h>
@@ -12,6 +12,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowSetup.h"
 #include "bench/BenchSupport.h"
+#include "panel/FileRender.h"
 #include "panel/MatchViewSink.h"
 #include "panel/SearchPanel.h"
 #include "search/SearchState.h"
@@ -63,7 +64,12 @@ int main(int argc, char** argv) {
         handlePendingMessages();
         double cleared = clearing.seconds();
         Stopwatch clock;
-        count = panelMatcher.scanFile(path, queryText, 1);
+        fileRender.start(path, queryText);
+        while (fileRender.running()) {
+            WaitMessage();
+            handlePendingMessages();
+        }
+        count = fileRender.matchCount;
         UpdateWindow(panelControls.matchView);
         handlePendingMessages();
         std::printf("seconds=%.6f clear_seconds=%.6f ", clock.seconds(), cleared);

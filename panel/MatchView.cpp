@@ -86,6 +86,14 @@ void MatchView::appendText(const char* text, unsigned long colour)
     insertRun(controlHandle, text, colour);
 }
 
+void MatchView::moveCaretToEnd()
+{
+    if (panelWindow.load() == nullptr)
+        return;
+    CHARRANGE end = {-1, -1};
+    SendMessageA(controlHandle, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
+}
+
 void MatchView::insertRun(HWND control, const char* text, unsigned long colour)
 {
     // Collapse the selection to its end: after a clear and between appends that is the end

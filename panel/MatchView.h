@@ -25,6 +25,9 @@ public:
     // does not exist.
     void clearView();
 
+    // Puts the insertion point at the end of the text, wherever the user left it.
+    void moveCaretToEnd();
+
     // Inserts text at the end of the control's selection in colour (0x00BBGGRR; 0 is the
     // control's automatic text colour, not black) and scrolls to it. Does nothing while the
     // search panel does not exist.

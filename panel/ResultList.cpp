@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "panel/FileRender.h"
 #include "panel/MatchView.h"
 #include "panel/SearchPanel.h"
 #include "search/SearchState.h"
@@ -129,6 +130,7 @@ void ResultList::finish()
     KillTimer(panel, RESULT_TIMER);
     listGathered();
     HWND list = panelControls.fileList;
+    fileRender.cancel();
     matchView.clearView();
     copyItem(list, 0, selectedFile, sizeof selectedFile);  // keeps its text when the list is empty
     if (resultCount == 0) {
@@ -141,5 +143,5 @@ void ResultList::finish()
     SendMessageA(list, LB_SETCURSEL, 0, 0);
     char first[SELECTED_FILE_CAPACITY];
     if (copyItem(list, 0, first, sizeof first))
-        panelMatcher.scanFile(first, queryText, 1);
+        fileRender.start(first, queryText);
 }

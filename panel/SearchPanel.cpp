@@ -2,8 +2,8 @@
 
 #include "dialogs/BrowserDialog.h"
 #include "panel/Beep.h"
+#include "panel/FileRender.h"
 #include "panel/MatchView.h"
-#include "panel/MatchViewSink.h"
 #include "panel/ResultList.h"
 #include "panel/SearchThread.h"
 #include "resources/resource.h"
@@ -14,7 +14,6 @@
 std::atomic<HWND> panelWindow{nullptr};
 PanelControls panelControls = {};
 PanelLayout panelLayout = {};
-LineMatcher panelMatcher(&matchViewSink);
 
 namespace {
 
@@ -75,6 +74,7 @@ void layoutPanel()
 
 void endPanel(HWND panel)
 {
+    fileRender.cancel();
     EndDialog(panel, 0);
     panelWindow = nullptr;
 }
@@ -90,11 +90,11 @@ void showSelectedFile()
     if (length == LB_ERR || length >= static_cast<LRESULT>(sizeof resultList.selectedFile))
         return;
     SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(resultList.selectedFile));
-    // The scan may show an error box whose loop lets the search thread add a first result,
-    // which rewrites selectedFile; the scan keeps its own copy of the path.
+    // The render may show an error box whose loop lists a first result, which rewrites
+    // selectedFile; the render keeps its own copy of the path.
     char path[SELECTED_FILE_CAPACITY];
     copyText(path, sizeof path, resultList.selectedFile);
-    panelMatcher.scanFile(path, queryText, 1);
+    fileRender.start(path, queryText);
 }
 
 void startOrStopSearch()
@@ -128,6 +128,8 @@ void startOrStopSearch()
     }
     rememberSearchString(panelControls.searchString, queryText);
     setText(panelControls.searchButton, STOP_CAPTION);
+    // The file shown is about to go; so is the rest of its render.
+    fileRender.cancel();
     if (startSearchThread() != 0)
         return;
     searchActive = 0;
@@ -167,6 +169,14 @@ INT_PTR onPanelCommand(HWND panel, WPARAM wParam)
     return FALSE;
 }
 
+void onPanelTimer(WPARAM timer)
+{
+    if (timer == RESULT_TIMER)
+        resultList.listGathered();
+    else if (timer == RENDER_TIMER)
+        fileRender.step();
+}
+
 }  // namespace
 
 void rememberSearchString(HWND comboBox, const char* text)
@@ -204,11 +214,11 @@ INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM
         matchView.clearView();
         return TRUE;
     case WM_TIMER:
-        if (wParam == RESULT_TIMER)
-            resultList.listGathered();
+        onPanelTimer(wParam);
         return TRUE;
     case WM_DESTROY:
         // Gone with the main window: nothing may reach its controls any more.
+        fileRender.cancel();
         if (panelWindow.load() == panel)
             panelWindow = nullptr;
         return FALSE;

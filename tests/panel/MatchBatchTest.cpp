@@ -104,7 +104,7 @@ TEST_F(MatchBatchTest, AFileLargerThanOneBatchRendersEveryRun) {
             expected.push_back(run);
     }
 
-    EXPECT_EQ(2000, panelMatcher.scanFile(path.c_str(), "lantern", 1));
+    EXPECT_EQ(2000, renderFile(path, "lantern"));
     EXPECT_EQ(expected, viewRuns());
 }
 
@@ -116,7 +116,7 @@ TEST_F(MatchBatchTest, RenderingLeavesTheViewDrawingAndAsVisibleAsItWas) {
     HWND view = panelControls.matchView;
     for (bool visible : {true, false, true}) {
         ShowWindow(view, visible ? SW_SHOW : SW_HIDE);
-        EXPECT_EQ(1, panelMatcher.scanFile(path.c_str(), "lantern", 1));
+        EXPECT_EQ(1, renderFile(path, "lantern"));
         EXPECT_EQ(visible, (GetWindowLongA(view, GWL_STYLE) & WS_VISIBLE) != 0) << "shown before: " << visible;
         std::string shown;
         for (const TextRun& run : viewRuns())
