@@ -67,7 +67,8 @@ bool MatchView::replaceControl()
                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(old, GWLP_HINSTANCE)), nullptr);
     if (fresh == nullptr)
         return false;
-    SendMessageA(fresh, WM_SETFONT, SendMessageA(old, WM_GETFONT, 0, 0), FALSE);
+    // The panel gave its controls its own font; Wine's control does not tell which it has.
+    SendMessageA(fresh, WM_SETFONT, SendMessageA(parent, WM_GETFONT, 0, 0), FALSE);
     // The new control takes the old one's place among the panel's controls.
     SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     bool focused = GetFocus() == old;
