@@ -7,6 +7,7 @@
 #include "panel/FileRender.h"
 #include "panel/MatchView.h"
 #include "panel/SearchPanel.h"
+#include "panel/SortedPaths.h"
 #include "search/SearchState.h"
 #include "search/TextBuffer.h"
 #include "search/ViewSink.h"
@@ -65,6 +66,7 @@ private:
 
 GatheredPaths gathered;
 char taken[GatheredPaths::CAPACITY];
+SortedPaths listOrder;
 
 // Copies the text of a list item into dst when the item exists and fits.
 bool copyItem(HWND list, int index, char* dst, std::size_t cap)
@@ -85,6 +87,7 @@ void ResultList::clear()
     gathered.take(taken);
     resultCount = 0;
     SendMessageA(panelControls.fileList, LB_RESETCONTENT, 0, 0);
+    listOrder.clear();
     SetTimer(panel, RESULT_TIMER, RESULT_MILLISECONDS, nullptr);
 }
 
@@ -102,7 +105,12 @@ void ResultList::add(const char* path)
         gathered.put(path);
         return;
     }
-    SendMessageA(panelControls.fileList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
+    int index = listOrder.place(path);
+    LRESULT added = SendMessageA(panelControls.fileList, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(path));
+    if (added < 0) {
+        listOrder.unplace(index);
+        return;
+    }
     if (resultCount == 0)
         copyText(selectedFile, sizeof selectedFile, path);
     ++resultCount;

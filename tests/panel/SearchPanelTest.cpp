@@ -100,6 +100,27 @@ TEST_F(SearchPanelTest, HundredsOfResultsAllArriveSortedWhetherListedOnTheWayOrA
     }
 }
 
+TEST_F(SearchPanelTest, ResultsTakeTheOrderASortedListBoxKeeps)
+{
+    // The list places each result itself; a sorted list box of the same kind is the judge.
+    HWND judge = CreateWindowA("LISTBOX", "", WS_CHILD | LBS_SORT | LBS_HASSTRINGS, 0, 0, 10, 10, panelWindow,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, judge);
+    resultList.clear();
+    const char* const names[] = {
+        "b.txt",     "A.txt",       "a-b.txt",       "ab.txt",         "a_b.txt",   "a b.txt",
+        "a'c.txt",   "a.b.txt",     "A10.txt",       "a9.txt",         "Z.txt",     "\xe9t\xe9.txt",
+        "e.txt",     "~tilde.txt",  "#hash.txt",     "1.txt",          "co-op.txt", "coop.htm",
+        "C:\\x.txt", "C:\\x\\y.txt", "C:\\x-y\\z.txt", "C:\\X y\\Z.TXT",
+    };
+    for (const char* name : names) {
+        resultList.add(name);
+        SendMessageA(judge, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    }
+    EXPECT_EQ(listItems(judge), listEntries());
+    DestroyWindow(judge);
+}
+
 TEST_F(SearchPanelTest, StopKeepsEveryFileFoundBeforeIt)
 {
     // A level takes its folder's files before its subfolders, and a folder named like a file
