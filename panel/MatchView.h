@@ -19,8 +19,14 @@ public:
     // Remembers the control to act on; sends it nothing.
     void attach(HWND control);
 
-    // Empties the control. Does nothing while the search panel does not exist.
+    // Empties the control: one holding many lines is replaced by a new, empty one in the
+    // same place, which controlHandle and the panel's handle then name. From another thread
+    // the panel's thread does it while the caller waits. Does nothing while the search panel
+    // does not exist.
     void clearView();
+
+    // Puts the insertion point at the end of the text, wherever the user left it.
+    void moveCaretToEnd();
 
     // Inserts text at the end of the control's selection in colour (0x00BBGGRR; 0 is the
     // control's automatic text colour, not black) and scrolls to it. Does nothing while the
@@ -52,6 +58,7 @@ public:
     CHARRANGE selection;
 
 private:
+    bool replaceControl();
     void setColour(HWND control, unsigned long colour);
     void insertRun(HWND control, const char* text, unsigned long colour);
     void insertBatch(HWND control, const RunBatch& batch, bool restyle);

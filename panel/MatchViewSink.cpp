@@ -7,10 +7,11 @@ MatchViewSink matchViewSink;
 void MatchViewSink::clearView()
 {
     batch.clear();
-    // From the clear to the last line the control neither draws nor keeps undo records;
-    // finishView lets it draw the whole file at once.
-    matchView.beginRender();
+    // From the clear to finishView the control neither draws nor keeps undo records, and
+    // then draws everything that went in at once. The clear comes first: it may put a new
+    // control in the old one's place.
     matchView.clearView();
+    matchView.beginRender();
 }
 
 void MatchViewSink::appendText(const char* text, unsigned long colour)

@@ -1,6 +1,7 @@
-// Lets the line matcher render into the match view without knowing about controls. A file's
-// runs are gathered and shown together when it is done, where the control shows a gathered
-// batch exactly as it shows the same runs one by one.
+// Lets the line matcher's rendering reach the match view without knowing about controls.
+// Runs are gathered and shown together at finishView, which a render calls at the end of
+// every slice, where the control shows a gathered batch exactly as it shows the same runs
+// one by one.
 #pragma once
 #include "panel/RunBatch.h"
 #include "search/ViewSink.h"

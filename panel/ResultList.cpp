@@ -2,8 +2,12 @@
 
 #include <windows.h>
 
+#include <cstring>
+
+#include "panel/FileRender.h"
 #include "panel/MatchView.h"
 #include "panel/SearchPanel.h"
+#include "panel/SortedPaths.h"
 #include "search/SearchState.h"
 #include "search/TextBuffer.h"
 #include "search/ViewSink.h"
@@ -25,6 +29,45 @@ bool handedToPanel(HWND panel, UINT message, LPARAM lParam = 0)
     return true;
 }
 
+// Paths the search thread has found and the list does not show yet, one after another
+// with their terminators. The lock is held only to copy: never while a message is sent.
+class GatheredPaths {
+public:
+    // Returns false, taking nothing, when the path does not fit.
+    bool put(const char* path)
+    {
+        std::size_t length = std::strlen(path) + 1;
+        AcquireSRWLockExclusive(&lock);
+        bool fits = used + length <= sizeof text;
+        if (fits) {
+            std::memcpy(text + used, path, length);
+            used += length;
+        }
+        ReleaseSRWLockExclusive(&lock);
+        return fits;
+    }
+    // Moves everything gathered into into, which holds CAPACITY bytes; returns its length.
+    std::size_t take(char* into)
+    {
+        AcquireSRWLockExclusive(&lock);
+        std::size_t length = used;
+        std::memcpy(into, text, length);
+        used = 0;
+        ReleaseSRWLockExclusive(&lock);
+        return length;
+    }
+    static const std::size_t CAPACITY = 64 * 1024;
+
+private:
+    SRWLOCK lock = SRWLOCK_INIT;
+    std::size_t used = 0;
+    char text[CAPACITY];
+};
+
+GatheredPaths gathered;
+char taken[GatheredPaths::CAPACITY];
+SortedPaths listOrder;
+
 // Copies the text of a list item into dst when the item exists and fits.
 bool copyItem(HWND list, int index, char* dst, std::size_t cap)
 {
@@ -41,19 +84,50 @@ void ResultList::clear()
     HWND panel = panelWindow.load();
     if (panel == nullptr || handedToPanel(panel, WM_RESULT_CLEAR))
         return;
+    gathered.take(taken);
     resultCount = 0;
     SendMessageA(panelControls.fileList, LB_RESETCONTENT, 0, 0);
+    listOrder.clear();
+    SetTimer(panel, RESULT_TIMER, RESULT_MILLISECONDS, nullptr);
 }
 
 void ResultList::add(const char* path)
 {
     HWND panel = panelWindow.load();
-    if (panel == nullptr || handedToPanel(panel, WM_RESULT_ADD, reinterpret_cast<LPARAM>(path)))
+    if (panel == nullptr)
         return;
-    SendMessageA(panelControls.fileList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
+    if (GetWindowThreadProcessId(panel, nullptr) != GetCurrentThreadId()) {
+        if (gathered.put(path))
+            return;
+        // Full: the window's thread lists what is gathered while this thread waits. A path
+        // that still does not fit is lost only with the panel.
+        SendMessageA(panel, WM_RESULT_ADD, 0, 0);
+        gathered.put(path);
+        return;
+    }
+    int index = listOrder.place(path);
+    LRESULT added = SendMessageA(panelControls.fileList, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(path));
+    if (added < 0) {
+        listOrder.unplace(index);
+        return;
+    }
     if (resultCount == 0)
         copyText(selectedFile, sizeof selectedFile, path);
     ++resultCount;
+}
+
+void ResultList::listGathered()
+{
+    std::size_t length = gathered.take(taken);
+    if (length == 0)
+        return;
+    // The list draws itself once for all of them, not once for each.
+    HWND list = panelControls.fileList;
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    for (std::size_t at = 0; at < length; at += std::strlen(taken + at) + 1)
+        add(taken + at);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void ResultList::finish()
@@ -61,7 +135,10 @@ void ResultList::finish()
     HWND panel = panelWindow.load();
     if (panel == nullptr || handedToPanel(panel, WM_RESULT_FINISH))
         return;
+    KillTimer(panel, RESULT_TIMER);
+    listGathered();
     HWND list = panelControls.fileList;
+    fileRender.cancel();
     matchView.clearView();
     copyItem(list, 0, selectedFile, sizeof selectedFile);  // keeps its text when the list is empty
     if (resultCount == 0) {
@@ -74,5 +151,5 @@ void ResultList::finish()
     SendMessageA(list, LB_SETCURSEL, 0, 0);
     char first[SELECTED_FILE_CAPACITY];
     if (copyItem(list, 0, first, sizeof first))
-        panelMatcher.scanFile(first, queryText, 1);
+        fileRender.start(first, queryText);
 }

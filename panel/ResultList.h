@@ -1,26 +1,37 @@
 // The panel's sorted list of matching files, with the number of results and the file whose
-// matches are shown. Every operation does nothing while the panel does not exist, and one
-// called from the search thread is carried out by the window's thread while the caller waits.
+// matches are shown. Every operation does nothing while the panel does not exist, and clear
+// and finish called from the search thread are carried out by the window's thread while the
+// caller waits. Paths the search thread adds are gathered and listed together, every
+// RESULT_MILLISECONDS while the search runs and at its finish: one list insertion at a time,
+// each handed across threads, costs Wine several milliseconds.
 #pragma once
 #include <cstddef>
 
 #include "search/ResultSink.h"
 
 const std::size_t SELECTED_FILE_CAPACITY = 1024;
+const unsigned RESULT_MILLISECONDS = 50;
 
 class ResultList final : public ResultSink {
 public:
-    // Empties the list; the count goes back to 0 and selectedFile keeps its text.
+    // Empties the list and drops what was gathered; the count goes back to 0 and
+    // selectedFile keeps its text. From here to finish, gathered paths are listed on the
+    // panel's RESULT_TIMER.
     void clear();
 
     // Adds a matching path in sorted place; the first path since clear becomes selectedFile.
+    // From the search thread the path is gathered, and the caller waits only when the
+    // gathered paths fill their buffer, until the window's thread has listed them.
     void add(const char* path) override;
 
-    // Selects and renders the first entry, or shows "No files found" and a grey
-    // "No file selected" when nothing was added.
+    // Lists the paths gathered so far. Window's thread only.
+    void listGathered();
+
+    // Lists what is gathered, then selects and renders the first entry, or shows "No files
+    // found" and a grey "No file selected" when nothing was added.
     void finish();
 
-    // Number of add calls since the last clear; 0 also while "No files found" is listed.
+    // Number of paths listed since the last clear; 0 also while "No files found" is listed.
     int resultCount = 0;
     // The path the match view shows and "Launch Browser" opens.
     char selectedFile[SELECTED_FILE_CAPACITY] = "";

@@ -2,7 +2,8 @@
 
 #include "dialogs/BrowserDialog.h"
 #include "panel/Beep.h"
-#include "panel/MatchViewSink.h"
+#include "panel/FileRender.h"
+#include "panel/MatchView.h"
 #include "panel/ResultList.h"
 #include "panel/SearchThread.h"
 #include "resources/resource.h"
@@ -14,7 +15,6 @@
 std::atomic<HWND> panelWindow{nullptr};
 PanelControls panelControls = {};
 PanelLayout panelLayout = {};
-LineMatcher panelMatcher(&matchViewSink);
 
 namespace {
 
@@ -48,8 +48,8 @@ void initialisePanel(HWND panel)
     panelLayout.listTop = rect.top - panelRect.top;
 
     SendMessageA(panelControls.searchString, CB_LIMITTEXT, QUERY_CAPACITY, 0);
-    // A new panel's list is empty, whatever an earlier panel left counted.
-    resultList.resultCount = 0;
+    // A new panel's list is empty, whatever an earlier panel left counted or gathered.
+    resultList.clear();
     // The view is attached only once the panel exists, so this fills the list alone.
     resultList.finish();
 }
@@ -75,6 +75,7 @@ void layoutPanel()
 
 void endPanel(HWND panel)
 {
+    fileRender.cancel();
     EndDialog(panel, 0);
     panelWindow = nullptr;
 }
@@ -93,11 +94,11 @@ void showSelectedFile()
     if (length == LB_ERR || length >= static_cast<LRESULT>(sizeof resultList.selectedFile))
         return;
     SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(resultList.selectedFile));
-    // The scan may show an error box whose loop lets the search thread add a first result,
-    // which rewrites selectedFile; the scan keeps its own copy of the path.
+    // The render may show an error box whose loop lists a first result, which rewrites
+    // selectedFile; the render keeps its own copy of the path.
     char path[SELECTED_FILE_CAPACITY];
     copyText(path, sizeof path, resultList.selectedFile);
-    panelMatcher.scanFile(path, queryText, 1);
+    fileRender.start(path, queryText);
 }
 
 void startOrStopSearch()
@@ -136,6 +137,8 @@ void startOrStopSearch()
     if (searchOptions.caseSensitive.load() == 0)
         lowerAsciiInPlace(queryText);
     setText(panelControls.searchButton, STOP_CAPTION);
+    // The file shown is about to go; so is the rest of its render.
+    fileRender.cancel();
     if (startSearchThread() != 0)
         return;
     searchActive = 0;
@@ -175,6 +178,14 @@ INT_PTR onPanelCommand(HWND panel, WPARAM wParam)
     return FALSE;
 }
 
+void onPanelTimer(WPARAM timer)
+{
+    if (timer == RESULT_TIMER)
+        resultList.listGathered();
+    else if (timer == RENDER_TIMER)
+        fileRender.step();
+}
+
 }  // namespace
 
 void rememberSearchString(HWND comboBox, const char* text)
@@ -188,7 +199,7 @@ void rememberSearchString(HWND comboBox, const char* text)
     SendMessageA(comboBox, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
-INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -203,13 +214,20 @@ INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM
         resultList.clear();
         return TRUE;
     case WM_RESULT_ADD:
-        resultList.add(reinterpret_cast<const char*>(lParam));
+        resultList.listGathered();
         return TRUE;
     case WM_RESULT_FINISH:
         resultList.finish();
         return TRUE;
+    case WM_VIEW_CLEAR:
+        matchView.clearView();
+        return TRUE;
+    case WM_TIMER:
+        onPanelTimer(wParam);
+        return TRUE;
     case WM_DESTROY:
         // Gone with the main window: nothing may reach its controls any more.
+        fileRender.cancel();
         if (panelWindow.load() == panel)
             panelWindow = nullptr;
         return FALSE;

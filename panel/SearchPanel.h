@@ -4,14 +4,18 @@
 #include <windows.h>
 #include <atomic>
 
-#include "search/LineMatcher.h"
-
-// The search thread hands every result-list operation to the panel with one of these, sent
-// (not posted), so the list, the view and the panel's matcher are only ever used by the
-// window's thread. lParam of WM_RESULT_ADD is the path.
+// The search thread hands every result-list operation, and emptying the view, to the panel
+// with one of these, sent (not posted), so the list and the view are only ever used by the
+// window's thread. WM_RESULT_ADD lists the paths gathered so far.
 const UINT WM_RESULT_CLEAR = WM_APP + 1;
 const UINT WM_RESULT_ADD = WM_APP + 2;
 const UINT WM_RESULT_FINISH = WM_APP + 3;
+const UINT WM_VIEW_CLEAR = WM_APP + 4;
+
+// The panel's timers: one takes the results the search thread has gathered, the other
+// renders the next slice of the selected file.
+const UINT_PTR RESULT_TIMER = 1;
+const UINT_PTR RENDER_TIMER = 2;
 
 struct PanelControls {
     HWND searchButton;
@@ -34,8 +38,6 @@ struct PanelLayout {
 extern std::atomic<HWND> panelWindow;
 extern PanelControls panelControls;
 extern PanelLayout panelLayout;
-// Renders the selected file into the match view; the walker's matchers are separate.
-extern LineMatcher panelMatcher;
 
 INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -90,7 +90,8 @@ def main():
     floor = os.path.join(programs, "bench_floor.exe")
     scan = os.path.join(programs, "bench_scan.exe")
     render = os.path.join(programs, "bench_render.exe")
-    for program in (walk, floor, scan):
+    results = os.path.join(programs, "bench_results.exe")
+    for program in (walk, floor, scan, render, results):
         if not os.path.exists(program):
             fail("%s is missing: build first (make bench does)" % program)
     if shutil.which("grep") is None:
@@ -99,23 +100,26 @@ def main():
     data = os.path.join(build, "bench-data")
     small = os.path.join(data, "corpus1")
     large = os.path.join(data, "corpus4")
-    for folder, scale in ((small, 1), (large, 4)):
-        if subprocess.run([sys.executable, os.path.join(HERE, "make-corpus.py"), folder,
-                           "--scale", str(scale)]).returncode != 0:
+    many = os.path.join(data, "results")
+    for folder, options in ((small, ["--scale", "1"]), (large, ["--scale", "4"]), (many, ["--results"])):
+        if subprocess.run([sys.executable, os.path.join(HERE, "make-corpus.py"), folder] + options).returncode != 0:
             fail("could not generate the corpus in " + folder)
     small_tree = os.path.join(small, "tree")
     large_tree = os.path.join(large, "tree")
     big_file = os.path.join(small, "big.txt")
     render_file = os.path.join(small, "render.txt")
+    many_tree = os.path.join(many, "tree")
 
     # One Wine server for the whole run, so no run pays for starting it.
     subprocess.run(PINNED + ["wineserver", "-p"], check=False)
     subprocess.run(PINNED + ["wineboot"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
 
-    keys = ["floor", "unyielding", "listed", "lines", "walk1", "walk5", "grep1", "grep5", "floor4", "walk4"]
+    keys = ["floor", "unyielding", "listed", "lines", "walk1", "walk5", "grep1", "grep5", "floor4", "walk4",
+            "none", "every"]
     times = {key: [] for key in keys}
     peaks = {"small": [], "large": []}
-    found = {"walk1": set(), "walk5": set(), "grep1": set(), "grep5": set(), "walk4": set()}
+    found = {"walk1": set(), "walk5": set(), "grep1": set(), "grep5": set(), "walk4": set(), "none": set(),
+             "every": set()}
     floor_files = floor_bytes = 0
 
     # The small tree first, then the large one, each after an untimed pass that brings it
@@ -172,13 +176,40 @@ def main():
         scan_bytes = int(result["bytes"][0])
     for key, query in (("grepc1", ONE_WORD), ("grepc5", FIVE_WORDS)):
         scan_times[key] = [run_grep(["-ci"] + grep_words(query) + [big_file])[0] for _ in range(runs)]
-    render_seconds = None
-    if os.path.exists(render):
-        result = run_wine(render, render_file, corpus.RENDER_QUERY, str(runs))
-        render_seconds = median([float(value) for value in result["seconds"]])
-        # The first run finds the view empty; the others empty it of the previous run first.
-        clear_seconds = median([float(value) for value in result["clear_seconds"][1:]])
-        render_lines = int(result["lines"][0]) - 1  # the last, empty line holds no match
+    result = run_wine(render, "render", render_file, corpus.RENDER_QUERY, str(runs))
+    render_seconds = median([float(value) for value in result["seconds"]])
+    # The first run finds the view empty; the others empty it of the previous run first.
+    clear_seconds = median([float(value) for value in result["clear_seconds"][1:]])
+    render_lines = int(result["lines"][0]) - 1  # the last, empty line holds no match
+
+    # Files a view cannot show whole: how soon the first lines show, how long the window
+    # leaves a message from another thread unanswered, the whole time and the memory.
+    heavy = {}
+    for key, name in (("lines", "lines.txt"), ("minified", "minified.htm")):
+        print("Rendering %s..." % name, file=sys.stderr)
+        result = run_wine(render, "render", os.path.join(many, name), corpus.RENDER_QUERY, str(runs))
+        heavy[key] = {field: [float(value) for value in result[field]]
+                      for field in ("seconds", "first_paint", "longest_wait")}
+        heavy[key]["peak_kib"] = int(result["peak_kib"][0])
+        heavy[key]["view_kib"] = int(result["view_kib"][0])
+        heavy[key]["lines"] = int(result["lines"][0])
+    nexts = {}
+    for key, path in (("next3", render_file), ("next10", os.path.join(many, "dense.txt"))):
+        result = run_wine(render, "next", path, os.path.join(many, "small.txt"), corpus.RENDER_QUERY, str(runs))
+        nexts[key] = median([float(value) for value in result["next_seconds"]])
+
+    # A search that finds every file of a tree against one of the same tree that finds none,
+    # in the program's own window, taking turns going first.
+    print("Many results: one untimed pass...", file=sys.stderr)
+    run_wine(results, many_tree, corpus.NO_RESULTS_WORD)
+    for run in range(runs):
+        print("Many results: run %d of %d..." % (run + 1, runs), file=sys.stderr)
+        for word in ((corpus.NO_RESULTS_WORD, corpus.RESULTS_WORD) if run % 2 == 0
+                     else (corpus.RESULTS_WORD, corpus.NO_RESULTS_WORD)):
+            result = run_wine(results, many_tree, word)
+            key = "none" if word == corpus.NO_RESULTS_WORD else "every"
+            times[key].append(float(result["seconds"][0]))
+            found[key].add(int(result["files"][0]))
     subprocess.run(["wineserver", "-k"], check=False)
 
     if os.environ.get("BENCH_VERBOSE"):
@@ -222,12 +253,26 @@ def main():
     row("Matcher, 5 words, %.0f MB file" % megabytes, "%.0f MB/s" % (megabytes / s["scan5"]),
         "%.2f x 1-word time" % ratio5, "<= 1.3 x 1-word time", ratio5 <= 1.3)
     row("grep -ci, 5 words (for the record)", "%.0f MB/s" % (megabytes / s["grepc5"]), "%.3f s" % s["grepc5"])
-    if render_seconds is None:
-        row("Render 2,000 matching lines", "not built", "(needs panel/MatchView)", "<= 0.5 s", None)
-    else:
-        row("Render %d matching lines, drawn" % render_lines, "%.3f s" % render_seconds, "", "<= 0.5 s",
-            render_seconds <= 0.5)
-        row("Emptying the view of them first", "%.3f s" % clear_seconds, "%.2f x render" % (clear_seconds / render_seconds))
+    row("Render %d matching lines, drawn" % render_lines, "%.3f s" % render_seconds, "", "<= 0.5 s",
+        render_seconds <= 0.5)
+    row("Emptying the view of them first", "%.3f s" % clear_seconds, "%.2f x render" % (clear_seconds / render_seconds))
+    for key, words in (("next3", "3"), ("next10", "10")):
+        row("Next file after 2,000 lines of %s matches" % words, "%.3f s" % nexts[key], "", "<= 0.5 s",
+            nexts[key] <= 0.5)
+    for key, name in (("lines", "100,000 matching lines, 61 MB"), ("minified", "1 MB minified, one line")):
+        h = heavy[key]
+        first = median(h["first_paint"])
+        wait = median(h["longest_wait"])
+        row("%s: first lines painted" % name, "%.3f s" % first, "", "<= 0.5 s", 0 <= first <= 0.5)
+        row("%s: longest unanswered" % name, "%.3f s" % wait, "worst %.3f s" % max(h["longest_wait"]),
+            "<= 0.25 s", wait <= 0.25)
+        row("%s: whole render" % name, "%.3f s" % median(h["seconds"]), "%d lines in view" % (h["lines"] - 1))
+        row("%s: peak working set" % name, "%.1f MiB" % (h["peak_kib"] / 1024),
+            "%.1f MiB for the view" % (h["view_kib"] / 1024), "view < 200 MiB", h["view_kib"] < 200 * 1024)
+    ratio = paired("every", "none")
+    row("Search finding none of 20,000 files, in the window", "%.3f s" % m["none"], "1.00 x none found")
+    row("Search finding all 20,000 files, in the window", "%.3f s" % m["every"], "%.3f x none found" % ratio,
+        "<= 1.25 x none found", ratio <= 1.25)
     peak_small = median(peaks["small"]) / 1024
     peak_large = median(peaks["large"]) / 1024
     row("Peak working set, small corpus", "%.1f MiB" % peak_small, "")
@@ -245,20 +290,24 @@ def main():
 
     # Every run must have found the same files, and as many as grep finds.
     problems = []
-    for key in ("walk1", "walk5", "walk4"):
+    for key in ("walk1", "walk5", "walk4", "none", "every"):
         if len(found[key]) != 1:
             problems.append("%s found different files from run to run: %s" % (key, sorted(found[key])))
     for walk_key, grep_key in (("walk1", "grep1"), ("walk5", "grep5")):
         walked = {int(files) for files, _ in found[walk_key]}
         if walked != found[grep_key]:
             problems.append("%s found %s files, grep %s" % (walk_key, walked, found[grep_key]))
+    if found["none"] != {0} or found["every"] != {corpus.RESULTS_FOLDERS * corpus.RESULTS_FILES_PER_FOLDER}:
+        problems.append("the many-results searches listed %s and %s files" % (found["none"], found["every"]))
     print()
     if problems:
         for problem in problems:
             print("Check failed: " + problem)
         return 1
-    print("Check: every run found the same files, as many as grep (%s and %s files)."
-          % (next(iter(found["walk1"]))[0], next(iter(found["walk5"]))[0]))
+    print("Check: every run found the same files, as many as grep (%s and %s files); the window listed"
+          " all %d files of the many-results tree, or none." % (next(iter(found["walk1"]))[0],
+                                                               next(iter(found["walk5"]))[0],
+                                                               next(iter(found["every"]))))
     return 0
 
 

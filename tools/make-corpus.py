@@ -8,6 +8,17 @@ OUT_DIR/tree     about 20,000 files in about 2,000 folders (N times as many with
 OUT_DIR/big.txt  one 100 MB text file for the matcher's throughput (scale 1 only)
 OUT_DIR/render.txt  a file of 2,000 lines, each with three words that match RENDER_QUERY
 
+    python3 tools/make-corpus.py OUT_DIR --results
+
+writes instead what grows with what a search finds rather than with what it reads:
+
+OUT_DIR/tree         20,000 small files in 100 folders, every one holding RESULTS_WORD once
+                     and none holding NO_RESULTS_WORD, so the two searches read the same bytes
+OUT_DIR/lines.txt    about 60 MB in 800,000 lines, 100,000 of them matching RENDER_QUERY
+OUT_DIR/minified.htm one physical line of 1 MB of markup, with a RENDER_QUERY word every few words
+OUT_DIR/dense.txt    2,000 lines with ten words matching RENDER_QUERY each
+OUT_DIR/small.txt    twenty lines with one word matching RENDER_QUERY each
+
 The files are text in the four searched kinds (.htm .txt .rtf .doc, in mixed letter case)
 and in two kinds that must never be searched (.html and .c). Lines have 3 to 14 words.
 RARE_WORD occurs, in mixed case, in a few hundred searched files and in some unsearched ones.
@@ -21,9 +32,13 @@ import shutil
 import sys
 
 VERSION = 1
+RESULTS_VERSION = 1
 RARE_WORD = "zephyrquill"
 FIVE_WORD_QUERY = [RARE_WORD, "marrowfat", "sextant", "brindled", "topgallant"]
 RENDER_QUERY = "lantern"
+# Made of letters no vocabulary syllable has, so neither can turn up by chance.
+RESULTS_WORD = "quixotry"
+NO_RESULTS_WORD = "xylyzquay"
 
 TOP_FOLDERS = 20       # per unit of scale
 MIDDLE_FOLDERS = 10    # in each top folder
@@ -192,14 +207,82 @@ def write_render_file(rng, pool, path):
         out.write(("\r\n".join(lines) + "\r\n").encode("ascii"))
 
 
+RESULTS_FOLDERS = 100
+RESULTS_FILES_PER_FOLDER = 200
+LINES_FILE_LINES = 800000
+LINES_FILE_MATCHES = 100000
+MINIFIED_BYTES = 1024 * 1024
+DENSE_LINES = 2000
+LANTERN_FORMS = [RENDER_QUERY, "Lanterns", "lanternlight", "LANTERN", "hurricanelantern"]
+
+
+def write_results_tree(rng, pool, root):
+    """Returns the number of files written and their total size in bytes."""
+    files = size = 0
+    for folder in range(RESULTS_FOLDERS):
+        path = os.path.join(root, "box%03d" % folder)
+        os.makedirs(path)
+        for index in range(RESULTS_FILES_PER_FOLDER):
+            lines = rng.choices(pool, k=rng.randint(3, 8))
+            lines[rng.randrange(len(lines))] = special_line(rng, pool, RESULTS_WORD)
+            name = "note%03d.%s" % (index, rng.choice(["txt", "htm", "TXT"]))
+            data = ("\r\n".join(lines) + "\r\n").encode("ascii")
+            with open(os.path.join(path, name), "wb") as out:
+                out.write(data)
+            files += 1
+            size += len(data)
+    return files, size
+
+
+def write_lines_file(rng, pool, path):
+    """Ordinary lines; every eighth one has a RENDER_QUERY word."""
+    with open(path, "wb") as out:
+        for _ in range(LINES_FILE_LINES // 8000):
+            lines = rng.choices(pool, k=8000)
+            for i in range(0, 8000, LINES_FILE_LINES // LINES_FILE_MATCHES):
+                lines[i] = special_line(rng, pool, rng.choice(LANTERN_FORMS))
+            out.write(("\r\n".join(lines) + "\r\n").encode("ascii"))
+
+
+def write_minified_file(rng, pool, path):
+    """Markup and words with no line break at all, and a matching word every few words."""
+    parts = ["<!DOCTYPE html><html><head><title>Lanterns</title></head><body>"]
+    size = len(parts[0])
+    while size < MINIFIED_BYTES - 16:
+        words = rng.choice(pool).split(" ")[:rng.randint(2, 6)]
+        words.append(rng.choice(LANTERN_FORMS))
+        piece = "<span class=\"w%d\">%s</span>" % (rng.randint(0, 9), " ".join(words))
+        parts.append(piece)
+        size += len(piece)
+    text = "".join(parts)[:MINIFIED_BYTES - 15] + "</body></html>\n"
+    with open(path, "wb") as out:
+        out.write(text.encode("ascii"))
+
+
+def write_dense_file(rng, pool, path):
+    """Every line has exactly ten words that contain RENDER_QUERY."""
+    lines = []
+    for _ in range(DENSE_LINES):
+        words = rng.choice(pool).split(" ")
+        for _ in range(10):
+            words.insert(rng.randint(0, len(words)), rng.choice(LANTERN_FORMS))
+        lines.append(" ".join(words))
+    with open(path, "wb") as out:
+        out.write(("\r\n".join(lines) + "\r\n").encode("ascii"))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("out_dir")
     parser.add_argument("--scale", type=int, default=1)
+    parser.add_argument("--results", action="store_true")
     args = parser.parse_args()
 
     stamp_path = os.path.join(args.out_dir, "done")
-    stamp = "version %d scale %d\n" % (VERSION, args.scale)
+    if args.results:
+        stamp = "results version %d\n" % RESULTS_VERSION
+    else:
+        stamp = "version %d scale %d\n" % (VERSION, args.scale)
     if os.path.exists(stamp_path) and open(stamp_path).read() == stamp:
         return 0
     if os.path.exists(args.out_dir):
@@ -212,6 +295,20 @@ def main():
     forbidden = FIVE_WORD_QUERY + [RENDER_QUERY]
     vocabulary = make_vocabulary(rng, forbidden)
     pool = make_line_pool(rng, vocabulary, 50000)
+
+    if args.results:
+        print("Writing the many-results data into %s" % args.out_dir, file=sys.stderr)
+        files, size = write_results_tree(random.Random(31), pool, os.path.join(args.out_dir, "tree"))
+        write_lines_file(random.Random(37), pool, os.path.join(args.out_dir, "lines.txt"))
+        write_minified_file(random.Random(41), pool, os.path.join(args.out_dir, "minified.htm"))
+        write_dense_file(random.Random(43), pool, os.path.join(args.out_dir, "dense.txt"))
+        with open(os.path.join(args.out_dir, "small.txt"), "wb") as out:
+            lines = [special_line(rng, pool, RENDER_QUERY) for _ in range(20)]
+            out.write(("\r\n".join(lines) + "\r\n").encode("ascii"))
+        print("  %d files, %.0f MB" % (files, size / 1e6), file=sys.stderr)
+        with open(stamp_path, "w") as out:
+            out.write(stamp)
+        return 0
 
     print("Writing the benchmark corpus (scale %d) into %s" % (args.scale, args.out_dir),
           file=sys.stderr)

@@ -4,6 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "app/WindowSetup.h"
+#include "panel/FileRender.h"
 #include "panel/SearchPanel.h"
 #include "panel/SearchThread.h"
 #include "resources/resource.h"
@@ -58,11 +59,20 @@ void ProgramTest::selectEntry(int index)
     SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageA(panelWindow, WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(list));
+    EXPECT_TRUE(pumpUntil([] { return !fileRender.running(); }, 60000)) << "the render did not end";
 }
 
 bool ProgramTest::waitUntilIdle()
 {
-    return pumpUntil([] { return searchThreadsAlive() == 0; }, 30000);
+    return pumpUntil([] { return searchThreadsAlive() == 0 && !fileRender.running(); }, 30000);
+}
+
+int ProgramTest::renderFile(const std::string& path, const char* query)
+{
+    if (!fileRender.start(path.c_str(), query))
+        return -1;
+    EXPECT_TRUE(pumpUntil([] { return !fileRender.running(); }, 60000)) << "the render did not end";
+    return fileRender.matchCount;
 }
 
 void ProgramTest::searchFor(const std::string& text)

@@ -32,8 +32,13 @@ protected:
     void menu(UINT command) { SendMessageA(MainWindow, WM_COMMAND, command, 0); }
     void clickSearch();
     void typeSearchString(const std::string& text);
+    // Selects an entry as a click does and waits until its render is done.
     void selectEntry(int index);
+    // Waits until no search thread is left and no render is under way.
     bool waitUntilIdle();
+    // Renders the file for query as a selection does, waits until it is done and returns
+    // the number of matching line words (-1 when it cannot be opened).
+    int renderFile(const std::string& path, const char* query);
     // Types text, starts a search and waits until its thread has ended.
     void searchFor(const std::string& text);
 

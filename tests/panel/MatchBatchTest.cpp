@@ -7,14 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "panel/FileRender.h"
 #include "panel/MatchView.h"
 #include "panel/MatchViewSink.h"
 #include "panel/SearchPanel.h"
+#include "search/DirectoryCursor.h"
 #include "search/LineMatcher.h"
 
 namespace {
 
-const COLORREF BLUE = 0xFF0000, RED = 0x0000FF, AUTO = 0;
+const COLORREF BLUE = 0xFF0000, RED = 0x0000FF, GREY = 0x808080, AUTO = 0;
 
 struct ColouredRun {
     std::string text;
@@ -39,6 +41,118 @@ class MatchBatchTest : public ProgramTest {
 protected:
     TempTree tree;
 };
+
+// The whole text of the view, with each line end as a line feed.
+std::string viewText() {
+    HWND view = panelControls.matchView;
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(view)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(view, &text[0], static_cast<int>(text.size()))));
+    std::string lines;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        lines += text[i] == '\r' ? '\n' : text[i];
+    }
+    return lines;
+}
+
+// The colour of the view's last count characters, as one value when they share it.
+COLORREF colourOfTheLast(LONG count) {
+    HWND view = panelControls.matchView;
+    CHARRANGE range = {-1, -1};
+    SendMessageA(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    SendMessageA(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    range.cpMin = range.cpMax - count;
+    SendMessageA(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CHARFORMATA format = {};
+    format.cbSize = sizeof format;
+    SendMessageA(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    CHARRANGE end = {-1, -1};
+    SendMessageA(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
+    if (!(format.dwMask & CFM_COLOR))
+        return 0xFFFFFFFF;  // more than one colour
+    return (format.dwEffects & CFE_AUTOCOLOR) ? AUTO : format.crTextColor;
+}
+
+std::string numberedLines(int first, int last) {
+    std::string text;
+    for (int n = first; n <= last; ++n)
+        text += std::to_string(n) + ") lantern " + std::to_string(n) + "\n";
+    return text;
+}
+
+TEST_F(MatchBatchTest, AViewStopsAtItsLimitAndSaysInGreyHowManyMatchingLinesItLeftOut) {
+    std::string twelveThousand, tenThousandThenNone;
+    for (int n = 1; n <= 12000; ++n)
+        twelveThousand += "lantern " + std::to_string(n) + "\n";
+    for (int n = 1; n <= 10000; ++n)
+        tenThousandThenNone += "lantern " + std::to_string(n) + "\n";
+    tenThousandThenNone += "no match\nnor here\n";
+    // One physical line of 40 reads, every one matching: one paragraph, which stops at 8 KB.
+    std::string minified;
+    while (minified.size() < 40 * 1023)
+        minified += "lantern ";
+    minified.resize(40 * 1023);
+    std::string seven;
+    for (int n = 1; n <= 7; ++n)
+        seven += std::to_string(n) + ") " + minified.substr(static_cast<std::size_t>(n - 1) * 1023, 1023);
+
+    const struct {
+        const char* name;
+        const std::string& content;
+        std::string shown;
+        const char* note;
+    } cases[] = {
+        {"twelve-thousand.txt", twelveThousand, numberedLines(1, 10000), "2000 more matching lines not shown"},
+        {"ten-thousand.txt", tenThousandThenNone, numberedLines(1, 10000), ""},
+        {"minified.htm", minified, seven + "\n", "33 more matching lines not shown"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tree.file(c.name, c.content);
+        ASSERT_TRUE(fileRender.start(tree.path(c.name).c_str(), "lantern"));
+        // A click into the view while the render goes on must not move where the rest goes.
+        SendMessageA(panelControls.matchView, EM_SETSEL, 0, 0);
+        ASSERT_TRUE(pumpUntil([] { return !fileRender.running(); }, 120000));
+        EXPECT_EQ(c.shown + c.note, viewText());
+        if (*c.note != '\0') {
+            EXPECT_EQ(GREY, colourOfTheLast(static_cast<LONG>(std::strlen(c.note))));
+        }
+    }
+}
+
+TEST_F(MatchBatchTest, ARenderCutShortLeavesNothingOfItBehind) {
+    std::string many;
+    for (int n = 1; n <= 20000; ++n)
+        many += "lantern " + std::to_string(n) + "\n";
+    tree.file("many.txt", many);
+    tree.file("one.txt", "a lantern\n");
+    searchRoot.setPath(tree.root().c_str());
+    ASSERT_EQ(1, renderFile(tree.path("one.txt"), "lantern"));
+    std::vector<std::string> alone = shownCharacters();
+
+    enum Cut { ANOTHER_FILE, A_SEARCH, CLOSING };
+    for (Cut cut : {ANOTHER_FILE, A_SEARCH, CLOSING}) {
+        SCOPED_TRACE(cut);
+        ASSERT_TRUE(fileRender.start(tree.path("many.txt").c_str(), "lantern"));
+        ASSERT_TRUE(fileRender.running()) << "the render ended before it could be cut short";
+        if (cut == ANOTHER_FILE) {
+            EXPECT_EQ(1, renderFile(tree.path("one.txt"), "lantern"));
+            pumpPending();
+            EXPECT_EQ(alone, shownCharacters());
+        } else if (cut == A_SEARCH) {
+            typeSearchString("nowhere");
+            clickSearch();
+            EXPECT_FALSE(fileRender.running());
+            ASSERT_TRUE(waitUntilIdle());
+            pumpPending();
+            EXPECT_EQ((std::vector<TextRun>{{"No file selected", GREY}}), viewRuns());
+        } else {
+            SendMessageA(panelWindow, WM_COMMAND, IDCANCEL, 0);
+            EXPECT_FALSE(fileRender.running());
+        }
+    }
+}
 
 TEST_F(MatchBatchTest, ABatchShowsExactlyWhatTheSameRunsShowOneByOne) {
     // Wine's control is known to take batches; elsewhere the view may rightly decline them.
@@ -104,7 +218,7 @@ TEST_F(MatchBatchTest, AFileLargerThanOneBatchRendersEveryRun) {
             expected.push_back(run);
     }
 
-    EXPECT_EQ(2000, panelMatcher.scanFile(path.c_str(), "lantern", 1));
+    EXPECT_EQ(2000, renderFile(path, "lantern"));
     EXPECT_EQ(expected, viewRuns());
 }
 
@@ -116,7 +230,7 @@ TEST_F(MatchBatchTest, RenderingLeavesTheViewDrawingAndAsVisibleAsItWas) {
     HWND view = panelControls.matchView;
     for (bool visible : {true, false, true}) {
         ShowWindow(view, visible ? SW_SHOW : SW_HIDE);
-        EXPECT_EQ(1, panelMatcher.scanFile(path.c_str(), "lantern", 1));
+        EXPECT_EQ(1, renderFile(path, "lantern"));
         EXPECT_EQ(visible, (GetWindowLongA(view, GWL_STYLE) & WS_VISIBLE) != 0) << "shown before: " << visible;
         std::string shown;
         for (const TextRun& run : viewRuns())

@@ -1,7 +1,9 @@
 #include "app/ProgramHarness.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,6 +57,99 @@ TEST_F(SearchPanelTest, SearchListsMatchesSortedWithTheFirstSelectedAndRendered)
     selectEntry(1);
     EXPECT_EQ(tree.path("b.txt"), resultList.selectedFile);
     expected = {{"1) ", BLUE}, {"the ", AUTO}, {"apple", RED}, {" tree\n", AUTO}};
+    EXPECT_EQ(expected, viewRuns());
+}
+
+// Dispatches only what other threads send this one, so the panel's timers never run, until
+// done() holds; false when it still does not after a minute.
+bool handleOnlySentMessagesUntil(const std::function<bool()>& done)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > 60000)
+            return false;
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+    }
+    return true;
+}
+
+TEST_F(SearchPanelTest, HundredsOfResultsAllArriveSortedWhetherListedOnTheWayOrAtTheEnd)
+{
+    // Paths long enough to overflow what the search thread gathers between two listings.
+    Entries expected;
+    for (int i = 0; i < 400; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "many\\q%03d_", i * 7 % 400);
+        std::string relative = name + std::string(180, 'x') + ".txt";
+        tree.file(relative, "a quince\n");
+        expected.push_back(tree.path(relative));
+    }
+    std::sort(expected.begin(), expected.end());
+    for (bool timersRun : {true, false}) {
+        SCOPED_TRACE(timersRun ? "listed on the way" : "listed only when the buffer fills and at the end");
+        typeSearchString("quince");
+        clickSearch();
+        if (!timersRun)
+            handleOnlySentMessagesUntil([] { return searchThreadsAlive() == 0; });
+        ASSERT_TRUE(waitUntilIdle());
+        EXPECT_EQ(expected, listEntries());
+        EXPECT_EQ(400, resultList.resultCount);
+        EXPECT_EQ(0, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
+        EXPECT_EQ(expected.front(), resultList.selectedFile);
+    }
+}
+
+TEST_F(SearchPanelTest, ResultsTakeTheOrderASortedListBoxKeeps)
+{
+    // The list places each result itself; a sorted list box of the same kind is the judge.
+    HWND judge = CreateWindowA("LISTBOX", "", WS_CHILD | LBS_SORT | LBS_HASSTRINGS, 0, 0, 10, 10, panelWindow,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, judge);
+    resultList.clear();
+    const char* const names[] = {
+        "b.txt",     "A.txt",       "a-b.txt",       "ab.txt",         "a_b.txt",   "a b.txt",
+        "a'c.txt",   "a.b.txt",     "A10.txt",       "a9.txt",         "Z.txt",     "\xe9t\xe9.txt",
+        "e.txt",     "~tilde.txt",  "#hash.txt",     "1.txt",          "co-op.txt", "coop.htm",
+        "C:\\x.txt", "C:\\x\\y.txt", "C:\\x-y\\z.txt", "C:\\X y\\Z.TXT",
+    };
+    for (const char* name : names) {
+        resultList.add(name);
+        SendMessageA(judge, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    }
+    EXPECT_EQ(listItems(judge), listEntries());
+    DestroyWindow(judge);
+}
+
+TEST_F(SearchPanelTest, StopKeepsEveryFileFoundBeforeIt)
+{
+    // A level takes its folder's files before its subfolders, and a folder named like a file
+    // cannot be opened: the walk waits at it until its box is answered. A stop given then
+    // comes after both files at the top were found, and before the one further down; no
+    // timer runs to list them before the search ends.
+    tree.file("quince1.txt", "quince\n");
+    tree.file("Quince2.htm", "a quince\n");
+    tree.dir("sub\\cannot-open.txt");
+    tree.file("sub\\deeper\\late.txt", "quince\n");
+    {
+        DialogScope answeredHere;
+        typeSearchString("quince");
+        clickSearch();
+        HWND box = nullptr;
+        ASSERT_TRUE(handleOnlySentMessagesUntil([&] {
+            box = FindWindowA("#32770", "Error: cannot open selected file!");
+            return box != nullptr && IsWindowVisible(box);
+        }));
+        clickSearch();
+        sendCommand(box, IDOK);
+        ASSERT_TRUE(handleOnlySentMessagesUntil([] { return searchThreadsAlive() == 0; }));
+        ASSERT_TRUE(waitUntilIdle());
+    }
+    EXPECT_EQ((Entries{tree.path("quince1.txt"), tree.path("Quince2.htm")}), listEntries());
+    EXPECT_EQ(2, resultList.resultCount);
+    EXPECT_EQ(0, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
+    std::vector<TextRun> expected = {{"1) ", BLUE}, {"quince", RED}, {"\n", AUTO}};
     EXPECT_EQ(expected, viewRuns());
 }
 
