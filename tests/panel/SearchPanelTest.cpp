@@ -124,14 +124,17 @@ TEST_F(SearchPanelTest, ResultsTakeTheOrderASortedListBoxKeeps)
 
 TEST_F(SearchPanelTest, StopKeepsEveryFileFoundBeforeIt)
 {
-    // A level takes its folder's files before its subfolders, and a folder named like a file
-    // cannot be opened: the walk waits at it until its box is answered. A stop given then
-    // comes after both files at the top were found, and before the one further down; no
-    // timer runs to list them before the search ends.
+    // A level takes its folder's files before its subfolders, and a file held open with no
+    // sharing cannot be opened: the walk waits at it until its box is answered. A stop given
+    // then comes after both files at the top were found, and before the one further down;
+    // no timer runs to list them before the search ends.
     tree.file("quince1.txt", "quince\n");
     tree.file("Quince2.htm", "a quince\n");
-    tree.dir("sub\\cannot-open.txt");
+    tree.file("sub\\cannot-open.txt", "quince\n");
     tree.file("sub\\deeper\\late.txt", "quince\n");
+    HANDLE lock = CreateFileA(tree.path("sub\\cannot-open.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
     {
         DialogScope answeredHere;
         typeSearchString("quince");
@@ -146,6 +149,7 @@ TEST_F(SearchPanelTest, StopKeepsEveryFileFoundBeforeIt)
         ASSERT_TRUE(handleOnlySentMessagesUntil([] { return searchThreadsAlive() == 0; }));
         ASSERT_TRUE(waitUntilIdle());
     }
+    CloseHandle(lock);
     EXPECT_EQ((Entries{tree.path("quince1.txt"), tree.path("Quince2.htm")}), listEntries());
     EXPECT_EQ(2, resultList.resultCount);
     EXPECT_EQ(0, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
