@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "resources/ResourceModule.h"
+#include "dialogs/Beep.h"
 #include "dialogs/BrowserCommand.h"
 #include "dialogs/FileChooser.h"
 #include "resources/resource.h"
@@ -68,7 +69,7 @@ void onLaunch(HWND dialog)
 {
     if (!readTypedCommand() ||
         !composeLaunchCommand(launchLine, sizeof launchLine, typedCommand, browserFilePath)) {
-        MessageBeep(0);
+        signalBeep();
         return;
     }
     // What is saved is what starts: the edit box's text, typed by hand or not.

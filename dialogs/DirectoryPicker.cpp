@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "resources/ResourceModule.h"
+#include "dialogs/Beep.h"
 #include "resources/resource.h"
 #include "search/DirectoryCursor.h"
 #include "search/DriveTable.h"
@@ -61,12 +62,12 @@ void onEntrySelected()
         return;
     LRESULT length = SendMessageA(pickerList, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR || static_cast<std::size_t>(length) >= sizeof pickedEntry) {
-        MessageBeep(0);
+        signalBeep();
         return;
     }
     SendMessageA(pickerList, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(pickedEntry));
     if (!searchRoot.navigate(pickedEntry)) {
-        MessageBeep(0);
+        signalBeep();
         return;
     }
     refreshPicker();

@@ -1,7 +1,7 @@
 #include "panel/SearchPanel.h"
 
 #include "dialogs/BrowserDialog.h"
-#include "panel/Beep.h"
+#include "dialogs/Beep.h"
 #include "panel/FileRender.h"
 #include "panel/MatchView.h"
 #include "panel/ResultList.h"

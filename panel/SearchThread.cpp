@@ -1,6 +1,6 @@
 #include "panel/SearchThread.h"
 
-#include "panel/Beep.h"
+#include "dialogs/Beep.h"
 #include "panel/MatchView.h"
 #include "panel/ResultList.h"
 #include "panel/SearchPanel.h"

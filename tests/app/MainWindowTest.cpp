@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/WindowSetup.h"
-#include "panel/Beep.h"
+#include "dialogs/Beep.h"
 #include "panel/ResultList.h"
 #include "panel/SearchPanel.h"
 #include "panel/SearchThread.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "panel/Beep.h"
+#include "dialogs/Beep.h"
 #include "panel/ResultList.h"
 #include "panel/SearchPanel.h"
 #include "panel/SearchThread.h"

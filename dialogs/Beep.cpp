@@ -1,4 +1,4 @@
-#include "panel/Beep.h"
+#include "dialogs/Beep.h"
 
 #include <windows.h>
 #include <atomic>
