@@ -8,6 +8,7 @@
 #include "search/ErrorBox.h"
 #include "search/SearchState.h"
 #include "search/TextBuffer.h"
+#include "search/TreeWalker.h"
 
 std::atomic<HANDLE> searchThreadHandle{nullptr};
 TreeWalker rootWalker(resultList);

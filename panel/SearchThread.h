@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <atomic>
 
-#include "search/TreeWalker.h"
+class TreeWalker;
 
 // The handle of the most recently created search thread, which closes it itself.
 extern std::atomic<HANDLE> searchThreadHandle;
