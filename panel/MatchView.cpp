@@ -45,10 +45,8 @@ void MatchView::clearView()
     if (panel == nullptr || controlHandle == nullptr)
         return;
     // A control may only be made and destroyed by the thread its panel belongs to.
-    if (GetWindowThreadProcessId(panel, nullptr) != GetCurrentThreadId()) {
-        SendMessageA(panel, WM_VIEW_CLEAR, 0, 0);
+    if (handedToPanel(panel, WM_VIEW_CLEAR))
         return;
-    }
     if (SendMessageA(controlHandle, EM_GETLINECOUNT, 0, 0) <= MOST_LINES_EMPTIED || !replaceControl())
         SendMessageA(controlHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
 }

@@ -19,16 +19,6 @@ namespace {
 const char* const NO_FILES = "No files found";
 const char* const NO_SELECTION = "No file selected";
 
-// From any thread but the panel's, sends the operation to the panel, which carries it out
-// on its own thread, and returns true. The caller waits, so its arguments stay valid.
-bool handedToPanel(HWND panel, UINT message, LPARAM lParam = 0)
-{
-    if (GetWindowThreadProcessId(panel, nullptr) == GetCurrentThreadId())
-        return false;
-    SendMessageA(panel, message, 0, lParam);
-    return true;
-}
-
 // Paths the search thread has found and the list does not show yet, one after another
 // with their terminators. The lock is held only to copy: never while a message is sent.
 class GatheredPaths {

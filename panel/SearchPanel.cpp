@@ -199,6 +199,27 @@ void rememberSearchString(HWND comboBox, const char* text)
     SendMessageA(comboBox, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
+bool handedToPanel(HWND panel, UINT message, LPARAM lParam)
+{
+    if (GetWindowThreadProcessId(panel, nullptr) == GetCurrentThreadId())
+        return false;
+    SendMessageA(panel, message, 0, lParam);
+    return true;
+}
+
+void endSearch()
+{
+    HWND panel = panelWindow.load();
+    if (panel != nullptr && handedToPanel(panel, WM_SEARCH_END))
+        return;
+    resultList.finish();
+    if (panel != nullptr)
+        setText(panelControls.searchButton, SEARCH_CAPTION);
+    signalBeep();
+    if (panel != nullptr)
+        setText(panelControls.searchString, queryText);
+}
+
 INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
@@ -221,6 +242,9 @@ INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_VIEW_CLEAR:
         matchView.clearView();
+        return TRUE;
+    case WM_SEARCH_END:
+        endSearch();
         return TRUE;
     case WM_TIMER:
         onPanelTimer(wParam);

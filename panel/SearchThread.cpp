@@ -1,6 +1,5 @@
 #include "panel/SearchThread.h"
 
-#include "dialogs/Beep.h"
 #include "panel/MatchView.h"
 #include "panel/ResultList.h"
 #include "panel/SearchPanel.h"
@@ -71,10 +70,7 @@ DWORD WINAPI searchThreadProc(LPVOID)
     matchView.clearView();
     rootWalker.searchDirectory(startPath, queryText, searchOptions.searchSubdirectories.load());
     searchActive = 0;
-    resultList.finish();
-    SendMessageA(panelControls.searchButton, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Search for String"));
-    signalBeep();
-    SendMessageA(panelControls.searchString, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(queryText));
+    endSearch();
     CloseHandle(searchThreadHandle.load());
     --threadsAlive;
     return 0;
