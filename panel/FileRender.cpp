@@ -24,8 +24,6 @@ const char* const CLOSE_ERROR_CAPTION = "File Close Error!";
 const double SLICE_SECONDS = 0.1;
 // While only counting, the clock is read after this many reads.
 const int READS_BETWEEN_CLOCKS = 256;
-// What one run costs the view beside its characters (see VIEW_BUDGET).
-const long RUN_COST = 4;
 // The most one read can add to the view: its text and number, and two runs for each of
 // its words with the number's and the tail's.
 const long READ_MOST_CHARACTERS = static_cast<long>(READ_LIMIT) + 16;
@@ -70,7 +68,8 @@ bool FileRender::start(const char* newPath, const char* newQuery)
     linesLeftOut = 0;
     lineNumber = 0;
     linesShown = 0;
-    budgetUsed = 0;
+    charactersShown = 0;
+    runsShown = 0;
     paragraphLength = 0;
 
     HWND panel = panelWindow.load();
@@ -128,7 +127,8 @@ void FileRender::cancel()
 void FileRender::appendText(const char* text, unsigned long colour)
 {
     std::size_t length = std::strlen(text);
-    budgetUsed += static_cast<long>(length) + RUN_COST;
+    charactersShown += static_cast<long>(length);
+    ++runsShown;
     std::size_t rest = length;
     while (rest > 0 && text[rest - 1] != '\n' && text[rest - 1] != '\r')
         --rest;
@@ -138,8 +138,8 @@ void FileRender::appendText(const char* text, unsigned long colour)
 
 bool FileRender::roomForARead() const
 {
-    return linesShown < LINE_LIMIT && budgetUsed + READ_MOST_CHARACTERS + RUN_COST * READ_MOST_RUNS <= VIEW_BUDGET &&
-           paragraphLength + READ_MOST_CHARACTERS <= PARAGRAPH_LIMIT;
+    return linesShown < LINE_LIMIT && charactersShown + READ_MOST_CHARACTERS <= CHARACTER_LIMIT &&
+           runsShown + READ_MOST_RUNS <= RUN_LIMIT && paragraphLength + READ_MOST_CHARACTERS <= PARAGRAPH_LIMIT;
 }
 
 void FileRender::finish()

@@ -19,9 +19,13 @@ class FileRender final : private ViewSink {
 public:
     // At most this many matching lines are shown.
     static const int LINE_LIMIT = 10000;
-    // The control holds about 110 bytes for every character and 450 for every run of one
-    // colour; the view stops before characters plus four for each run pass this.
-    static const long VIEW_BUDGET = 1200000;
+    // Wine's control holds about 110 bytes for every character; the view stops before it
+    // holds more than this many.
+    static const long CHARACTER_LIMIT = 1200000;
+    // And about 800 bytes for every run of one colour, and it streams and paints them one
+    // by one: the view stops before it holds more than this many. 10,000 lines with a few
+    // matches each take 40,000 to 50,000.
+    static const long RUN_LIMIT = 60000;
     // Wine's control lays a paragraph out again at every insertion into it, in a time that
     // grows with the square of its length: 16 KB took up to 0.2 s, 64 KB two seconds. The
     // reads of one long physical line form one paragraph, so the view stops before one
@@ -63,7 +67,8 @@ private:
     bool wordsCut = false;
     int lineNumber = 0;
     int linesShown = 0;
-    long budgetUsed = 0;
+    long charactersShown = 0;
+    long runsShown = 0;
     long paragraphLength = 0;
     char path[1024];
     char query[1024];
