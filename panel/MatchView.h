@@ -61,12 +61,10 @@ private:
     bool replaceControl();
     void setColour(HWND control, unsigned long colour);
     void insertRun(HWND control, const char* text, unsigned long colour);
-    void insertBatch(HWND control, const RunBatch& batch, bool restyle);
-    bool tryBatches(bool restyle);
 
-    // How batches go in: not tried yet; as they are; with the insertion point's format set
-    // again over them; or not at all (runs go in one by one).
-    enum { BATCH_UNTRIED, BATCH_PLAIN, BATCH_RESTYLED, BATCH_NEVER } batchMode = BATCH_UNTRIED;
+    // How batches go in: not tried yet; as one stream each (panel/RichTextStream); or not at
+    // all, the runs going in one by one.
+    enum { BATCH_UNTRIED, BATCH_STREAMED, BATCH_NEVER } batchMode = BATCH_UNTRIED;
     bool drawingSuspended = false;
 };
 
