@@ -37,7 +37,7 @@ std::vector<std::string> shownCharacters() {
     return shown;
 }
 
-class MatchBatchTest : public ProgramTest {
+class MatchViewTest : public ProgramTest {
 protected:
     TempTree tree;
 };
@@ -81,7 +81,7 @@ std::string numberedLines(int first, int last) {
     return text;
 }
 
-TEST_F(MatchBatchTest, AViewStopsAtItsLimitAndSaysInGreyHowManyMatchingLinesItLeftOut) {
+TEST_F(MatchViewTest, AViewStopsAtItsLimitAndSaysInGreyHowManyMatchingLinesItLeftOut) {
     std::string twelveThousand, tenThousandThenNone;
     for (int n = 1; n <= 12000; ++n)
         twelveThousand += "lantern " + std::to_string(n) + "\n";
@@ -121,7 +121,7 @@ TEST_F(MatchBatchTest, AViewStopsAtItsLimitAndSaysInGreyHowManyMatchingLinesItLe
     }
 }
 
-TEST_F(MatchBatchTest, ARenderCutShortLeavesNothingOfItBehind) {
+TEST_F(MatchViewTest, ARenderCutShortLeavesNothingOfItBehind) {
     std::string many;
     for (int n = 1; n <= 20000; ++n)
         many += "lantern " + std::to_string(n) + "\n";
@@ -154,7 +154,7 @@ TEST_F(MatchBatchTest, ARenderCutShortLeavesNothingOfItBehind) {
     }
 }
 
-TEST_F(MatchBatchTest, ABatchShowsExactlyWhatTheSameRunsShowOneByOne) {
+TEST_F(MatchViewTest, ABatchShowsExactlyWhatTheSameRunsShowOneByOne) {
     // Wine's control is known to take batches; elsewhere the view may rightly decline them.
     bool underWine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
     if (underWine)
@@ -197,7 +197,7 @@ TEST_F(MatchBatchTest, ABatchShowsExactlyWhatTheSameRunsShowOneByOne) {
     }
 }
 
-TEST_F(MatchBatchTest, AFileLargerThanOneBatchRendersEveryRun) {
+TEST_F(MatchViewTest, AFileLargerThanOneBatchRendersEveryRun) {
     // Short lines full of characters that take several bytes each in the stream.
     std::string content;
     for (int i = 0; i < 1000; ++i)
@@ -222,7 +222,7 @@ TEST_F(MatchBatchTest, AFileLargerThanOneBatchRendersEveryRun) {
     EXPECT_EQ(expected, viewRuns());
 }
 
-TEST_F(MatchBatchTest, RenderingLeavesTheViewDrawingAndAsVisibleAsItWas) {
+TEST_F(MatchViewTest, RenderingLeavesTheViewDrawingAndAsVisibleAsItWas) {
     // The view stops drawing while a file goes in; drawing on again must neither be
     // forgotten nor show a view that was hidden.
     tree.file("one.txt", "a lantern\n");
