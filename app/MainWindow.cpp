@@ -75,8 +75,8 @@ ATOM registerMainClass()
 void createMainWindow()
 {
     const WindowSetup& setup = windowSetup;
-    MainWindow = CreateWindowExA(0, setup.className, setup.className, setup.windowStyle, setup.x, setup.y,
-                                 setup.width, setup.height, nullptr, mainMenu, appInstance, nullptr);
+    MainWindow = CreateWindowExA(0, setup.className, setup.className, setup.windowStyle, setup.x, setup.y, setup.width,
+                                 setup.height, nullptr, mainMenu, appInstance, nullptr);
     if (MainWindow == nullptr)
         return;
     ShowWindow(MainWindow, setup.showCommand);

@@ -5,7 +5,8 @@
 #include "search/SearchState.h"
 #include "search/WordRules.h"
 
-unsigned long long peakWorkingSetKiB() {
+unsigned long long peakWorkingSetKiB()
+{
     PROCESS_MEMORY_COUNTERS counters;
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
@@ -13,7 +14,8 @@ unsigned long long peakWorkingSetKiB() {
     return counters.PeakWorkingSetSize / 1024;
 }
 
-void toWindowsPath(char* dst, size_t cap, const char* src) {
+void toWindowsPath(char* dst, size_t cap, const char* src)
+{
     if (cap == 0)
         return;
     size_t at = 0;
@@ -26,7 +28,8 @@ void toWindowsPath(char* dst, size_t cap, const char* src) {
     dst[at] = '\0';
 }
 
-unsigned long long hashText(unsigned long long hash, const char* text) {
+unsigned long long hashText(unsigned long long hash, const char* text)
+{
     for (; *text != '\0'; ++text) {
         hash ^= static_cast<unsigned char>(*text);
         hash *= 1099511628211ull;
@@ -36,7 +39,8 @@ unsigned long long hashText(unsigned long long hash, const char* text) {
     return hash * 1099511628211ull;
 }
 
-void setLoweredQuery(const char* text) {
+void setLoweredQuery(const char* text)
+{
     std::snprintf(queryText, sizeof queryText, "%s", text);
     lowerAsciiInPlace(queryText);
 }

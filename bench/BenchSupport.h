@@ -7,7 +7,8 @@
 class Stopwatch {
 public:
     Stopwatch() { QueryPerformanceCounter(&started); }
-    double seconds() const {
+    double seconds() const
+    {
         LARGE_INTEGER now, frequency;
         QueryPerformanceCounter(&now);
         QueryPerformanceFrequency(&frequency);

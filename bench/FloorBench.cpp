@@ -31,7 +31,8 @@ char block[READ_BLOCK_CAPACITY];
 
 // Whether the name ends in one of the four extensions, in any letter case. Unless the names
 // are to be opened as listed, the extension is lower-cased in place, as the walk does.
-bool isSearchedName(char* name) {
+bool isSearchedName(char* name)
+{
     size_t n = std::strlen(name);
     if (n < 4)
         return false;
@@ -48,13 +49,15 @@ bool isSearchedName(char* name) {
     return searched;
 }
 
-bool join(char* dst, const char* dir, const char* name) {
+bool join(char* dst, const char* dir, const char* name)
+{
     size_t n = std::strlen(dir);
     const char* separator = (n > 0 && dir[n - 1] == '\\') ? "" : "\\";
     return std::snprintf(dst, PATH_BYTES, "%s%s%s", dir, separator, name) < int(PATH_BYTES);
 }
 
-void readFile(const char* path) {
+void readFile(const char* path)
+{
     std::FILE* file = std::fopen(path, byLines ? "r" : "rb");
     if (file == nullptr)
         return;
@@ -71,19 +74,21 @@ void readFile(const char* path) {
 }
 
 // The walk gives the rest of its time slice away after every entry it takes.
-void yieldAfterEntry() {
+void yieldAfterEntry()
+{
     if (yields)
         Sleep(0);
 }
 
-void visit(const char* dir) {
+void visit(const char* dir)
+{
     char pattern[PATH_BYTES + 4];
     std::snprintf(pattern, sizeof pattern, "%s%s*.*", dir,
                   dir[0] != '\0' && dir[std::strlen(dir) - 1] == '\\' ? "" : "\\");
     WIN32_FIND_DATAA entry;
     char path[PATH_BYTES];
 
-    HANDLE find = FindFirstFileA(pattern, &entry); // its first entry is "." and unused
+    HANDLE find = FindFirstFileA(pattern, &entry);  // its first entry is "." and unused
     if (find == INVALID_HANDLE_VALUE)
         return;
     while (FindNextFileA(find, &entry)) {
@@ -109,9 +114,10 @@ void visit(const char* dir) {
     FindClose(find);
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     bool usage = argc < 3 || (std::strcmp(argv[2], "blocks") != 0 && std::strcmp(argv[2], "lines") != 0);
     for (int i = 3; i < argc && !usage; ++i) {
         if (std::strcmp(argv[i], "as-listed") == 0)

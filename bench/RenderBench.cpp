@@ -30,7 +30,8 @@
 
 namespace {
 
-void handlePendingMessages() {
+void handlePendingMessages()
+{
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
@@ -38,7 +39,8 @@ void handlePendingMessages() {
     }
 }
 
-unsigned long long workingSetKiB() {
+unsigned long long workingSetKiB()
+{
     PROCESS_MEMORY_COUNTERS counters;
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
@@ -52,7 +54,8 @@ volatile LONG probing = 0;
 volatile LONG probeEnd = 0;
 double longestWait = 0;
 
-DWORD WINAPI probeWindow(LPVOID) {
+DWORD WINAPI probeWindow(LPVOID)
+{
     while (probeEnd == 0) {
         if (probing == 0) {
             Sleep(1);
@@ -76,7 +79,8 @@ struct Timing {
 
 // Selects path as the panel does and runs the program's message loop until the render is
 // done and nothing is left to paint.
-Timing renderUntilPainted(const char* path) {
+Timing renderUntilPainted(const char* path)
+{
     Timing timing = {0, -1};
     Stopwatch clock;
     fileRender.start(path, queryText);
@@ -99,9 +103,10 @@ Timing renderUntilPainted(const char* path) {
     return timing;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     bool next = argc == 6 && std::strcmp(argv[1], "next") == 0;
     if (!next && !(argc == 5 && std::strcmp(argv[1], "render") == 0)) {
         std::fprintf(stderr, "usage: bench_render render FILE QUERY RUNS\n"

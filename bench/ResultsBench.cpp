@@ -19,7 +19,8 @@
 #include "search/DirectoryCursor.h"
 #include "search/SearchState.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) {
         std::fprintf(stderr, "usage: bench_results ROOT QUERY\n");
         return 2;

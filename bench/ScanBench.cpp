@@ -13,7 +13,8 @@ namespace {
 LineMatcher matcher;
 }
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 4) {
         std::fprintf(stderr, "usage: bench_scan FILE QUERY RUNS\n");
         return 2;

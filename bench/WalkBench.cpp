@@ -15,7 +15,8 @@ namespace {
 
 class CountingSink : public ResultSink {
 public:
-    void add(const char* path) override {
+    void add(const char* path) override
+    {
         ++files;
         hash = hashText(hash, path);
     }
@@ -26,9 +27,10 @@ public:
 CountingSink sink;
 TreeWalker walker(sink);
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) {
         std::fprintf(stderr, "usage: bench_walk ROOT QUERY\n");
         return 2;

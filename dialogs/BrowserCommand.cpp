@@ -44,7 +44,7 @@ bool endsWith(const char* text, std::size_t n, const char* ending)
     return n >= e && std::memcmp(text + n - e, ending, e) == 0;
 }
 
-} // namespace
+}  // namespace
 
 int BrowserCommand::loadFromRegistry()
 {

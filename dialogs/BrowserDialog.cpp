@@ -67,8 +67,7 @@ bool readTypedCommand()
 // line that does not fit is refused with a beep and the dialog stays open.
 void onLaunch(HWND dialog)
 {
-    if (!readTypedCommand() ||
-        !composeLaunchCommand(launchLine, sizeof launchLine, typedCommand, browserFilePath)) {
+    if (!readTypedCommand() || !composeLaunchCommand(launchLine, sizeof launchLine, typedCommand, browserFilePath)) {
         signalBeep();
         return;
     }
@@ -98,13 +97,12 @@ void onChangeBrowser(HWND dialog)
     }
 }
 
-} // namespace
+}  // namespace
 
 INT_PTR showBrowserDialog(HWND owner, const char* path)
 {
     browserFilePath = path != nullptr ? path : "";
-    return DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_LAUNCH_BROWSER), owner,
-                           browserDialogProc, 0);
+    return DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_LAUNCH_BROWSER), owner, browserDialogProc, 0);
 }
 
 INT_PTR CALLBACK browserDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

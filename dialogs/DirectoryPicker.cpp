@@ -73,7 +73,7 @@ void onEntrySelected()
     refreshPicker();
 }
 
-} // namespace
+}  // namespace
 
 void refreshPicker()
 {
@@ -88,8 +88,7 @@ void refreshPicker()
 
 INT_PTR showDirectoryPicker(HWND owner)
 {
-    return DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_SELECT_DIRECTORY), owner,
-                           directoryPickerProc, 0);
+    return DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_SELECT_DIRECTORY), owner, directoryPickerProc, 0);
 }
 
 INT_PTR CALLBACK directoryPickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

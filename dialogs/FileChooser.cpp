@@ -20,11 +20,10 @@ void convertFilter(char* filter)
     }
 }
 
-} // namespace
+}  // namespace
 
-BOOL chooseFile(HWND owner, char* directory, DWORD directorySize, char* filter, char* fileTitle,
-                DWORD fileTitleSize, char* file, DWORD fileSize, const char* caption,
-                const char* defaultExtension)
+BOOL chooseFile(HWND owner, char* directory, DWORD directorySize, char* filter, char* fileTitle, DWORD fileTitleSize,
+                char* file, DWORD fileSize, const char* caption, const char* defaultExtension)
 {
     if (directorySize == 0 || _getcwd(directory, static_cast<int>(directorySize)) == nullptr) {
         if (directorySize != 0)

@@ -7,6 +7,5 @@
 // directory, which the dialog opens in. filter is a list of description|pattern| pairs;
 // its '|' are turned into zeros in place, so it must be writable. file's contents on entry
 // are offered as the initial file name.
-BOOL chooseFile(HWND owner, char* directory, DWORD directorySize, char* filter, char* fileTitle,
-                DWORD fileTitleSize, char* file, DWORD fileSize, const char* caption,
-                const char* defaultExtension);
+BOOL chooseFile(HWND owner, char* directory, DWORD directorySize, char* filter, char* fileTitle, DWORD fileTitleSize,
+                char* file, DWORD fileSize, const char* caption, const char* defaultExtension);

@@ -41,7 +41,7 @@ bool onTypeBoxClicked(HWND dialog, int id)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 INT_PTR showFileTypeDialog(HWND owner)
 {

@@ -61,8 +61,8 @@ bool MatchView::replaceControl()
     GetWindowRect(old, &place);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
     HWND fresh = CreateWindowExA(GetWindowLongA(old, GWL_EXSTYLE), "RICHEDIT", "", GetWindowLongA(old, GWL_STYLE),
-                                 place.left, place.top, place.right - place.left, place.bottom - place.top,
-                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(old))),
+                                 place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(old))),
                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(old, GWLP_HINSTANCE)), nullptr);
     if (fresh == nullptr)
         return false;

@@ -110,8 +110,14 @@ bool streamsExactly(HWND model, AppendRun appendRun)
         const char* text;
         unsigned long colour;
     } RUNS[] = {
-        {"1) ", 0xFF0000}, {"", 0},           {"a{b}\\c", 0x0000FF}, {" \t\xe9\x01\x7f", 0},
-        {"d", 0x0000FF},   {"\r\n\rx\n", 0}, {"2) ", 0xFF0000},     {"e\n", 0},
+        {"1) ", 0xFF0000},
+        {"", 0},
+        {"a{b}\\c", 0x0000FF},
+        {" \t\xe9\x01\x7f", 0},
+        {"d", 0x0000FF},
+        {"\r\n\rx\n", 0},
+        {"2) ", 0xFF0000},
+        {"e\n", 0},
         {"\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8a\x8b\x8c\x8d\x8e\x8f"
          "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9a\x9b\x9c\x9d\x9e\x9f"
          "\xa0\xa1\xa2\xa3\xa4\xa5\xa6\xa7\xa8\xa9\xaa\xab\xac\xad\xae\xaf"

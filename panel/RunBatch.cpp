@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-bool RunBatch::add(const char* run, unsigned long colour) {
-    int index = 0; // \cf0 is the automatic colour
+bool RunBatch::add(const char* run, unsigned long colour)
+{
+    int index = 0;  // \cf0 is the automatic colour
     if (colour != 0) {
         while (index < colours && table[index] != colour)
             ++index;
@@ -39,7 +40,8 @@ bool RunBatch::add(const char* run, unsigned long colour) {
     return true;
 }
 
-void RunBatch::clear() {
+void RunBatch::clear()
+{
     length = 0;
     colours = 0;
     text[0] = '\0';

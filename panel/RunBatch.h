@@ -7,7 +7,7 @@
 
 class RunBatch {
 public:
-    static const std::size_t CAPACITY = 16 * 1024; // of rich-text body; a full batch is shown first
+    static const std::size_t CAPACITY = 16 * 1024;  // of rich-text body; a full batch is shown first
     static const int MAX_COLOURS = 16;
 
     // Adds a run in colour (0x00BBGGRR; 0 the automatic colour). Returns false, adding

@@ -192,8 +192,7 @@ void rememberSearchString(HWND comboBox, const char* text)
 {
     // CB_FINDSTRING matches entries that begin with the text, ignoring case. Entries go in
     // at a position, which does not sort, so the history stays newest first.
-    LRESULT found =
-        SendMessageA(comboBox, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    LRESULT found = SendMessageA(comboBox, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
     if (found != CB_ERR)
         SendMessageA(comboBox, CB_DELETESTRING, found, 0);
     SendMessageA(comboBox, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text));

@@ -6,7 +6,8 @@
 #include <emmintrin.h>
 #endif
 
-std::size_t findByte(const char* text, std::size_t length, unsigned char value) {
+std::size_t findByte(const char* text, std::size_t length, unsigned char value)
+{
     std::size_t i = 0;
 #ifdef KADREL_SSE2
     const __m128i wanted = _mm_set1_epi8(static_cast<char>(value));

@@ -2,7 +2,8 @@
 
 #include "search/ByteSearch.h"
 
-std::size_t FileTextBytes::read(char* into, std::size_t count) {
+std::size_t FileTextBytes::read(char* into, std::size_t count)
+{
     if (mode == TEXT_MODE)
         return std::fread(into, 1, count, file);
     if (ended)

@@ -22,7 +22,7 @@ static_assert(LINE_CAPACITY == LINE_SCAN_CAPACITY, "the matcher hands its own bu
 static_assert(LINE_CAPACITY == READ_LIMIT + 1, "a read and its terminator fill the line buffer");
 static_assert(READ_BLOCK_CAPACITY >= static_cast<int>(STREAM_BLOCK_MINIMUM), "the block is large enough");
 
-} // namespace
+}  // namespace
 
 LineMatcher::LineMatcher(ViewSink* view, ReadBlock* shared)
     : view(view), ownBlock(shared != nullptr ? nullptr : new ReadBlock),

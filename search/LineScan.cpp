@@ -8,8 +8,8 @@
 #include "search/ViewSink.h"
 #include "search/WordRules.h"
 
-int scanLine(const char* line, int lineNumber, const char* query, const QueryWords* words,
-             ViewSink* view, LineScratch scratch)
+int scanLine(const char* line, int lineNumber, const char* query, const QueryWords* words, ViewSink* view,
+             LineScratch scratch)
 {
     if (words != nullptr && words->count() == 0)
         return 0;  // a query without words matches nothing

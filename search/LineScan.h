@@ -21,5 +21,5 @@ struct LineScratch {
 // the query already cut into words, or nullptr to compare against query word by word.
 // With a view, a line with a match is appended as: "<lineNumber>) " in blue, then the line's
 // text with each matching word in red and the rest in the automatic colour.
-int scanLine(const char* line, int lineNumber, const char* query, const QueryWords* words,
-             ViewSink* view, LineScratch scratch);
+int scanLine(const char* line, int lineNumber, const char* query, const QueryWords* words, ViewSink* view,
+             LineScratch scratch);

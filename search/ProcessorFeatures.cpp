@@ -11,7 +11,8 @@ namespace {
 std::atomic<int> featureLimit{static_cast<int>(ScanFeatures::AVX2)};
 
 #ifdef KADREL_SSE2
-bool processorHasSsse3() {
+bool processorHasSsse3()
+{
 #if defined(_MSC_VER)
     int info[4];
     __cpuid(info, 1);
@@ -23,7 +24,8 @@ bool processorHasSsse3() {
 }
 
 // AVX2 needs the processor to have it and the system to save the wide registers.
-bool processorHasAvx2() {
+bool processorHasAvx2()
+{
     const unsigned OSXSAVE = 1u << 27, AVX = 1u << 28, AVX2 = 1u << 5;
 #if defined(_MSC_VER)
     int info[4];
@@ -46,7 +48,8 @@ bool processorHasAvx2() {
 }
 #endif
 
-bool processorHas(ScanFeatures feature) {
+bool processorHas(ScanFeatures feature)
+{
     switch (feature) {
     case ScanFeatures::BYTES:
         return true;
@@ -69,12 +72,14 @@ bool processorHas(ScanFeatures feature) {
     return false;
 }
 
-} // namespace
+}  // namespace
 
-void limitScanFeatures(ScanFeatures most) {
+void limitScanFeatures(ScanFeatures most)
+{
     featureLimit.store(static_cast<int>(most));
 }
 
-bool scanMayUse(ScanFeatures feature) {
+bool scanMayUse(ScanFeatures feature)
+{
     return processorHas(feature) && featureLimit.load(std::memory_order_relaxed) >= static_cast<int>(feature);
 }

@@ -29,7 +29,8 @@ bool scanMayUse(ScanFeatures feature);
 #ifdef KADREL_SSE2
 // Index of the lowest set bit of mask, which is not 0: the first position a vector compare's
 // mask marks.
-inline unsigned lowestBit(unsigned mask) {
+inline unsigned lowestBit(unsigned mask)
+{
 #if defined(_MSC_VER)
     unsigned long index;
     _BitScanForward(&index, mask);

@@ -6,9 +6,12 @@
 #include "search/ByteSource.h"
 
 ReadCutter::ReadCutter(ByteSource& source, char* buffer, std::size_t capacity)
-    : source(source), buffer(buffer), capacity(capacity) {}
+    : source(source), buffer(buffer), capacity(capacity)
+{
+}
 
-bool ReadCutter::next(char* line) {
+bool ReadCutter::next(char* line)
+{
     for (;;) {
         std::size_t available = end - position;
         std::size_t window = available < READ_LIMIT ? available : READ_LIMIT;

@@ -30,7 +30,7 @@
 
 class ByteSource;
 
-const std::size_t READ_LIMIT = 1023; // bytes one read can hold, not counting its terminator
+const std::size_t READ_LIMIT = 1023;  // bytes one read can hold, not counting its terminator
 
 // Smallest block buffer the cutter and the count accept: a block keeps up to two reads' worth
 // of bytes from the previous one, and must still have room to take in new bytes.

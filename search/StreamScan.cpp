@@ -22,14 +22,14 @@ const std::size_t NEED_MORE = static_cast<std::size_t>(-1);
 struct CountState {
     const WordFilter& filter;
     const unsigned char* text;
-    CandidateScan scan;  // the filter's vector look, if it has one
-    long long base = 0;  // stream offset of text[0]
-    std::size_t end = 0; // bytes held in the buffer
+    CandidateScan scan;   // the filter's vector look, if it has one
+    long long base = 0;   // stream offset of text[0]
+    std::size_t end = 0;  // bytes held in the buffer
     bool atEnd = false;
-    std::size_t accounted = 0;     // line feeds and zeros before this index are known
-    long long newlineOffset = -1;  // the last line feed before the accounted index
-    long long zeroOffset = -1;     // a zero in the read of the accounted index, if any
-    long long caseReadOffset = -1; // the read whose caseSensitive value is held
+    std::size_t accounted = 0;      // line feeds and zeros before this index are known
+    long long newlineOffset = -1;   // the last line feed before the accounted index
+    long long zeroOffset = -1;      // a zero in the read of the accounted index, if any
+    long long caseReadOffset = -1;  // the read whose caseSensitive value is held
     bool caseSensitive = false;
     int count = 0;
 };
@@ -37,7 +37,8 @@ struct CountState {
 // Stream offset of the start of the read that holds the byte at stream offset offset, once
 // the line feeds before it are accounted for. A line longer than a read takes several
 // (read rule 2).
-long long readStartOf(const CountState& s, long long offset) {
+long long readStartOf(const CountState& s, long long offset)
+{
     long long lineStart = s.newlineOffset + 1;
     long long limit = static_cast<long long>(READ_LIMIT);
     return lineStart + (offset - lineStart) / limit * limit;
@@ -47,7 +48,8 @@ long long readStartOf(const CountState& s, long long offset) {
 // it is looked for backwards; a zero matters only within the read that upTo is in, since a
 // read is looked at only up to its first zero and later positions are in the same or later
 // reads.
-void accountUpTo(CountState& s, std::size_t upTo) {
+void accountUpTo(CountState& s, std::size_t upTo)
+{
     for (std::size_t k = upTo; k > s.accounted; --k) {
         if (s.text[k - 1] == '\n') {
             s.newlineOffset = s.base + static_cast<long long>(k - 1);
@@ -69,7 +71,8 @@ void accountUpTo(CountState& s, std::size_t upTo) {
 // Judges the line word that holds text[at], where a query word begins. Returns the index
 // scanning goes on from: past the word once it has been compared, the next byte when it is
 // not to be compared, or NEED_MORE when the word may go on beyond the bytes in hand.
-std::size_t judgeWordAt(CountState& s, std::size_t at) {
+std::size_t judgeWordAt(CountState& s, std::size_t at)
+{
     accountUpTo(s, at);
     long long readStart = readStartOf(s, s.base + static_cast<long long>(at));
     // A read is looked at only up to its first zero byte (read rule 4).
@@ -113,8 +116,8 @@ std::size_t judgeWordAt(CountState& s, std::size_t at) {
 // Follows up the candidates of the positions from index i (one bit each in found, the
 // lowest for i). Returns the index to scan on from (i + width when no word was judged), or
 // NEED_MORE with *stoppedAt at the candidate.
-std::size_t followCandidates(CountState& s, std::size_t i, unsigned found, std::size_t width,
-                             std::size_t* stoppedAt) {
+std::size_t followCandidates(CountState& s, std::size_t i, unsigned found, std::size_t width, std::size_t* stoppedAt)
+{
     while (found != 0) {
         std::size_t index = i + lowestBit(found);
         found &= found - 1;
@@ -126,7 +129,7 @@ std::size_t followCandidates(CountState& s, std::size_t i, unsigned found, std::
             return NEED_MORE;
         }
         if (after > index + 1)
-            return after; // the word was judged as a whole: go on after it
+            return after;  // the word was judged as a whole: go on after it
     }
     return i + width;
 }
@@ -134,7 +137,8 @@ std::size_t followCandidates(CountState& s, std::size_t i, unsigned found, std::
 // Judges the candidates that the filter's vector look finds in text[i, limit), as long as the
 // bytes each step loads are in hand. Returns the index it stopped at, or NEED_MORE with
 // *stoppedAt set to the candidate that needs more bytes.
-std::size_t scanCandidates(CountState& s, std::size_t i, std::size_t limit, std::size_t* stoppedAt) {
+std::size_t scanCandidates(CountState& s, std::size_t i, std::size_t limit, std::size_t* stoppedAt)
+{
     const CandidateScan& scan = s.scan;
     const std::size_t reach = scan.width + scan.ahead;
     while (i + scan.width <= limit && i + reach <= s.end) {
@@ -156,7 +160,8 @@ std::size_t scanCandidates(CountState& s, std::size_t i, std::size_t limit, std:
 // Judges every line word in text[i, limit) where a query word begins. Returns where it
 // stopped: limit (or the end of a word that reaches past it), or the candidate that needs
 // more bytes than are in hand.
-std::size_t scanRange(CountState& s, std::size_t i, std::size_t limit) {
+std::size_t scanRange(CountState& s, std::size_t i, std::size_t limit)
+{
 #ifdef KADREL_SSE2
     if (s.scan.find != nullptr) {
         std::size_t stoppedAt = 0;
@@ -179,9 +184,10 @@ std::size_t scanRange(CountState& s, std::size_t i, std::size_t limit) {
     return i;
 }
 
-} // namespace
+}  // namespace
 
-int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer, std::size_t capacity) {
+int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer, std::size_t capacity)
+{
     WordFilter filter(words);
     CountState s{filter, reinterpret_cast<const unsigned char*>(buffer), candidateScanFor(filter)};
     std::size_t scan = 0;

@@ -47,7 +47,7 @@ bool stillSearching()
     return searchActive.load() != 0;
 }
 
-} // namespace
+}  // namespace
 
 TreeWalker::TreeWalker(ResultSink& results) : results(results) {}
 

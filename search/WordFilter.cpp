@@ -2,7 +2,8 @@
 
 #include "search/ProcessorFeatures.h"
 
-WordFilter::WordFilter(const QueryWords& words) : words(words) {
+WordFilter::WordFilter(const QueryWords& words) : words(words)
+{
     for (int c = 0; c < 256; ++c)
         firstWord[c] = -1;
     for (int i = words.count() - 1; i >= 0; --i) {
@@ -30,7 +31,8 @@ WordFilter::WordFilter(const QueryWords& words) : words(words) {
 #endif
 }
 
-void WordFilter::collectPairs() {
+void WordFilter::collectPairs()
+{
     for (int i = 0; i < words.count(); ++i) {
         const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));
         std::size_t length = static_cast<std::size_t>(words.lengthOf(i));
@@ -38,13 +40,13 @@ void WordFilter::collectPairs() {
                   length - 1};
         bool known = false;
         for (int k = 0; k < pairCount && !known; ++k) {
-            known = pairs[k].first == next.first && pairs[k].second == next.second &&
-                    pairs[k].last == next.last && pairs[k].offset == next.offset;
+            known = pairs[k].first == next.first && pairs[k].second == next.second && pairs[k].last == next.last &&
+                    pairs[k].offset == next.offset;
         }
         if (known)
             continue;
         if (pairCount == MAX_PAIRS) {
-            pairCount = MAX_PAIRS + 1; // too many to test this way
+            pairCount = MAX_PAIRS + 1;  // too many to test this way
             return;
         }
         pairs[pairCount++] = next;
@@ -58,7 +60,8 @@ void WordFilter::collectPairs() {
     }
 }
 
-void WordFilter::buildNibbleTables() {
+void WordFilter::buildNibbleTables()
+{
     for (int i = 0; i < words.count(); ++i) {
         unsigned char bucket = static_cast<unsigned char>(1u << (i % 8));
         const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));

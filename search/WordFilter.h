@@ -8,9 +8,10 @@
 
 #include "search/WordRules.h"
 
-const unsigned char CASE_BIT = 0x20; // ORed into a byte, it lower-cases an ASCII letter
+const unsigned char CASE_BIT = 0x20;  // ORed into a byte, it lower-cases an ASCII letter
 
-inline unsigned char withCaseBit(unsigned char c) {
+inline unsigned char withCaseBit(unsigned char c)
+{
     return static_cast<unsigned char>(c | CASE_BIT);
 }
 
@@ -19,10 +20,10 @@ public:
     // How the positions are looked at (search/WordFilterKernels.h), chosen by the number of
     // query words and by what scanMayUse allows.
     enum Kind {
-        ONE_WORD,    // one query word: its first, second and last bytes, 16 positions at a time
-        NIBBLES,     // several: the first three bytes of each, by nibble tables (SSSE3)
-        WORD_PAIRS,  // several, without SSSE3: the first, second and last bytes of each
-        FIRST_BYTES, // a byte at a time, by the first byte of each word
+        ONE_WORD,     // one query word: its first, second and last bytes, 16 positions at a time
+        NIBBLES,      // several: the first three bytes of each, by nibble tables (SSSE3)
+        WORD_PAIRS,   // several, without SSSE3: the first, second and last bytes of each
+        FIRST_BYTES,  // a byte at a time, by the first byte of each word
     };
     static const int MAX_PAIRS = 16;
     static const int NIBBLE_BYTES = 3;
@@ -31,7 +32,8 @@ public:
 
     // Whether some query word begins at text[at], letter case aside. The caller makes sure
     // the text holds end bytes.
-    bool occursAt(const unsigned char* text, std::size_t at, std::size_t end) const {
+    bool occursAt(const unsigned char* text, std::size_t at, std::size_t end) const
+    {
         for (int i = firstWord[withCaseBit(text[at])]; i >= 0; i = nextSameFirst[i]) {
             std::size_t length = static_cast<std::size_t>(words.lengthOf(i));
             if (at + length > end)
@@ -48,15 +50,15 @@ public:
 
     const QueryWords& words;
     Kind kind;
-    bool wide = false;    // NIBBLES 32 positions at a time (AVX2)
-    std::size_t span = 0; // the longest query word's length less one: bytes looked at ahead
-    int firstWord[256];   // per first byte (case bit set): the first query word with it, or -1
+    bool wide = false;     // NIBBLES 32 positions at a time (AVX2)
+    std::size_t span = 0;  // the longest query word's length less one: bytes looked at ahead
+    int firstWord[256];    // per first byte (case bit set): the first query word with it, or -1
     int nextSameFirst[QueryWords::MAX_WORDS];
 
     // For ONE_WORD and WORD_PAIRS, sorted by offset so the bytes at each offset load once.
     struct Pair {
         unsigned char first, second, last;
-        std::size_t offset; // of the last byte from the first
+        std::size_t offset;  // of the last byte from the first
     };
     Pair pairs[MAX_PAIRS];
     int pairCount = 0;

@@ -10,14 +10,16 @@
 namespace {
 
 // The 16 bytes from at, each with the case bit set.
-inline __m128i loadWithCaseBit(const unsigned char* at) {
+inline __m128i loadWithCaseBit(const unsigned char* at)
+{
     return _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)),
                         _mm_set1_epi8(static_cast<char>(CASE_BIT)));
 }
 
 // One query word: its first, second and last bytes at each of 16 positions.
 std::size_t findOneWord(const WordFilter& filter, const unsigned char* text, std::size_t i, std::size_t last,
-                        unsigned* found) {
+                        unsigned* found)
+{
     const WordFilter::Pair& pair = filter.pairs[0];
     const __m128i first = _mm_set1_epi8(static_cast<char>(pair.first));
     const __m128i second = _mm_set1_epi8(static_cast<char>(pair.second));
@@ -43,7 +45,8 @@ std::size_t findOneWord(const WordFilter& filter, const unsigned char* text, std
 
 // Several query words without SSSE3: the first, second and last bytes of each.
 std::size_t findWordPairs(const WordFilter& filter, const unsigned char* text, std::size_t i, std::size_t last,
-                          unsigned* found) {
+                          unsigned* found)
+{
     __m128i firsts[WordFilter::MAX_PAIRS];
     __m128i seconds[WordFilter::MAX_PAIRS];
     __m128i lasts[WordFilter::MAX_PAIRS];
@@ -84,8 +87,8 @@ std::size_t findWordPairs(const WordFilter& filter, const unsigned char* text, s
 }
 
 // The buckets of the words that may begin at each of the 16 positions from at.
-KADREL_SSSE3_FUNCTION inline __m128i nibbleBuckets(const unsigned char* at, const __m128i* lows,
-                                                   const __m128i* highs) {
+KADREL_SSSE3_FUNCTION inline __m128i nibbleBuckets(const unsigned char* at, const __m128i* lows, const __m128i* highs)
+{
     const __m128i lowFour = _mm_set1_epi8(0x0F);
     __m128i buckets = _mm_set1_epi8(-1);
     for (int j = 0; j < WordFilter::NIBBLE_BYTES; ++j) {
@@ -101,7 +104,8 @@ KADREL_SSSE3_FUNCTION inline __m128i nibbleBuckets(const unsigned char* at, cons
 // step in two independent halves.
 KADREL_SSSE3_FUNCTION
 std::size_t findNibbles(const WordFilter& filter, const unsigned char* text, std::size_t i, std::size_t last,
-                        unsigned* found) {
+                        unsigned* found)
+{
     const __m128i zero = _mm_setzero_si128();
     __m128i lows[WordFilter::NIBBLE_BYTES];
     __m128i highs[WordFilter::NIBBLE_BYTES];
@@ -128,7 +132,8 @@ std::size_t findNibbles(const WordFilter& filter, const unsigned char* text, std
 // Windows.
 KADREL_AVX2_FUNCTION
 std::size_t findNibblesWide(const WordFilter& filter, const unsigned char* text, std::size_t i, std::size_t last,
-                            unsigned* found) {
+                            unsigned* found)
+{
     const __m256i lowFour = _mm256_set1_epi8(0x0F);
     const __m256i zero = _mm256_setzero_si256();
     const __m256i low0 =
@@ -149,15 +154,12 @@ std::size_t findNibblesWide(const WordFilter& filter, const unsigned char* text,
         __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
         __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 1));
         __m256i b2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 2));
-        __m256i m0 =
-            _mm256_and_si256(_mm256_shuffle_epi8(low0, _mm256_and_si256(b0, lowFour)),
-                             _mm256_shuffle_epi8(high0, _mm256_and_si256(_mm256_srli_epi16(b0, 4), lowFour)));
-        __m256i m1 =
-            _mm256_and_si256(_mm256_shuffle_epi8(low1, _mm256_and_si256(b1, lowFour)),
-                             _mm256_shuffle_epi8(high1, _mm256_and_si256(_mm256_srli_epi16(b1, 4), lowFour)));
-        __m256i m2 =
-            _mm256_and_si256(_mm256_shuffle_epi8(low2, _mm256_and_si256(b2, lowFour)),
-                             _mm256_shuffle_epi8(high2, _mm256_and_si256(_mm256_srli_epi16(b2, 4), lowFour)));
+        __m256i m0 = _mm256_and_si256(_mm256_shuffle_epi8(low0, _mm256_and_si256(b0, lowFour)),
+                                      _mm256_shuffle_epi8(high0, _mm256_and_si256(_mm256_srli_epi16(b0, 4), lowFour)));
+        __m256i m1 = _mm256_and_si256(_mm256_shuffle_epi8(low1, _mm256_and_si256(b1, lowFour)),
+                                      _mm256_shuffle_epi8(high1, _mm256_and_si256(_mm256_srli_epi16(b1, 4), lowFour)));
+        __m256i m2 = _mm256_and_si256(_mm256_shuffle_epi8(low2, _mm256_and_si256(b2, lowFour)),
+                                      _mm256_shuffle_epi8(high2, _mm256_and_si256(_mm256_srli_epi16(b2, 4), lowFour)));
         __m256i buckets = _mm256_and_si256(m0, _mm256_and_si256(m1, m2));
         unsigned hits = ~static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(buckets, zero)));
         if (hits != 0) {
@@ -169,10 +171,11 @@ std::size_t findNibblesWide(const WordFilter& filter, const unsigned char* text,
     return i;
 }
 
-} // namespace
+}  // namespace
 #endif
 
-CandidateScan candidateScanFor(const WordFilter& filter) {
+CandidateScan candidateScanFor(const WordFilter& filter)
+{
     CandidateScan scan;
 #ifdef KADREL_SSE2
     switch (filter.kind) {

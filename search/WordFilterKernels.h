@@ -15,9 +15,9 @@ typedef std::size_t (*CandidateFinder)(const WordFilter& filter, const unsigned 
                                        std::size_t last, unsigned* found);
 
 struct CandidateScan {
-    CandidateFinder find = nullptr; // nullptr: the filter looks a byte at a time
-    std::size_t width = 0;          // positions a step looks at
-    std::size_t ahead = 0;          // bytes a step loads beyond its last position
+    CandidateFinder find = nullptr;  // nullptr: the filter looks a byte at a time
+    std::size_t width = 0;           // positions a step looks at
+    std::size_t ahead = 0;           // bytes a step loads beyond its last position
 };
 
 // The look that the filter's kind asks for.

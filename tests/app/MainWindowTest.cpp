@@ -62,7 +62,7 @@ TEST_F(ProgramTest, OptionsStartMarkedAsSetAndEachMenuClickFlipsFlagAndMark)
 TEST_F(ProgramTest, MenuSearchAndLaunchOnlyBeepWithNothingToDoAndNothingOnceThePanelIsGone)
 {
     int before = beepCount();
-    menu(IDC_SEARCH);  // the search string is empty
+    menu(IDC_SEARCH);          // the search string is empty
     menu(IDC_LAUNCH_BROWSER);  // there is no result
     EXPECT_EQ(before + 2, beepCount());
     EXPECT_EQ(0, searchActive.load());
@@ -94,14 +94,16 @@ TEST_F(ProgramTest, AboutBoxShowsTheVersionAndClosesOnOkAndTheCloseBox)
     for (bool closeBox : {false, true}) {
         std::string version;
         bool closed = false;
-        EXPECT_TRUE(driveDialog("About", [this] { menu(IDM_ABOUT); }, [&](HWND box) {
-            version = windowText(FindWindowExA(box, nullptr, "Static", nullptr));
-            if (closeBox)
-                SendMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
-            else
-                sendCommand(box, IDOK);
-            closed = waitUntilGone(box, 5000);
-        }));
+        EXPECT_TRUE(driveDialog(
+            "About", [this] { menu(IDM_ABOUT); },
+            [&](HWND box) {
+                version = windowText(FindWindowExA(box, nullptr, "Static", nullptr));
+                if (closeBox)
+                    SendMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+                else
+                    sendCommand(box, IDOK);
+                closed = waitUntilGone(box, 5000);
+            }));
         EXPECT_EQ("Kadrel Find Program V 2.1.0.1", version);
         EXPECT_TRUE(closed) << (closeBox ? "close box" : "OK");
     }
@@ -121,18 +123,20 @@ DWORD runProgramAndClose(UINT message, WPARAM wParam, const char* directory = nu
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory,
-                        &startup, &process)) {
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory, &startup,
+                        &process)) {
         ADD_FAILURE() << "cannot start " << program;
         return 0xFFFFFFFF;
     }
     HWND window = nullptr;
-    bool appeared = pumpUntil([&] {
-        window = FindWindowA(CLASS_NAME, nullptr);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        return owner == process.dwProcessId;
-    }, 30000);
+    bool appeared = pumpUntil(
+        [&] {
+            window = FindWindowA(CLASS_NAME, nullptr);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            return owner == process.dwProcessId;
+        },
+        30000);
     if (appeared) {
         if (act)
             act(window, process.dwProcessId);
@@ -155,10 +159,12 @@ void startSearchIn(HWND window, const char* text)
 {
     // The window can be found while it is still being created, before its panel is there.
     HWND panel = nullptr;
-    ASSERT_TRUE(pumpUntil([&] {
-        panel = FindWindowExA(window, nullptr, "#32770", nullptr);
-        return panel != nullptr && IsWindowVisible(window);
-    }, 30000));
+    ASSERT_TRUE(pumpUntil(
+        [&] {
+            panel = FindWindowExA(window, nullptr, "#32770", nullptr);
+            return panel != nullptr && IsWindowVisible(window);
+        },
+        30000));
     SendMessageA(GetDlgItem(panel, IDC_SEARCH_STRING), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     HWND button = GetDlgItem(panel, IDC_SEARCH);
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(IDC_SEARCH, BN_CLICKED), reinterpret_cast<LPARAM>(button));
@@ -185,23 +191,27 @@ TEST(ProgramExit, ClosingDuringASearchEndsWithCodeZero)
 
     // Closes at moments spread over the reading of the large files.
     for (DWORD delay : {0u, 5u, 15u, 30u, 60u, 120u}) {
-        EXPECT_EQ(0u, runProgramAndClose(WM_CLOSE, 0, tree.root().c_str(), [&](HWND window, DWORD) {
-            startSearchIn(window, "needle");
-            Sleep(delay);
-        })) << "closed " << delay << " ms into the search";
+        EXPECT_EQ(0u, runProgramAndClose(WM_CLOSE, 0, tree.root().c_str(),
+                                         [&](HWND window, DWORD) {
+                                             startSearchIn(window, "needle");
+                                             Sleep(delay);
+                                         }))
+            << "closed " << delay << " ms into the search";
     }
     // The close arrives while the search thread's box holds it.
     for (UINT message : {UINT(WM_CLOSE), UINT(WM_CLOSE), UINT(WM_COMMAND)}) {
         bool boxShown = false;
         EXPECT_EQ(0u, runProgramAndClose(message, IDM_EXIT, tree.root().c_str(), [&](HWND window, DWORD pid) {
-            startSearchIn(window, "needle");
-            boxShown = pumpUntil([&] {
-                HWND box = FindWindowA("#32770", "Error: cannot open selected file!");
-                DWORD owner = 0;
-                GetWindowThreadProcessId(box, &owner);
-                return box != nullptr && owner == pid;
-            }, 30000);
-        }));
+                      startSearchIn(window, "needle");
+                      boxShown = pumpUntil(
+                          [&] {
+                              HWND box = FindWindowA("#32770", "Error: cannot open selected file!");
+                              DWORD owner = 0;
+                              GetWindowThreadProcessId(box, &owner);
+                              return box != nullptr && owner == pid;
+                          },
+                          30000);
+                  }));
         EXPECT_TRUE(boxShown);
     }
     CloseHandle(lock);

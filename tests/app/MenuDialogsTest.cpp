@@ -43,4 +43,4 @@ TEST_F(ProgramTest, LaunchBrowserOpensTheBrowserDialogOnceAFileIsFound)
     }
 }
 
-} // namespace
+}  // namespace

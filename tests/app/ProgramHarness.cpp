@@ -57,8 +57,7 @@ void ProgramTest::selectEntry(int index)
 {
     HWND list = panelControls.fileList;
     SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageA(panelWindow, WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
+    SendMessageA(panelWindow, WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     EXPECT_TRUE(pumpUntil([] { return !fileRender.running(); }, 60000)) << "the render did not end";
 }
 

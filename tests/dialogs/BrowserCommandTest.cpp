@@ -90,4 +90,4 @@ TEST(BrowserCommand, LaunchLineQuotesAPathWithBlanksAndNeverCuts)
     }
 }
 
-} // namespace
+}  // namespace

@@ -78,7 +78,8 @@ protected:
     void runBrowser(const char* path, const std::function<void(HWND)>& script)
     {
         DeleteFileA(record.c_str());
-        EXPECT_TRUE(driveDialog(BROWSER_CAPTION, [&] { showBrowserDialog(nullptr, path); }, script));
+        EXPECT_TRUE(driveDialog(
+            BROWSER_CAPTION, [&] { showBrowserDialog(nullptr, path); }, script));
     }
 
     // The lines the stand-in browser wrote: its command line, then its arguments. Empty when
@@ -186,4 +187,4 @@ TEST_F(BrowserDialogTest, ChangeBrowserShowsThePickOffersItAgainAndKeepsTheWorki
     EXPECT_EQ((Lines{standInBrowser() + " " + PAGE, PAGE}), launchRecord(20000));
 }
 
-} // namespace
+}  // namespace

@@ -61,8 +61,8 @@ void click(HWND dialog, const std::string& entry)
 {
     HWND list = listOf(dialog);
     RECT item;
-    LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                 reinterpret_cast<LPARAM>(entry.c_str()));
+    LRESULT index =
+        SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
     SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
     SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -86,7 +86,8 @@ protected:
     void runPicker(const std::string& start, const std::function<void(HWND)>& script)
     {
         ASSERT_TRUE(searchRoot.setPath(start.c_str()));
-        ASSERT_TRUE(driveDialog(PICKER_CAPTION, [] { showDirectoryPicker(nullptr); }, script));
+        ASSERT_TRUE(driveDialog(
+            PICKER_CAPTION, [] { showDirectoryPicker(nullptr); }, script));
     }
 
     TempTree tree{BASE};
@@ -101,14 +102,10 @@ TEST_F(DirectoryPickerTest, EveryClickMovesTheRootAndRefillsTheSortedListWithDri
         std::string path;
         Names directories;  // below a root
     } steps[] = {
-        {nullptr, BASE, base},
-        {"beta", BASE + "\\beta", {"..", "deep"}},
-        {"..", BASE, base},
-        {".cache", BASE + "\\.cache", {".."}},  // a folder, although it begins with a dot
-        {"..", BASE, base},
-        {"..", "T:\\", {}},
-        {".C:", "C:\\", {}},
-        {".A:", "A:\\", {}},  // entered even with no medium, or no drive, there
+        {nullptr, BASE, base}, {"beta", BASE + "\\beta", {"..", "deep"}},
+        {"..", BASE, base},    {".cache", BASE + "\\.cache", {".."}},  // a folder, although it begins with a dot
+        {"..", BASE, base},    {"..", "T:\\", {}},
+        {".C:", "C:\\", {}},   {".A:", "A:\\", {}},  // entered even with no medium, or no drive, there
         {".T:", "T:\\", {}},
     };
     std::vector<PickerView> views;
@@ -204,4 +201,4 @@ TEST_F(DirectoryPickerTest, BelowARootThereIsAlwaysAWayBack)
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((inside.root + "\\inner.txt").c_str()));
 }
 
-} // namespace
+}  // namespace

@@ -106,4 +106,4 @@ TEST_F(FileTypeDialogTest, OpensShowingTheFlagsEachClickFlipsBoxAndFlagAndEscape
     }
 }
 
-} // namespace
+}  // namespace

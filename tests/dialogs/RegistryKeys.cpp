@@ -24,7 +24,7 @@ bool setDefaultValue(const std::string& path, const std::string& value)
     return RegSetValueA(HKEY_CLASSES_ROOT, path.c_str(), REG_SZ, value.c_str(), 0) == ERROR_SUCCESS;
 }
 
-} // namespace
+}  // namespace
 
 bool readDefaultValue(const std::string& path, std::string* value)
 {

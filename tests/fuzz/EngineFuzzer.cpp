@@ -72,8 +72,7 @@ FuzzInput decode(const std::uint8_t* data, std::size_t size)
         std::memcpy(header, data, std::min<std::size_t>(size, sizeof header));
     FuzzInput input;
     std::uint32_t number = static_cast<std::uint32_t>(header[0]) | static_cast<std::uint32_t>(header[1]) << 8 |
-                           static_cast<std::uint32_t>(header[2]) << 16 |
-                           static_cast<std::uint32_t>(header[3]) << 24;
+                           static_cast<std::uint32_t>(header[2]) << 16 | static_cast<std::uint32_t>(header[3]) << 24;
     input.firstLineNumber = static_cast<std::int32_t>(number);
     input.capacity = (header[4] | header[5] << 8) % CAPACITY_RANGE;
     input.sliceCount = (header[6] | header[7] << 8) % CAPACITY_RANGE;
@@ -209,8 +208,7 @@ void checkRendering(const RecordingView& view, const std::string& visible, int l
 void checkStreamCount(const FuzzInput& input, const QueryWords& cut, int expected)
 {
     // Each processor feature level in turn, chosen by the input so every path gets fuzzed.
-    const ScanFeatures levels[] = {ScanFeatures::BYTES, ScanFeatures::SSE2, ScanFeatures::SSSE3,
-                                   ScanFeatures::AVX2};
+    const ScanFeatures levels[] = {ScanFeatures::BYTES, ScanFeatures::SSE2, ScanFeatures::SSSE3, ScanFeatures::AVX2};
     limitScanFeatures(levels[input.capacity % 4]);
     MemoryBytes source(input.file);
     GuardedBlock block(STREAM_BLOCK_MINIMUM, '\x7f');
@@ -260,8 +258,8 @@ void checkMatching(const FuzzInput& input)
                         oracleMatches(queryWords, compared.substr(word.offset, word.length), wholeWordsOnly);
                     if (matching)
                         matches.push_back(word);
-                    require(!parsed || cut.anyMatches(comparedText.get() + word.offset,
-                                                      static_cast<int>(word.length), wholeWordsOnly) == matching,
+                    require(!parsed || cut.anyMatches(comparedText.get() + word.offset, static_cast<int>(word.length),
+                                                      wholeWordsOnly) == matching,
                             "QueryWords::anyMatches disagrees with the word rule");
                 }
 
@@ -377,7 +375,7 @@ void checkCopies(const FuzzInput& input)
     }
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -25,13 +25,14 @@ struct ColouredRun {
 
 // Everything the control shows, character by character: the character, its colour (0 for
 // the automatic one), its size and its font.
-std::vector<std::string> shownCharacters() {
+std::vector<std::string> shownCharacters()
+{
     std::vector<std::string> shown;
     for (const ViewCharacter& character : viewCharacters()) {
         char line[128];
         std::snprintf(line, sizeof line, "%02x colour %06lx effects %08lx size %ld %s",
-                      static_cast<unsigned char>(character.text), character.colour,
-                      character.format.dwEffects, character.format.yHeight, character.format.szFaceName);
+                      static_cast<unsigned char>(character.text), character.colour, character.format.dwEffects,
+                      character.format.yHeight, character.format.szFaceName);
         shown.push_back(line);
     }
     return shown;
@@ -43,7 +44,8 @@ protected:
 };
 
 // The whole text of the view, with each line end as a line feed.
-std::string viewText() {
+std::string viewText()
+{
     HWND view = panelControls.matchView;
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(view)) + 1, '\0');
     text.resize(static_cast<std::size_t>(GetWindowTextA(view, &text[0], static_cast<int>(text.size()))));
@@ -57,7 +59,8 @@ std::string viewText() {
 }
 
 // The colour of the view's last count characters, as one value when they share it.
-COLORREF colourOfTheLast(LONG count) {
+COLORREF colourOfTheLast(LONG count)
+{
     HWND view = panelControls.matchView;
     CHARRANGE range = {-1, -1};
     SendMessageA(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
@@ -74,14 +77,16 @@ COLORREF colourOfTheLast(LONG count) {
     return (format.dwEffects & CFE_AUTOCOLOR) ? AUTO : format.crTextColor;
 }
 
-std::string numberedLines(int first, int last) {
+std::string numberedLines(int first, int last)
+{
     std::string text;
     for (int n = first; n <= last; ++n)
         text += std::to_string(n) + ") lantern " + std::to_string(n) + "\n";
     return text;
 }
 
-TEST_F(MatchViewTest, AViewStopsAtItsLimitAndSaysInGreyHowManyMatchingLinesItLeftOut) {
+TEST_F(MatchViewTest, AViewStopsAtItsLimitAndSaysInGreyHowManyMatchingLinesItLeftOut)
+{
     std::string twelveThousand, tenThousandThenNone;
     for (int n = 1; n <= 12000; ++n)
         twelveThousand += "lantern " + std::to_string(n) + "\n";
@@ -121,7 +126,8 @@ TEST_F(MatchViewTest, AViewStopsAtItsLimitAndSaysInGreyHowManyMatchingLinesItLef
     }
 }
 
-TEST_F(MatchViewTest, ARenderCutShortLeavesNothingOfItBehind) {
+TEST_F(MatchViewTest, ARenderCutShortLeavesNothingOfItBehind)
+{
     std::string many;
     for (int n = 1; n <= 20000; ++n)
         many += "lantern " + std::to_string(n) + "\n";
@@ -154,7 +160,8 @@ TEST_F(MatchViewTest, ARenderCutShortLeavesNothingOfItBehind) {
     }
 }
 
-TEST_F(MatchViewTest, ABatchShowsExactlyWhatTheSameRunsShowOneByOne) {
+TEST_F(MatchViewTest, ABatchShowsExactlyWhatTheSameRunsShowOneByOne)
+{
     // Wine's control is known to take batches; elsewhere the view may rightly decline them.
     bool underWine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
     if (underWine)
@@ -166,12 +173,7 @@ TEST_F(MatchViewTest, ABatchShowsExactlyWhatTheSameRunsShowOneByOne) {
     for (int c = 1; c < 256; ++c)
         everyByte += static_cast<char>(c);
     std::vector<std::vector<ColouredRun>> cases = {
-        {{"1) ", BLUE},
-         {"", AUTO},
-         {"Lantern", RED},
-         {" of {the} \\night\\\t", AUTO},
-         {"x", RED},
-         {"\n", AUTO}},
+        {{"1) ", BLUE}, {"", AUTO}, {"Lantern", RED}, {" of {the} \\night\\\t", AUTO}, {"x", RED}, {"\n", AUTO}},
         {{"2) ", BLUE}, {everyByte, AUTO}, {"w", RED}, {"\r\n", AUTO}},
         {{"3) ", BLUE}, {"a\rb\r\rc\n\n", AUTO}, {"d", RED}},
     };
@@ -197,7 +199,8 @@ TEST_F(MatchViewTest, ABatchShowsExactlyWhatTheSameRunsShowOneByOne) {
     }
 }
 
-TEST_F(MatchViewTest, AFileLargerThanOneBatchRendersEveryRun) {
+TEST_F(MatchViewTest, AFileLargerThanOneBatchRendersEveryRun)
+{
     // Short lines full of characters that take several bytes each in the stream.
     std::string content;
     for (int i = 0; i < 1000; ++i)
@@ -222,7 +225,8 @@ TEST_F(MatchViewTest, AFileLargerThanOneBatchRendersEveryRun) {
     EXPECT_EQ(expected, viewRuns());
 }
 
-TEST_F(MatchViewTest, RenderingLeavesTheViewDrawingAndAsVisibleAsItWas) {
+TEST_F(MatchViewTest, RenderingLeavesTheViewDrawingAndAsVisibleAsItWas)
+{
     // The view stops drawing while a file goes in; drawing on again must neither be
     // forgotten nor show a view that was hidden.
     tree.file("one.txt", "a lantern\n");
@@ -239,4 +243,4 @@ TEST_F(MatchViewTest, RenderingLeavesTheViewDrawingAndAsVisibleAsItWas) {
     }
 }
 
-} // namespace
+}  // namespace

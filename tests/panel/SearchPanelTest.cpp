@@ -104,14 +104,14 @@ TEST_F(SearchPanelTest, HundredsOfResultsAllArriveSortedWhetherListedOnTheWayOrA
 TEST_F(SearchPanelTest, ResultsTakeTheOrderASortedListBoxKeeps)
 {
     // The list places each result itself; a sorted list box of the same kind is the judge.
-    HWND judge = CreateWindowA("LISTBOX", "", WS_CHILD | LBS_SORT | LBS_HASSTRINGS, 0, 0, 10, 10, panelWindow,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND judge = CreateWindowA("LISTBOX", "", WS_CHILD | LBS_SORT | LBS_HASSTRINGS, 0, 0, 10, 10, panelWindow, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, judge);
     resultList.clear();
     const char* const names[] = {
-        "b.txt",     "A.txt",       "a-b.txt",       "ab.txt",         "a_b.txt",   "a b.txt",
-        "a'c.txt",   "a.b.txt",     "A10.txt",       "a9.txt",         "Z.txt",     "\xe9t\xe9.txt",
-        "e.txt",     "~tilde.txt",  "#hash.txt",     "1.txt",          "co-op.txt", "coop.htm",
+        "b.txt",     "A.txt",        "a-b.txt",        "ab.txt",         "a_b.txt",   "a b.txt",
+        "a'c.txt",   "a.b.txt",      "A10.txt",        "a9.txt",         "Z.txt",     "\xe9t\xe9.txt",
+        "e.txt",     "~tilde.txt",   "#hash.txt",      "1.txt",          "co-op.txt", "coop.htm",
         "C:\\x.txt", "C:\\x\\y.txt", "C:\\x-y\\z.txt", "C:\\X y\\Z.TXT",
     };
     for (const char* name : names) {
@@ -218,12 +218,8 @@ TEST_F(SearchPanelTest, HistoryKeepsNewestFirstAndReplacesTheFirstEntryBeginning
         const char* typed;
         Entries after;
     } steps[] = {
-        {"apple", {"apple"}},
-        {"apple", {"apple"}},
-        {"apple pie", {"apple pie", "apple"}},
-        {"Apple", {"Apple", "apple"}},
-        {"app", {"app", "apple"}},
-        {"zebra", {"zebra", "app", "apple"}},
+        {"apple", {"apple"}},          {"apple", {"apple"}},      {"apple pie", {"apple pie", "apple"}},
+        {"Apple", {"Apple", "apple"}}, {"app", {"app", "apple"}}, {"zebra", {"zebra", "app", "apple"}},
     };
     for (const auto& step : steps) {
         searchFor(step.typed);

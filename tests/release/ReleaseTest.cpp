@@ -71,13 +71,15 @@ TEST(Release, UnpackedProgramSearchesShowsTheMatchesAndEndsWithCodeZero)
                                tree.root().c_str(), &startup, &process));
 
     HWND window = nullptr, panel = nullptr;
-    bool ready = pumpUntil([&] {
-        window = FindWindowA(CLASS_NAME, nullptr);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        panel = owner == process.dwProcessId ? FindWindowExA(window, nullptr, "#32770", nullptr) : nullptr;
-        return panel != nullptr && IsWindowVisible(window);
-    }, 30000);
+    bool ready = pumpUntil(
+        [&] {
+            window = FindWindowA(CLASS_NAME, nullptr);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            panel = owner == process.dwProcessId ? FindWindowExA(window, nullptr, "#32770", nullptr) : nullptr;
+            return panel != nullptr && IsWindowVisible(window);
+        },
+        30000);
     std::vector<std::string> found;
     std::string shown;
     if (ready) {

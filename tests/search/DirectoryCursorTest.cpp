@@ -66,8 +66,7 @@ TEST(DirectoryCursor, NavigateGoesUpToTheRootAndStopsThere)
         cursor.pattern[0] = '\0';  // so we see that every navigation rebuilds it
         cursor.navigate(c.entry);
         EXPECT_STREQ(c.path, cursor.path) << c.from << " + " << c.entry;
-        EXPECT_EQ(std::string(c.path) + (c.path[std::strlen(c.path) - 1] == '\\' ? "" : "\\") + "*.*",
-                  cursor.pattern);
+        EXPECT_EQ(std::string(c.path) + (c.path[std::strlen(c.path) - 1] == '\\' ? "" : "\\") + "*.*", cursor.pattern);
     }
 }
 
@@ -186,4 +185,4 @@ TEST(DirectoryCursor, WorkingDirectoryIsTakenAsItIsOrByItsShortName)
     EXPECT_EQ(nullptr, std::strchr(cursor.path, '?'));
 }
 
-} // namespace
+}  // namespace

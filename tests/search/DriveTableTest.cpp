@@ -68,4 +68,4 @@ TEST(DriveTable, ProbeLeavesDriveAndDirectoryAsTheyWere)
     RemoveDirectoryA("T:\\kd-probe");
 }
 
-} // namespace
+}  // namespace

@@ -10,12 +10,12 @@ TEST(FileNames, DeviceNamesInAnyCaseWithOrWithoutExtension)
         const char* name;
         bool device;
     } cases[] = {
-        {"aux.txt", true},     {"AUX", true},        {"Con.doc", true},     {"prn.htm", true},
-        {"nUl.rtf", true},     {"aux .txt", true},   {"nul  .txt.bak", true}, {"COM1.txt", true},
-        {"com9", true},        {"LPT1.htm", true},   {"lpt9.txt", true},    {"aux.", true},
-        {"com0.txt", false},   {"lpt.txt", false},   {"com10.txt", false},  {"auxiliary.txt", false},
-        {"xaux.txt", false},   {".aux", false},      {"con_1.txt", false},  {" aux.txt", false},
-        {"nu.txt", false},     {"", false},
+        {"aux.txt", true},   {"AUX", true},      {"Con.doc", true},       {"prn.htm", true},
+        {"nUl.rtf", true},   {"aux .txt", true}, {"nul  .txt.bak", true}, {"COM1.txt", true},
+        {"com9", true},      {"LPT1.htm", true}, {"lpt9.txt", true},      {"aux.", true},
+        {"com0.txt", false}, {"lpt.txt", false}, {"com10.txt", false},    {"auxiliary.txt", false},
+        {"xaux.txt", false}, {".aux", false},    {"con_1.txt", false},    {" aux.txt", false},
+        {"nu.txt", false},   {"", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.device, isReservedDeviceName(c.name)) << '"' << c.name << '"';
@@ -30,4 +30,4 @@ TEST(FileNames, LastComponentFollowsTheLastSeparatorOrTheDrive)
     EXPECT_STREQ("name", lastComponent("name"));
 }
 
-} // namespace
+}  // namespace

@@ -35,10 +35,7 @@ protected:
     }
 
     // The trees made by tools/make-hostile-tree.sh behind drive U:.
-    static bool haveFixture(const char* folder)
-    {
-        return GetFileAttributesA(folder) != INVALID_FILE_ATTRIBUTES;
-    }
+    static bool haveFixture(const char* folder) { return GetFileAttributesA(folder) != INVALID_FILE_ATTRIBUTES; }
 };
 
 TEST_F(HostileTreeTest, OverLongPathsAreSkippedAndEverythingShorterIsFound)
@@ -106,10 +103,10 @@ TEST_F(HostileTreeTest, NamesOutsideTheCodePageAreReachedByTheirShortNames)
         GTEST_SKIP() << "the names are made by tools/make-hostile-tree.sh, read by Wine in a UTF-8 locale";
     std::multiset<std::string> expected = {
         "U:\\names\\plain.txt",
-        shortPathOf(names, L"\u0100bc.txt", true),                           // not its look-alike Abc.txt
-        shortPathOf(names, L"\u041f\u0440\u0438\u0432\u0435\u0442.txt", true),   // Cyrillic
-        shortPathOf(names, L"\U0001F600.htm", true),                          // an emoji
-        shortPathOf(names, L"\u65e5\u672c", false) + "\\inner.txt",           // in a CJK folder
+        shortPathOf(names, L"\u0100bc.txt", true),                              // not its look-alike Abc.txt
+        shortPathOf(names, L"\u041f\u0440\u0438\u0432\u0435\u0442.txt", true),  // Cyrillic
+        shortPathOf(names, L"\U0001F600.htm", true),                            // an emoji
+        shortPathOf(names, L"\u65e5\u672c", false) + "\\inner.txt",             // in a CJK folder
     };
     for (const std::string& path : expected)
         ASSERT_EQ(0u, path.find("U:\\names\\")) << "no short name to expect: " << path;
@@ -137,9 +134,7 @@ TEST_F(HostileTreeTest, DeviceNamesAreNeverOpened)
 TEST_F(HostileTreeTest, OddContentIsScannedSafely)
 {
     TempTree tree;
-    auto line = [](std::size_t length, const std::string& end) {
-        return std::string(length - end.size(), 'h') + end;
-    };
+    auto line = [](std::size_t length, const std::string& end) { return std::string(length - end.size(), 'h') + end; };
     std::string highBytes;
     for (int b = 0x80; b <= 0xFF; ++b)
         highBytes += static_cast<char>(b);
@@ -152,7 +147,7 @@ TEST_F(HostileTreeTest, OddContentIsScannedSafely)
     } files[] = {
         {"line1022.txt", line(1022, " needle") + "\n", true},
         {"line1023.txt", line(1023, " needle") + "\n", true},
-        {"line1024.txt", line(1024, " needle") + "\n", false},  // the read cuts it: "needl" + "e"
+        {"line1024.txt", line(1024, " needle") + "\n", false},   // the read cuts it: "needl" + "e"
         {"line1024b.txt", line(1024, " needlee") + "\n", true},  // "needle" + "e" keeps it whole
         {"megabyte.txt", std::string(1 << 20, 'h') + " needle\n", true},
         {"zeros.txt", std::string(1 << 16, '\0'), false},
@@ -203,4 +198,4 @@ TEST_F(HostileTreeTest, UnopenableFileIsReportedAndOkGoesOnWhileCancelStops)
     CloseHandle(lock);
 }
 
-} // namespace
+}  // namespace

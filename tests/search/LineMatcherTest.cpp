@@ -57,8 +57,8 @@ TEST_F(LineMatcherTest, RendersNumberedLinesWithMatchingWordsInRed)
 {
     EXPECT_EQ(3, scan("Concatenate the CAT, cat-like.\n", "cat"));
     const std::vector<TextRun> expected = {
-        {"1) ", BLUE}, {"", AUTO}, {"Concatenate", RED}, {" the ", AUTO}, {"CAT", RED},
-        {", ", AUTO},  {"cat", RED}, {"-like.\n", AUTO},
+        {"1) ", BLUE}, {"", AUTO},   {"Concatenate", RED}, {" the ", AUTO},
+        {"CAT", RED},  {", ", AUTO}, {"cat", RED},         {"-like.\n", AUTO},
     };
     EXPECT_EQ(expected, view.runs);
     EXPECT_EQ(1, view.clears);
@@ -69,8 +69,8 @@ TEST_F(LineMatcherTest, OnlyMatchingLinesAreShownAndEachWordCountsOnce)
     // "catcat" holds the query word twice and "cat dog" names two words: one match each.
     EXPECT_EQ(3, scan("nothing here\r\ncatcat and dog\r\n\r\nlast cat", "cat dog cat"));
     const std::vector<TextRun> expected = {
-        {"2) ", BLUE}, {"", AUTO}, {"catcat", RED}, {" and ", AUTO}, {"dog", RED}, {"\n", AUTO},
-        {"4) ", BLUE}, {"last ", AUTO}, {"cat", RED}, {"", AUTO},
+        {"2) ", BLUE}, {"", AUTO},    {"catcat", RED}, {" and ", AUTO}, {"dog", RED},
+        {"\n", AUTO},  {"4) ", BLUE}, {"last ", AUTO}, {"cat", RED},    {"", AUTO},
     };
     EXPECT_EQ(expected, view.runs) << "CR LF is read as one line feed; a last line keeps no line end";
 }
@@ -184,8 +184,8 @@ TEST_F(LineMatcherTest, ScanFileCountsAndRendersAsALineReaderWould)
         for (const char* query : {"cat", "cat zephyrquill marrowfat", "e"}) {
             for (int wholeWordsOnly = 0; wholeWordsOnly <= 1; ++wholeWordsOnly) {
                 searchOptions.wholeWordsOnly = wholeWordsOnly;
-                std::string context = "file " + std::to_string(i) + ", query '" + query + "', whole " +
-                                      std::to_string(wholeWordsOnly);
+                std::string context =
+                    "file " + std::to_string(i) + ", query '" + query + "', whole " + std::to_string(wholeWordsOnly);
                 int expected = lineReaderCount(path, query, nullptr);
                 EXPECT_EQ(expected, matcher.scanFile(path.c_str(), query, 0)) << context;
                 EXPECT_EQ(expected, matcher.matchCount) << context;
@@ -199,4 +199,4 @@ TEST_F(LineMatcherTest, ScanFileCountsAndRendersAsALineReaderWould)
     }
 }
 
-} // namespace
+}  // namespace

@@ -47,4 +47,4 @@ TEST(GuardedLineScan, AFullReadEndingInAMatchStaysInsideItsBuffers)
     searchOptions.wholeWordsOnly.store(0);
 }
 
-} // namespace
+}  // namespace

@@ -14,7 +14,8 @@
 
 namespace {
 
-TEST(ReadCutterTest, HandsOutTheReadsOfALineReader) {
+TEST(ReadCutterTest, HandsOutTheReadsOfALineReader)
+{
     std::string text = generatedText(7, 40000);
     std::vector<std::string> expected = referenceReads(text);
     std::vector<char> buffer(STREAM_BLOCK_MINIMUM + 3);
@@ -36,7 +37,8 @@ TEST(ReadCutterTest, HandsOutTheReadsOfALineReader) {
     EXPECT_EQ(text.size(), at);
 }
 
-TEST(ReadCutterTest, TextModeBlocksCutIntoTheSameReadsAsLineReads) {
+TEST(ReadCutterTest, TextModeBlocksCutIntoTheSameReadsAsLineReads)
+{
     TempTree tree;
     std::vector<std::string> files = textModeFiles();
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -64,4 +66,4 @@ TEST(ReadCutterTest, TextModeBlocksCutIntoTheSameReadsAsLineReads) {
     }
 }
 
-} // namespace
+}  // namespace

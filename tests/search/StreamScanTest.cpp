@@ -17,7 +17,8 @@ namespace {
 
 // The count the way the rule reads: every read on its own, every line word against every
 // query word.
-int referenceCount(const std::string& text, const char* query) {
+int referenceCount(const std::string& text, const char* query)
+{
     char folded[LINE_SCAN_CAPACITY];
     char piece[LINE_SCAN_CAPACITY];
     int count = 0;
@@ -40,20 +41,21 @@ const char* const QUERIES[] = {
     "Sextant-lantern",
 };
 
-const ScanFeatures FEATURES[] = {ScanFeatures::BYTES, ScanFeatures::SSE2, ScanFeatures::SSSE3,
-                                 ScanFeatures::AVX2};
+const ScanFeatures FEATURES[] = {ScanFeatures::BYTES, ScanFeatures::SSE2, ScanFeatures::SSSE3, ScanFeatures::AVX2};
 
 class StreamScanTest : public testing::Test {
 protected:
     void SetUp() override { resetSharedState(); }
-    void TearDown() override {
+    void TearDown() override
+    {
         resetSharedState();
         limitScanFeatures(ScanFeatures::AVX2);
     }
 };
 
 // Every scan the processor allows, with blocks of a few sizes, against the plain rule.
-void expectCountsAgree(const std::string& text, const std::string& query, const std::string& context) {
+void expectCountsAgree(const std::string& text, const std::string& query, const std::string& context)
+{
     int expected = referenceCount(text, query.c_str());
     QueryWords words;
     ASSERT_TRUE(words.parse(query.c_str()));
@@ -64,13 +66,14 @@ void expectCountsAgree(const std::string& text, const std::string& query, const 
         for (std::size_t capacity : capacities) {
             MemoryBytes source(text);
             EXPECT_EQ(expected, countStreamMatches(source, words, buffer.data(), capacity))
-                << context << ", query '" << query.substr(0, 60) << "', features "
-                << static_cast<int>(features) << ", blocks of " << capacity;
+                << context << ", query '" << query.substr(0, 60) << "', features " << static_cast<int>(features)
+                << ", blocks of " << capacity;
         }
     }
 }
 
-TEST_F(StreamScanTest, CountAgreesWithTheLineByLineRuleOnGeneratedText) {
+TEST_F(StreamScanTest, CountAgreesWithTheLineByLineRuleOnGeneratedText)
+{
     for (unsigned seed = 1; seed <= 3; ++seed) {
         std::string text = generatedText(seed, 60000);
         std::vector<std::string> queries(std::begin(QUERIES), std::end(QUERIES));
@@ -84,16 +87,16 @@ TEST_F(StreamScanTest, CountAgreesWithTheLineByLineRuleOnGeneratedText) {
                     if (!caseSensitive)
                         lowerAsciiInPlace(&query[0]);
                     expectCountsAgree(text, query,
-                                      "seed " + std::to_string(seed) + ", case " +
-                                          std::to_string(caseSensitive) + ", whole " +
-                                          std::to_string(wholeWordsOnly));
+                                      "seed " + std::to_string(seed) + ", case " + std::to_string(caseSensitive) +
+                                          ", whole " + std::to_string(wholeWordsOnly));
                 }
             }
         }
     }
 }
 
-TEST_F(StreamScanTest, CountsAsWorkedOutByHandInEveryLetterCase) {
+TEST_F(StreamScanTest, CountsAsWorkedOutByHandInEveryLetterCase)
+{
     // Written out by hand rather than taken from the word rules the scans share: the letters
     // from A to Z fold when case is ignored, and the bytes just beside them separate words.
     const struct {
@@ -130,7 +133,8 @@ TEST_F(StreamScanTest, CountsAsWorkedOutByHandInEveryLetterCase) {
     }
 }
 
-TEST_F(StreamScanTest, CountAgreesAtTheEdgesOfReadsAndBlocks) {
+TEST_F(StreamScanTest, CountAgreesAtTheEdgesOfReadsAndBlocks)
+{
     // Query words placed so that they straddle, touch or just miss the edges that the
     // reads (1023 bytes) and the blocks (8 KiB here) put into the text.
     std::vector<std::string> texts;
@@ -151,14 +155,14 @@ TEST_F(StreamScanTest, CountAgreesAtTheEdgesOfReadsAndBlocks) {
         for (const char* query : {"cat", "cat zephyrquill", "zephyrquill", "c", "kcat"}) {
             for (std::size_t i = 0; i < texts.size(); ++i) {
                 expectCountsAgree(texts[i], query,
-                                  "edge text " + std::to_string(i) + ", whole " +
-                                      std::to_string(wholeWordsOnly));
+                                  "edge text " + std::to_string(i) + ", whole " + std::to_string(wholeWordsOnly));
             }
         }
     }
 }
 
-TEST_F(StreamScanTest, AWordAcrossTwoBlocksIsJudgedWhole) {
+TEST_F(StreamScanTest, AWordAcrossTwoBlocksIsJudgedWhole)
+{
     searchOptions.wholeWordsOnly = 1;
     for (std::size_t length : {5u, 12u, 40u, 300u, 1000u}) {
         std::string word = std::string(length - 3, 'q') + "cat";
@@ -171,4 +175,4 @@ TEST_F(StreamScanTest, AWordAcrossTwoBlocksIsJudgedWhole) {
     }
 }
 
-} // namespace
+}  // namespace

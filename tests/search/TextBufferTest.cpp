@@ -18,9 +18,9 @@ enum class Copy { Text, Slice, Append, Join };
 struct CopyCase {
     Copy copy;
     std::size_t cap;
-    const char* first;   // copyText/copySlice: the source; appendString: what dst holds; joinPath: dir
-    const char* second;  // appendString: what is appended; joinPath: the name
-    std::size_t count;   // copySlice only
+    const char* first;     // copyText/copySlice: the source; appendString: what dst holds; joinPath: dir
+    const char* second;    // appendString: what is appended; joinPath: the name
+    std::size_t count;     // copySlice only
     const char* expected;  // nullptr: refused
 };
 
@@ -75,4 +75,4 @@ TEST(GuardedCopies, EveryCopyStopsAtTheLastByteOfItsCapacity)
     }
 }
 
-} // namespace
+}  // namespace

@@ -63,8 +63,8 @@ protected:
 
 TEST_F(TreeWalkerTest, SelectsFilesByTheirLastFourCharactersLowerCased)
 {
-    const char* matching[] = {"report.TXT", "index.html", ".htm", "page.Htm", "a.c", "x.rtf",
-                              "x.doc", "ab",         "txt",  "notes.txt.bak"};
+    const char* matching[] = {"report.TXT", "index.html", ".htm", "page.Htm", "a.c",
+                              "x.rtf",      "x.doc",      "ab",   "txt",      "notes.txt.bak"};
     for (const char* name : matching)
         tree.file(name, MATCH);
     tree.file("hay.txt", NO_MATCH);
@@ -158,4 +158,4 @@ TEST_F(TreeWalkerTest, DriveRootIsSearchedWhole)
               found("T:\\"));
 }
 
-} // namespace
+}  // namespace

@@ -43,11 +43,11 @@ TEST(WordRules, QueryWordMatchesWholeWordOrInsideIt)
         bool anywhere;  // wholeWordsOnly 0
         bool whole;     // wholeWordsOnly 1
     } cases[] = {
-        {"cat", "cat", true, true},      {"cat", "concatenate", true, false},
-        {"cat", "cats", true, false},    {"cats", "cat", false, false},
-        {"123", "abc123", true, false},  {"abc", "abc123", true, false},
-        {"cat", "CAT", false, false},    {"a", "b", false, false},
-        {"ana", "banana", true, false},  {"nan", "banana", true, false},
+        {"cat", "cat", true, true},     {"cat", "concatenate", true, false},
+        {"cat", "cats", true, false},   {"cats", "cat", false, false},
+        {"123", "abc123", true, false}, {"abc", "abc123", true, false},
+        {"cat", "CAT", false, false},   {"a", "b", false, false},
+        {"ana", "banana", true, false}, {"nan", "banana", true, false},
         {"aab", "aaab", true, false},
     };
     for (const auto& c : cases) {
@@ -94,4 +94,4 @@ TEST(GuardedWordRules, FoldingIntoAShortBufferTruncatesInsideIt)
     }
 }
 
-} // namespace
+}  // namespace

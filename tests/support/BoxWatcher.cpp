@@ -105,7 +105,7 @@ DWORD WINAPI guardThread(LPVOID)
     }
 }
 
-} // namespace
+}  // namespace
 
 BoxWatcher::BoxWatcher(int answer)
 {

@@ -2,7 +2,8 @@
 
 #include <random>
 
-std::vector<std::string> referenceReads(const std::string& text) {
+std::vector<std::string> referenceReads(const std::string& text)
+{
     std::vector<std::string> reads;
     std::size_t at = 0;
     while (at < text.size()) {
@@ -18,21 +19,21 @@ std::vector<std::string> referenceReads(const std::string& text) {
     return reads;
 }
 
-std::string longWord(std::size_t length) {
+std::string longWord(std::size_t length)
+{
     std::string word;
     for (std::size_t i = 0; i < length; ++i)
         word += static_cast<char>('a' + (i * 7 + i / 26) % 26);
     return word;
 }
 
-std::string generatedText(unsigned seed, std::size_t size) {
+std::string generatedText(unsigned seed, std::size_t size)
+{
     static const char* const WORDS[] = {
-        "cat",       "Cat",         "CAT",      "concatenate", "scatter",     "ab",
-        "abc",       "xabcx",       "e",        "zephyrquill", "ZephyrQuill", "xzephyrquillx",
-        "marrowfat", "sextant",     "Brindled", "topgallant",  "a1",          "x86",
-        "9",         "1999",        "alpha",    "Bravo",       "charlie",     "kilo",
-        "lima",      "sierra",      "tango",    "the",         "of",          "lantern",
-        "sextants",  "Topgallants",
+        "cat",  "Cat",         "CAT",         "concatenate",   "scatter",   "ab",      "abc",      "xabcx",
+        "e",    "zephyrquill", "ZephyrQuill", "xzephyrquillx", "marrowfat", "sextant", "Brindled", "topgallant",
+        "a1",   "x86",         "9",           "1999",          "alpha",     "Bravo",   "charlie",  "kilo",
+        "lima", "sierra",      "tango",       "the",           "of",        "lantern", "sextants", "Topgallants",
     };
     const std::size_t wordCount = sizeof WORDS / sizeof WORDS[0];
     std::mt19937 random(seed);
@@ -79,7 +80,8 @@ std::string generatedText(unsigned seed, std::size_t size) {
     return text;
 }
 
-std::vector<std::string> textModeFiles() {
+std::vector<std::string> textModeFiles()
+{
     std::vector<std::string> files;
     files.push_back("cat\r\nCat dog\r\n\r\ncat\rcat\r\r\ncat\r");
     files.push_back("cat\r\ncat\x1a"
@@ -96,16 +98,14 @@ std::vector<std::string> textModeFiles() {
     }
     std::string lines;
     for (int i = 0; i < 3000; ++i)
-        lines += (i % 3 == 0   ? "the CAT sat on the mat\r\n"
-                  : i % 3 == 1 ? "no match\n"
-                               : "concatenate\r\r\n");
+        lines += (i % 3 == 0 ? "the CAT sat on the mat\r\n" : i % 3 == 1 ? "no match\n" : "concatenate\r\r\n");
     lines += std::string(2100, 'z') + "cat\r\n";
     files.push_back(lines);
     files.push_back(generatedText(11, 30000));
     std::string crlf = generatedText(12, 30000);
     for (std::size_t i = 0; i < crlf.size(); ++i) {
         if (crlf[i] == '\x1a')
-            crlf[i] = ' '; // keep going to the end: a Ctrl+Z has its own files above
+            crlf[i] = ' ';  // keep going to the end: a Ctrl+Z has its own files above
     }
     files.push_back(crlf);
     return files;

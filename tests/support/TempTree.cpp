@@ -28,7 +28,7 @@ void makeDirectories(const std::string& path)
     CreateDirectoryA(path.c_str(), nullptr);
 }
 
-} // namespace
+}  // namespace
 
 void removeTree(const std::string& path)
 {

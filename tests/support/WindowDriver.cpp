@@ -37,7 +37,7 @@ BOOL CALLBACK cancelDialog(HWND window, LPARAM)
     return TRUE;
 }
 
-} // namespace
+}  // namespace
 
 void pumpPending()
 {
@@ -89,10 +89,12 @@ std::vector<std::string> listItems(HWND control, UINT countMessage, UINT textMes
 HWND waitForDialog(const char* caption, DWORD timeoutMs)
 {
     Search search{caption, nullptr};
-    pumpUntil([&] {
-        EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    }, timeoutMs);
+    pumpUntil(
+        [&] {
+            EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
     return search.found;
 }
 
@@ -101,8 +103,7 @@ bool waitUntilGone(HWND window, DWORD timeoutMs)
     return pumpUntil([&] { return !IsWindow(window); }, timeoutMs);
 }
 
-bool driveDialog(const char* caption, const std::function<void()>& open,
-                 const std::function<void(HWND dialog)>& script)
+bool driveDialog(const char* caption, const std::function<void()>& open, const std::function<void(HWND dialog)>& script)
 {
     DialogScope leaveDialogsAlone;
     DWORD ownThread = GetCurrentThreadId();

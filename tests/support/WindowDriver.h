@@ -15,8 +15,7 @@ bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000);
 std::string windowText(HWND window);
 void setWindowText(HWND window, const std::string& text);
 // A list box's items; a combo box's with CB_GETCOUNT and CB_GETLBTEXT.
-std::vector<std::string> listItems(HWND control, UINT countMessage = LB_GETCOUNT,
-                                   UINT textMessage = LB_GETTEXT);
+std::vector<std::string> listItems(HWND control, UINT countMessage = LB_GETCOUNT, UINT textMessage = LB_GETTEXT);
 
 // The visible dialog of this process with this caption, once it appears; null after timeoutMs.
 HWND waitForDialog(const char* caption, DWORD timeoutMs = 20000);
