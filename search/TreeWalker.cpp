@@ -76,7 +76,10 @@ void TreeWalker::searchDirectory(const char* dir, const char* query, int recurse
         return;
     if (!cursor.setPath(dir))
         return;  // longer than a path can be: nothing here is searched
-    // From here on the level works from its own copy of the path.
+    // From here on the level works from its own copy of the path. The top of a walk is
+    // used again for the next search, which may start from another folder.
+    if (parent == nullptr)
+        identityAsked = false;
     cursor.openEnumeration();
 
     for (char* name = cursor.nextEntry(); name != nullptr; name = cursor.nextEntry()) {

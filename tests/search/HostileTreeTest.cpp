@@ -57,18 +57,23 @@ TEST_F(HostileTreeTest, OverLongPathsAreSkippedAndEverythingShorterIsFound)
 TEST_F(HostileTreeTest, LinksBackToAFolderOnThePathAreNotFollowed)
 {
     // U:\loop\a\back leads back to U:\loop; U:\twolinks\a and \b each lead to U:\twolinks,
-    // which would double the paths at every level.
+    // which would double the paths at every level. One walker walks both, as the program's
+    // walker serves one search after another.
     const struct {
         const char* root;
         std::multiset<std::string> files;
     } trees[] = {
-        {"U:\\loop", {"U:\\loop\\top.txt", "U:\\loop\\a\\hit.txt"}},
         {"U:\\twolinks", {"U:\\twolinks\\x.txt", "U:\\twolinks\\sub\\y.txt"}},
+        {"U:\\loop", {"U:\\loop\\top.txt", "U:\\loop\\a\\hit.txt"}},
     };
+    RecordingResults results;
+    TreeWalker walker(results);
     for (const auto& tree : trees) {
         if (!haveFixture(tree.root))
             GTEST_SKIP() << "the loops are made by tools/make-hostile-tree.sh";
-        EXPECT_EQ(tree.files, walk(tree.root)) << tree.root;
+        results.paths.clear();
+        walker.searchDirectory(tree.root, "needle", 1);
+        EXPECT_EQ(tree.files, std::multiset<std::string>(results.paths.begin(), results.paths.end())) << tree.root;
     }
 }
 
