@@ -107,8 +107,8 @@ void TreeWalker::searchDirectory(const char* dir, const char* query, int recurse
         // A link back to a folder this walk is already inside would search the same files
         // again, level after level; two such links would double the work at every level.
         // Only a link (a symbolic link, a junction, a mount point) can lead back: a plain
-        // folder is never its own ancestor. Asking a folder's identity costs about as much
-        // as reading a small file under Wine, so plain folders are not asked.
+        // folder is never its own ancestor. Under Wine, asking a folder's identity costs more
+        // than opening and reading two small files, so plain folders are not asked.
         FolderIdentity childIdentity;
         if ((cursor.currentEntry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
             childIdentity = identifyFolder(childPath);
