@@ -48,10 +48,7 @@ FileRender::FileRender()
 
 bool FileRender::start(const char* newPath, const char* newQuery)
 {
-    // Opening a device's name would open the device: a serial port never answers the read.
-    std::FILE* opened = isReservedDeviceName(lastComponent(newPath))
-                            ? nullptr
-                            : std::fopen(newPath, FileTextBytes::openMode(FileTextBytes::TEXT_MODE));
+    std::FILE* opened = openFile(newPath, FileTextBytes::openMode(FileTextBytes::TEXT_MODE));
     if (opened == nullptr) {
         showErrorBox(newPath, OPEN_ERROR_CAPTION);
         return false;

@@ -30,6 +30,11 @@ bool isReservedDeviceName(const char* name)
     return numbered && lowered[3] >= '1' && lowered[3] <= '9';
 }
 
+std::FILE* openFile(const char* path, const char* mode)
+{
+    return isReservedDeviceName(lastComponent(path)) ? nullptr : std::fopen(path, mode);
+}
+
 const char* lastComponent(const char* path)
 {
     const char* last = path;

@@ -1,6 +1,8 @@
-// Rules about names on disk that do not depend on the file system itself. Free of
-// <windows.h>, so the sanitizer build checks them too.
+// Rules about names on disk that do not depend on the file system itself, and the one
+// way the program opens a file by name. Free of <windows.h>, so the sanitizer build checks
+// them too.
 #pragma once
+#include <cstdio>
 
 // Whether name (one path component) is a name Windows gives to a device rather than to a
 // file: CON, PRN, AUX, NUL, COM1-COM9 or LPT1-LPT9 in any letter case, alone or before the
@@ -10,3 +12,8 @@ bool isReservedDeviceName(const char* name);
 
 // The last component of path: what follows its last "\" or "/", or its drive ("X:").
 const char* lastComponent(const char* path);
+
+// fopen, except that a path whose last component is a device's name is never opened and
+// gives null, as a file that cannot be opened does. Every file the program reads is
+// opened through this.
+std::FILE* openFile(const char* path, const char* mode);

@@ -5,7 +5,6 @@
 
 #include "search/ByteSource.h"
 #include "search/ErrorBox.h"
-#include "search/FileNames.h"
 #include "search/LineScan.h"
 #include "search/ReadCutter.h"
 #include "search/ScopedOwners.h"
@@ -51,8 +50,7 @@ int LineMatcher::scanFile(const char* path, const char* query, int render)
 
     cancelledByUser = false;
     FileStream stream;
-    // Opening a device's name would open the device: a serial port never answers the read.
-    if (isReservedDeviceName(lastComponent(path)) || !stream.open(path, FileTextBytes::openMode(mode))) {
+    if (!stream.open(path, FileTextBytes::openMode(mode))) {
         cancelledByUser = showErrorBox(path, OPEN_ERROR_CAPTION) == IDCANCEL;
         return -1;
     }

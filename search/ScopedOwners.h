@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "search/FileNames.h"
+
 // Owns one C stream, empty at null. Closing is explicit as well, so that a failed close can
 // be reported; the destructor closes whatever is still open.
 class FileStream {
@@ -18,11 +20,11 @@ public:
     FileStream(const FileStream&) = delete;
     FileStream& operator=(const FileStream&) = delete;
 
-    // Closes any held stream first. Returns whether path opened.
+    // Closes any held stream first. Returns whether path opened; a device's name never does.
     bool open(const char* path, const char* mode)
     {
         close();
-        file = std::fopen(path, mode);
+        file = openFile(path, mode);
         return file != nullptr;
     }
     // Returns true when the stream closed cleanly (or none was open).
