@@ -183,11 +183,7 @@ TEST(ProgramExit, ClosingDuringASearchEndsWithCodeZero)
     TempTree tree;
     for (int i = 0; i < 6; ++i)
         tree.file("big" + std::to_string(i) + ".txt", std::string(16 << 20, 'h') + " needle\n");
-    tree.file("sub\\locked.txt", "needle\n");
-    // Held open with no sharing, so the program's search shows its box for it.
-    HANDLE lock = CreateFileA(tree.path("sub\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    ASSERT_TRUE(tree.lockedFile("sub\\locked.txt", "needle\n"));  // the program's search shows its box for it
 
     // Closes at moments spread over the reading of the large files.
     for (DWORD delay : {0u, 5u, 15u, 30u, 60u, 120u}) {
@@ -214,7 +210,6 @@ TEST(ProgramExit, ClosingDuringASearchEndsWithCodeZero)
                   }));
         EXPECT_TRUE(boxShown);
     }
-    CloseHandle(lock);
 }
 
 }  // namespace

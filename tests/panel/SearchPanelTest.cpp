@@ -122,39 +122,43 @@ TEST_F(SearchPanelTest, ResultsTakeTheOrderASortedListBoxKeeps)
     DestroyWindow(judge);
 }
 
-TEST_F(SearchPanelTest, StopKeepsEveryFileFoundBeforeIt)
+TEST_F(SearchPanelTest, StopOrCancelOnABoxKeepsEveryFileFoundBeforeIt)
 {
     // A level takes its folder's files before its subfolders, and a file held open with no
     // sharing cannot be opened: the walk waits at it until its box is answered. A stop given
-    // then comes after both files at the top were found, and before the one further down;
-    // no timer runs to list them before the search ends.
+    // then, or Cancel on the box, comes after both files at the top were found, and before
+    // the one further down; no timer runs to list them before the search ends.
     tree.file("quince1.txt", "quince\n");
     tree.file("Quince2.htm", "a quince\n");
-    tree.file("sub\\cannot-open.txt", "quince\n");
+    ASSERT_TRUE(tree.lockedFile("sub\\cannot-open.txt", "quince\n"));
     tree.file("sub\\deeper\\late.txt", "quince\n");
-    HANDLE lock = CreateFileA(tree.path("sub\\cannot-open.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
-    {
-        DialogScope answeredHere;
-        typeSearchString("quince");
-        clickSearch();
-        HWND box = nullptr;
-        ASSERT_TRUE(handleOnlySentMessagesUntil([&] {
-            box = FindWindowA("#32770", "Error: cannot open selected file!");
-            return box != nullptr && IsWindowVisible(box);
-        }));
-        clickSearch();
-        sendCommand(box, IDOK);
-        ASSERT_TRUE(handleOnlySentMessagesUntil([] { return searchThreadsAlive() == 0; }));
-        ASSERT_TRUE(waitUntilIdle());
+    for (bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "Cancel on the box" : "Stop, then OK on the box");
+        int beeps = beepCount();
+        {
+            DialogScope answeredHere;
+            typeSearchString("Quince");
+            clickSearch();
+            HWND box = nullptr;
+            ASSERT_TRUE(handleOnlySentMessagesUntil([&] {
+                box = FindWindowA("#32770", "Error: cannot open selected file!");
+                return box != nullptr && IsWindowVisible(box);
+            }));
+            if (!cancel)
+                clickSearch();
+            sendCommand(box, cancel ? IDCANCEL : IDOK);
+            ASSERT_TRUE(handleOnlySentMessagesUntil([] { return searchThreadsAlive() == 0; }));
+            ASSERT_TRUE(waitUntilIdle());
+        }
+        EXPECT_EQ((Entries{tree.path("quince1.txt"), tree.path("Quince2.htm")}), listEntries());
+        EXPECT_EQ(2, resultList.resultCount);
+        EXPECT_EQ(0, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
+        std::vector<TextRun> expected = {{"1) ", BLUE}, {"quince", RED}, {"\n", AUTO}};
+        EXPECT_EQ(expected, viewRuns());
+        EXPECT_EQ("Search for String", windowText(panelControls.searchButton));
+        EXPECT_EQ("quince", windowText(panelControls.searchString));
+        EXPECT_EQ(beeps + 1, beepCount());
     }
-    CloseHandle(lock);
-    EXPECT_EQ((Entries{tree.path("quince1.txt"), tree.path("Quince2.htm")}), listEntries());
-    EXPECT_EQ(2, resultList.resultCount);
-    EXPECT_EQ(0, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
-    std::vector<TextRun> expected = {{"1) ", BLUE}, {"quince", RED}, {"\n", AUTO}};
-    EXPECT_EQ(expected, viewRuns());
 }
 
 TEST_F(SearchPanelTest, StopAtOnceEndsWithNoFilesFoundAndAStartWhileItEndsIsRefused)
@@ -184,32 +188,6 @@ TEST_F(SearchPanelTest, StopAtOnceEndsWithNoFilesFoundAndAStartWhileItEndsIsRefu
     EXPECT_EQ(1, mostSearchThreadsAlive());
     searchFor("pear");
     EXPECT_EQ((Entries{"pear", "apple"}), history());
-}
-
-TEST_F(SearchPanelTest, CancelOnTheBoxOfAFileThatCannotBeOpenedEndsTheSearchAsStopWould)
-{
-    // One folder inside the other, so the walk meets the files in this order: found.txt,
-    // then the locked file, then one it must never reach.
-    TempTree chain;
-    chain.file("a\\found.txt", "Apple\n");
-    chain.file("a\\b\\locked.txt", "apple\n");
-    chain.file("a\\b\\c\\unreached.txt", "apple\n");
-    HANDLE lock = CreateFileA(chain.path("a\\b\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
-    searchRoot.setPath(chain.root().c_str());
-    int beeps = beepCount();
-    {
-        BoxWatcher boxes(IDCANCEL);
-        searchFor("APPLE");
-        EXPECT_EQ(1u, boxes.count());
-    }
-    CloseHandle(lock);
-    EXPECT_EQ(Entries{chain.path("a\\found.txt")}, listEntries());
-    EXPECT_EQ((std::vector<TextRun>{{"1) ", BLUE}, {"Apple", RED}, {"\n", AUTO}}), viewRuns());
-    EXPECT_EQ("Search for String", windowText(panelControls.searchButton));
-    EXPECT_EQ("apple", windowText(panelControls.searchString));
-    EXPECT_EQ(beeps + 1, beepCount());
 }
 
 TEST_F(SearchPanelTest, HistoryKeepsNewestFirstAndReplacesTheFirstEntryBeginningWithTheText)

@@ -175,12 +175,8 @@ TEST_F(HostileTreeTest, UnopenableFileIsReportedAndOkGoesOnWhileCancelStops)
 {
     TempTree tree;
     tree.file("before/a.txt", "needle\n");
-    tree.file("locked.txt", "needle\n");
+    ASSERT_TRUE(tree.lockedFile("locked.txt", "needle\n"));
     tree.file("after/b.txt", "needle\n");
-    // Held open with no sharing, so the matcher's open fails.
-    HANDLE lock = CreateFileA(tree.path("locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
 
     // The subfolders are searched after the folder's own files, so Cancel stops before them.
     const struct {
@@ -200,7 +196,6 @@ TEST_F(HostileTreeTest, UnopenableFileIsReportedAndOkGoesOnWhileCancelStops)
         EXPECT_EQ("Error: cannot open selected file!", boxes.boxes()[0].caption);
         EXPECT_EQ(tree.path("locked.txt"), boxes.boxes()[0].text);
     }
-    CloseHandle(lock);
 }
 
 }  // namespace

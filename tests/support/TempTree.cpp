@@ -71,7 +71,26 @@ TempTree::TempTree(const std::string& root)
 
 TempTree::~TempTree()
 {
+    unlock();
     removeTree(rootPath);
+}
+
+bool TempTree::lockedFile(const std::string& relative, const std::string& content)
+{
+    file(relative, content);
+    HANDLE lock =
+        CreateFileA(path(relative).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (lock == INVALID_HANDLE_VALUE)
+        return false;
+    locks.push_back(lock);
+    return true;
+}
+
+void TempTree::unlock()
+{
+    for (void* lock : locks)
+        CloseHandle(lock);
+    locks.clear();
 }
 
 std::string TempTree::path(const std::string& relative) const

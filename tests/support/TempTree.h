@@ -1,6 +1,7 @@
 // A folder of real files for one test, removed again when the test ends.
 #pragma once
 #include <string>
+#include <vector>
 
 class TempTree {
 public:
@@ -19,9 +20,14 @@ public:
     void dir(const std::string& relative) const;
     // Writes content byte for byte (binary), making the folders above it first.
     void file(const std::string& relative, const std::string& content) const;
+    // Writes a file as file() does and holds it open with no sharing, so that opening it
+    // fails, until unlock() or the end of the tree. Returns whether it is held.
+    bool lockedFile(const std::string& relative, const std::string& content);
+    void unlock();
 
 private:
     std::string rootPath;
+    std::vector<void*> locks;
 };
 
 // Removes a folder and everything in it; a missing folder is fine.
