@@ -1,7 +1,6 @@
 #include "ProgramHarness.h"
 
 #include <atomic>
-#include <functional>
 #include <string>
 
 #include "app/WindowSetup.h"
@@ -11,6 +10,7 @@
 #include "panel/SearchThread.h"
 #include "resources/resource.h"
 #include "search/SearchState.h"
+#include "support/ProgramRunner.h"
 
 namespace {
 
@@ -109,71 +109,15 @@ TEST_F(ProgramTest, AboutBoxShowsTheVersionAndClosesOnOkAndTheCloseBox)
     }
 }
 
-// Starts the real program in directory (the test's own when null), lets act drive its main
-// window, then closes it the given way and returns its exit code.
-DWORD runProgramAndClose(UINT message, WPARAM wParam, const char* directory = nullptr,
-                         const std::function<void(HWND, DWORD)>& act = {})
+std::string program()
 {
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    std::string program = exe;
-    program = program.substr(0, program.rfind('\\')) + "\\..\\KadrelSearch.exe";
-    // Arguments are ignored: the program starts the same with them.
-    std::string commandLine = "\"" + program + "\" /ignored argument";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory, &startup,
-                        &process)) {
-        ADD_FAILURE() << "cannot start " << program;
-        return 0xFFFFFFFF;
-    }
-    HWND window = nullptr;
-    bool appeared = pumpUntil(
-        [&] {
-            window = FindWindowA(CLASS_NAME, nullptr);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            return owner == process.dwProcessId;
-        },
-        30000);
-    if (appeared) {
-        if (act)
-            act(window, process.dwProcessId);
-        PostMessageA(window, message, wParam, 0);
-    }
-    if (!appeared || WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
-        ADD_FAILURE() << (appeared ? "the program did not end" : "the program's window did not appear");
-        TerminateProcess(process.hProcess, 99);
-        WaitForSingleObject(process.hProcess, 5000);
-    }
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
-
-// Types text into the running program's search box and presses its search button.
-void startSearchIn(HWND window, const char* text)
-{
-    // The window can be found while it is still being created, before its panel is there.
-    HWND panel = nullptr;
-    ASSERT_TRUE(pumpUntil(
-        [&] {
-            panel = FindWindowExA(window, nullptr, "#32770", nullptr);
-            return panel != nullptr && IsWindowVisible(window);
-        },
-        30000));
-    SendMessageA(GetDlgItem(panel, IDC_SEARCH_STRING), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    HWND button = GetDlgItem(panel, IDC_SEARCH);
-    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(IDC_SEARCH, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    return besideThisTest("..\\KadrelSearch.exe");
 }
 
 TEST(ProgramExit, ExitMenuAndClosingTheWindowEndWithCodeZero)
 {
-    EXPECT_EQ(0u, runProgramAndClose(WM_COMMAND, IDM_EXIT)) << "File, Exit";
-    EXPECT_EQ(0u, runProgramAndClose(WM_CLOSE, 0)) << "close box";
+    EXPECT_EQ(0u, runProgramAndClose(program(), WM_COMMAND, IDM_EXIT)) << "File, Exit";
+    EXPECT_EQ(0u, runProgramAndClose(program(), WM_CLOSE, 0)) << "close box";
 }
 
 // A search thread that is reading or waiting on its box when the window closes must not
@@ -187,7 +131,7 @@ TEST(ProgramExit, ClosingDuringASearchEndsWithCodeZero)
 
     // Closes at moments spread over the reading of the large files.
     for (DWORD delay : {0u, 5u, 15u, 30u, 60u, 120u}) {
-        EXPECT_EQ(0u, runProgramAndClose(WM_CLOSE, 0, tree.root().c_str(),
+        EXPECT_EQ(0u, runProgramAndClose(program(), WM_CLOSE, 0, tree.root().c_str(),
                                          [&](HWND window, DWORD) {
                                              startSearchIn(window, "needle");
                                              Sleep(delay);
@@ -197,7 +141,8 @@ TEST(ProgramExit, ClosingDuringASearchEndsWithCodeZero)
     // The close arrives while the search thread's box holds it.
     for (UINT message : {UINT(WM_CLOSE), UINT(WM_CLOSE), UINT(WM_COMMAND)}) {
         bool boxShown = false;
-        EXPECT_EQ(0u, runProgramAndClose(message, IDM_EXIT, tree.root().c_str(), [&](HWND window, DWORD pid) {
+        EXPECT_EQ(0u,
+                  runProgramAndClose(program(), message, IDM_EXIT, tree.root().c_str(), [&](HWND window, DWORD pid) {
                       startSearchIn(window, "needle");
                       boxShown = pumpUntil(
                           [&] {

@@ -8,21 +8,11 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "support/ProgramRunner.h"
 #include "support/TempTree.h"
 #include "support/WindowDriver.h"
 
 namespace {
-
-const char* const CLASS_NAME = "Kadrel Text Search Program";
-
-std::string unpackedProgram()
-{
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    std::string folder = exe;
-    folder = folder.substr(0, folder.rfind('\\'));
-    return folder + "\\..\\release-test\\KadrelSearch.exe";
-}
 
 // Text from a control of another process. The system carries these messages across in their
 // wide form (Wine hands the single-byte forms back as wide text), so they are asked for so.
@@ -61,49 +51,21 @@ TEST(Release, UnpackedProgramSearchesShowsTheMatchesAndEndsWithCodeZero)
     tree.file("sub\\c.htm", "<p>Apples</p>\n");
     tree.file("sub\\d.md", "apple\n");
 
-    std::string program = unpackedProgram();
+    std::string program = besideThisTest("..\\release-test\\KadrelSearch.exe");
     ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(program.c_str())) << program;
-    std::string commandLine = "\"" + program + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               tree.root().c_str(), &startup, &process));
-
-    HWND window = nullptr, panel = nullptr;
-    bool ready = pumpUntil(
-        [&] {
-            window = FindWindowA(CLASS_NAME, nullptr);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            panel = owner == process.dwProcessId ? FindWindowExA(window, nullptr, "#32770", nullptr) : nullptr;
-            return panel != nullptr && IsWindowVisible(window);
-        },
-        30000);
     std::vector<std::string> found;
     std::string shown;
-    if (ready) {
+    DWORD code = runProgramAndClose(program, WM_CLOSE, 0, tree.root().c_str(), [&](HWND window, DWORD) {
+        startSearchIn(window, "APPLE");
+        HWND panel = panelOf(window);
         HWND list = GetDlgItem(panel, IDC_FILE_LIST);
-        SendMessageA(GetDlgItem(panel, IDC_SEARCH_STRING), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("APPLE"));
-        PostMessageA(window, WM_COMMAND, IDC_SEARCH, 0);  // Actions, Search Files
         // The end of a search selects the first entry.
         EXPECT_TRUE(pumpUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == 0; }, 30000));
         found = itemsOf(list);
         shown = textOf(GetDlgItem(panel, IDC_MATCH_VIEW));
-        PostMessageA(window, WM_CLOSE, 0, 0);
-    }
-    bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
-    if (!ended)
-        TerminateProcess(process.hProcess, 99);
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-
-    ASSERT_TRUE(ready) << "the program's window did not appear";
+    });
     EXPECT_EQ((std::vector<std::string>{tree.path("a.txt"), tree.path("sub\\c.htm")}), found);
     EXPECT_EQ("2) an apple a day\n", shown);
-    EXPECT_TRUE(ended);
     EXPECT_EQ(0u, code);
 }
 
