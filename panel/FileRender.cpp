@@ -14,9 +14,6 @@ FileRender fileRender;
 
 namespace {
 
-const char* const OPEN_ERROR_CAPTION = "Error: cannot open selected file!";
-const char* const CLOSE_ERROR_CAPTION = "File Close Error!";
-
 // The window's thread renders for this long, then handles what is waiting for it. The
 // control's own work for one slice (a stream or two, and a paint) comes on top. Shorter
 // slices cost more than they give: every one ends with a paint of the view, and 2,000

@@ -14,9 +14,6 @@
 
 namespace {
 
-const char* const OPEN_ERROR_CAPTION = "Error: cannot open selected file!";
-const char* const CLOSE_ERROR_CAPTION = "File Close Error!";
-
 static_assert(LINE_CAPACITY == LINE_SCAN_CAPACITY, "the matcher hands its own buffers to scanLine");
 static_assert(LINE_CAPACITY == READ_LIMIT + 1, "a read and its terminator fill the line buffer");
 static_assert(READ_BLOCK_CAPACITY >= static_cast<int>(STREAM_BLOCK_MINIMUM), "the block is large enough");
