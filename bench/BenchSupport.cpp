@@ -5,13 +5,27 @@
 #include "search/SearchState.h"
 #include "search/WordRules.h"
 
-unsigned long long peakWorkingSetKiB()
+namespace {
+
+PROCESS_MEMORY_COUNTERS memoryCounters()
 {
-    PROCESS_MEMORY_COUNTERS counters;
+    PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        return 0;
-    return counters.PeakWorkingSetSize / 1024;
+        counters = {};
+    return counters;
+}
+
+}  // namespace
+
+unsigned long long workingSetKiB()
+{
+    return memoryCounters().WorkingSetSize / 1024;
+}
+
+unsigned long long peakWorkingSetKiB()
+{
+    return memoryCounters().PeakWorkingSetSize / 1024;
 }
 
 void toWindowsPath(char* dst, size_t cap, const char* src)

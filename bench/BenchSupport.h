@@ -1,4 +1,4 @@
-// What every benchmark program shares: a clock, the process's peak working set, and one
+// What every benchmark program shares: a clock, the process's working set, and one
 // line of "key=value" results that tools/bench.py reads.
 #pragma once
 #include <cstdio>
@@ -19,7 +19,8 @@ private:
     LARGE_INTEGER started;
 };
 
-// Peak working set of this process in KiB, or 0 when the platform cannot tell.
+// This process's working set now and at its peak, in KiB; 0 when the platform cannot tell.
+unsigned long long workingSetKiB();
 unsigned long long peakWorkingSetKiB();
 
 // Turns a path as the shell gives it into one the program can open: a Linux path (starting

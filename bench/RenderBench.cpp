@@ -17,36 +17,15 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <psapi.h>
-
-#include "app/MainWindow.h"
-#include "app/WindowSetup.h"
 #include "search/ErrorBox.h"
 #include "bench/BenchSupport.h"
+#include "bench/ProgramWindow.h"
 #include "panel/FileRender.h"
 #include "panel/MatchViewSink.h"
 #include "panel/SearchPanel.h"
 #include "search/SearchState.h"
 
 namespace {
-
-void handlePendingMessages()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-unsigned long long workingSetKiB()
-{
-    PROCESS_MEMORY_COUNTERS counters;
-    counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        return 0;
-    return counters.WorkingSetSize / 1024;
-}
 
 // Sends the main window a message from another thread every few milliseconds while
 // `probing` is set, and keeps the longest time one took to be answered.
@@ -121,18 +100,8 @@ int main(int argc, char** argv)
     setLoweredQuery(argv[next ? 4 : 3]);
     int runs = std::atoi(argv[next ? 5 : 4]);
 
-    appInstance = GetModuleHandleA(nullptr);
-    windowSetup.showCommand = SW_SHOWNORMAL;
-    if (registerMainClass() == 0) {
-        std::fprintf(stderr, "bench_render: cannot register the main window's class\n");
+    if (!openProgramWindow("bench_render"))
         return 1;
-    }
-    createMainWindow();
-    if (MainWindow == nullptr || panelWindow.load() == nullptr) {
-        std::fprintf(stderr, "bench_render: cannot create the main window and its panel\n");
-        return 1;
-    }
-    handlePendingMessages();
     HANDLE probe = CreateThread(nullptr, 0, probeWindow, nullptr, 0, nullptr);
     unsigned long long before = workingSetKiB();
 
@@ -166,7 +135,6 @@ int main(int argc, char** argv)
     unsigned long long peak = peakWorkingSetKiB();
     std::printf("matches=%d lines=%ld peak_kib=%llu view_kib=%llu\n", fileRender.matchCount, static_cast<long>(lines),
                 peak, peak > before ? peak - before : 0);
-    DestroyWindow(MainWindow);
-    handlePendingMessages();
+    closeProgramWindow();
     return fileRender.matchCount > 0 ? 0 : 1;
 }

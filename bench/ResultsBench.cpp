@@ -8,10 +8,8 @@
 
 #include <cstdio>
 
-#include "app/MainWindow.h"
-#include "app/WindowSetup.h"
-#include "search/ErrorBox.h"
 #include "bench/BenchSupport.h"
+#include "bench/ProgramWindow.h"
 #include "panel/ResultList.h"
 #include "panel/SearchPanel.h"
 #include "panel/SearchThread.h"
@@ -28,38 +26,22 @@ int main(int argc, char** argv)
     char root[PATH_CAPACITY];
     toWindowsPath(root, sizeof root, argv[1]);
 
-    appInstance = GetModuleHandleA(nullptr);
-    windowSetup.showCommand = SW_SHOWNORMAL;
-    if (registerMainClass() == 0) {
-        std::fprintf(stderr, "bench_results: cannot register the main window's class\n");
+    if (!openProgramWindow("bench_results"))
         return 1;
-    }
-    createMainWindow();
-    if (MainWindow == nullptr || panelWindow.load() == nullptr) {
-        std::fprintf(stderr, "bench_results: cannot create the main window and its panel\n");
-        return 1;
-    }
     searchRoot.setPath(root);
     SendMessageA(panelControls.searchString, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
+    handlePendingMessages();
 
     Stopwatch clock;
     SendMessageA(panelWindow, WM_COMMAND, MAKEWPARAM(IDC_SEARCH, BN_CLICKED),
                  reinterpret_cast<LPARAM>(panelControls.searchButton));
     while (searchThreadsAlive() != 0) {
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        handlePendingMessages();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     double seconds = clock.seconds();
 
     std::printf("seconds=%.6f files=%d\n", seconds, resultList.resultCount);
-    DestroyWindow(MainWindow);
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
+    closeProgramWindow();
     return 0;
 }

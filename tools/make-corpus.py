@@ -194,19 +194,6 @@ def write_big_file(rng, pool, path):
             written += len(chunk)
 
 
-def write_render_file(rng, pool, path):
-    """Every line has exactly three words that contain RENDER_QUERY, among ordinary words."""
-    forms = [RENDER_QUERY, "Lanterns", "lanternlight", "LANTERN", "hurricanelantern"]
-    lines = []
-    for _ in range(RENDER_LINES):
-        words = rng.choice(pool).split(" ")
-        for _ in range(3):
-            words.insert(rng.randint(0, len(words)), rng.choice(forms))
-        lines.append(" ".join(words))
-    with open(path, "wb") as out:
-        out.write(("\r\n".join(lines) + "\r\n").encode("ascii"))
-
-
 RESULTS_FOLDERS = 100
 RESULTS_FILES_PER_FOLDER = 200
 LINES_FILE_LINES = 800000
@@ -259,12 +246,12 @@ def write_minified_file(rng, pool, path):
         out.write(text.encode("ascii"))
 
 
-def write_dense_file(rng, pool, path):
-    """Every line has exactly ten words that contain RENDER_QUERY."""
+def write_lantern_file(rng, pool, path, line_count, per_line):
+    """Every line has exactly per_line words that contain RENDER_QUERY, among ordinary words."""
     lines = []
-    for _ in range(DENSE_LINES):
+    for _ in range(line_count):
         words = rng.choice(pool).split(" ")
-        for _ in range(10):
+        for _ in range(per_line):
             words.insert(rng.randint(0, len(words)), rng.choice(LANTERN_FORMS))
         lines.append(" ".join(words))
     with open(path, "wb") as out:
@@ -301,7 +288,7 @@ def main():
         files, size = write_results_tree(random.Random(31), pool, os.path.join(args.out_dir, "tree"))
         write_lines_file(random.Random(37), pool, os.path.join(args.out_dir, "lines.txt"))
         write_minified_file(random.Random(41), pool, os.path.join(args.out_dir, "minified.htm"))
-        write_dense_file(random.Random(43), pool, os.path.join(args.out_dir, "dense.txt"))
+        write_lantern_file(random.Random(43), pool, os.path.join(args.out_dir, "dense.txt"), DENSE_LINES, 10)
         with open(os.path.join(args.out_dir, "small.txt"), "wb") as out:
             lines = [special_line(rng, pool, RENDER_QUERY) for _ in range(20)]
             out.write(("\r\n".join(lines) + "\r\n").encode("ascii"))
@@ -317,7 +304,7 @@ def main():
                                       args.scale)
     if args.scale == 1:
         write_big_file(random.Random(7), pool, os.path.join(args.out_dir, "big.txt"))
-        write_render_file(random.Random(11), pool, os.path.join(args.out_dir, "render.txt"))
+        write_lantern_file(random.Random(11), pool, os.path.join(args.out_dir, "render.txt"), RENDER_LINES, 3)
     print("  %d folders, %d files, %.0f MB" % (folders, files, size / 1e6), file=sys.stderr)
     with open(stamp_path, "w") as out:
         out.write(stamp)
