@@ -36,8 +36,9 @@ public:
         ReleaseSRWLockExclusive(&lock);
         return fits;
     }
-    // Moves everything gathered into into, which holds CAPACITY bytes; returns its length.
-    std::size_t take(char* into)
+    static const std::size_t CAPACITY = 64 * 1024;
+    // Moves everything gathered into into; returns its length.
+    std::size_t take(char (&into)[CAPACITY])
     {
         AcquireSRWLockExclusive(&lock);
         std::size_t length = used;
@@ -46,7 +47,6 @@ public:
         ReleaseSRWLockExclusive(&lock);
         return length;
     }
-    static const std::size_t CAPACITY = 64 * 1024;
 
 private:
     SRWLOCK lock = SRWLOCK_INIT;
@@ -86,7 +86,7 @@ void ResultList::add(const char* path)
     HWND panel = panelWindow.load();
     if (panel == nullptr)
         return;
-    if (GetWindowThreadProcessId(panel, nullptr) != GetCurrentThreadId()) {
+    if (!onPanelThread(panel)) {
         if (gathered.put(path))
             return;
         // Full: the window's thread lists what is gathered while this thread waits. A path

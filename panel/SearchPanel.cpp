@@ -198,11 +198,16 @@ void rememberSearchString(HWND comboBox, const char* text)
     SendMessageA(comboBox, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
-bool handedToPanel(HWND panel, UINT message, LPARAM lParam)
+bool onPanelThread(HWND panel)
 {
-    if (GetWindowThreadProcessId(panel, nullptr) == GetCurrentThreadId())
+    return GetWindowThreadProcessId(panel, nullptr) == GetCurrentThreadId();
+}
+
+bool handedToPanel(HWND panel, UINT message)
+{
+    if (onPanelThread(panel))
         return false;
-    SendMessageA(panel, message, 0, lParam);
+    SendMessageA(panel, message, 0, 0);
     return true;
 }
 

@@ -14,10 +14,13 @@ const UINT WM_RESULT_FINISH = WM_APP + 3;
 const UINT WM_VIEW_CLEAR = WM_APP + 4;
 const UINT WM_SEARCH_END = WM_APP + 5;
 
+// Whether the calling thread is the one panel's controls belong to.
+bool onPanelThread(HWND panel);
+
 // From any thread but the panel's, sends message to the panel, which carries it out on its
-// own thread, and returns true; the caller waits, so lParam's data stays valid. On the
-// panel's own thread returns false: the caller does the work itself.
-bool handedToPanel(HWND panel, UINT message, LPARAM lParam = 0);
+// own thread, and returns true once it has; the caller waits. On the panel's own thread
+// returns false: the caller does the work itself.
+bool handedToPanel(HWND panel, UINT message);
 
 // The panel's timers: one takes the results the search thread has gathered, the other
 // renders the next slice of the selected file.
