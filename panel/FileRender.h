@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <optional>
 
+#include "panel/ResultList.h"
 #include "search/ByteSource.h"
 #include "search/LineMatcher.h"
 #include "search/ReadCutter.h"
+#include "search/SearchState.h"
 #include "search/ViewSink.h"
 #include "search/WordRules.h"
 
@@ -70,8 +72,8 @@ private:
     long charactersShown = 0;
     long runsShown = 0;
     long paragraphLength = 0;
-    char path[1024];
-    char query[1024];
+    char path[SELECTED_FILE_CAPACITY];
+    char query[QUERY_CAPACITY];
     char line[LINE_CAPACITY];
     char folded[LINE_CAPACITY];
     char piece[LINE_CAPACITY];

@@ -10,7 +10,7 @@ ReadCutter::ReadCutter(ByteSource& source, char* buffer, std::size_t capacity)
 {
 }
 
-bool ReadCutter::next(char* line)
+bool ReadCutter::next(char (&line)[READ_LIMIT + 1])
 {
     for (;;) {
         std::size_t available = end - position;

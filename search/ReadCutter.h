@@ -43,9 +43,9 @@ public:
     // buffer holds capacity bytes, at least STREAM_BLOCK_MINIMUM.
     ReadCutter(ByteSource& source, char* buffer, std::size_t capacity);
 
-    // Copies the next read into line, which holds READ_LIMIT + 1 bytes, and terminates it.
-    // Returns false, leaving line alone, when the stream has no more bytes.
-    bool next(char* line);
+    // Copies the next read into line and terminates it. Returns false, leaving line alone,
+    // when the stream has no more bytes.
+    bool next(char (&line)[READ_LIMIT + 1]);
 
 private:
     ByteSource& source;
