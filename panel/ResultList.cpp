@@ -86,15 +86,20 @@ void ResultList::add(const char* path)
     HWND panel = panelWindow.load();
     if (panel == nullptr)
         return;
-    if (!onPanelThread(panel)) {
-        if (gathered.put(path))
-            return;
-        // Full: the window's thread lists what is gathered while this thread waits. A path
-        // that still does not fit is lost only with the panel.
-        SendMessageA(panel, WM_RESULT_ADD, 0, 0);
-        gathered.put(path);
+    if (onPanelThread(panel)) {
+        listPath(path);
         return;
     }
+    if (gathered.put(path))
+        return;
+    // Full: the window's thread lists what is gathered while this thread waits. A path that
+    // still does not fit is lost only with the panel.
+    SendMessageA(panel, WM_RESULT_ADD, 0, 0);
+    gathered.put(path);
+}
+
+void ResultList::listPath(const char* path)
+{
     int index = listOrder.place(path);
     LRESULT added = SendMessageA(panelControls.fileList, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(path));
     if (added < 0) {
@@ -115,7 +120,7 @@ void ResultList::listGathered()
     HWND list = panelControls.fileList;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     for (std::size_t at = 0; at < length; at += std::strlen(taken + at) + 1)
-        add(taken + at);
+        listPath(taken + at);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
@@ -132,7 +137,7 @@ void ResultList::finish()
     matchView.clearView();
     copyItem(list, 0, selectedFile, sizeof selectedFile);  // keeps its text when the list is empty
     if (resultCount == 0) {
-        add(NO_FILES);
+        listPath(NO_FILES);
         matchView.appendText(NO_SELECTION, NOTICE_COLOUR);
         resultCount = 0;
         return;

@@ -37,6 +37,10 @@ public:
     int resultCount = 0;
     // The path the match view shows and "Launch Browser" opens.
     char selectedFile[SELECTED_FILE_CAPACITY] = "";
+
+private:
+    // Inserts path in its sorted place. Window's thread only.
+    void listPath(const char* path);
 };
 
 extern ResultList resultList;
