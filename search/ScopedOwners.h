@@ -1,7 +1,6 @@
 // Small owners of something taken or changed for a while: each is non-copyable, never fails
 // to construct, and gives back what it holds (closes it, or puts the old value back) in its
-// destructor, so no early return can forget the undo. One class per kind of thing held;
-// handles of a directory enumeration have their own owner in search/FindHandle.h.
+// destructor, so no early return can forget the undo. One class per kind of thing held.
 #pragma once
 #include <windows.h>
 #include <direct.h>
@@ -10,6 +9,29 @@
 #include <cstdio>
 
 #include "search/FileNames.h"
+
+// Owns one directory enumeration handle and closes it when replaced or destroyed.
+class FindHandle {
+public:
+    FindHandle() = default;
+    ~FindHandle() { reset(); }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+
+    HANDLE get() const { return handle; }
+    bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
+
+    // Closes the held handle, if any, and takes the new one (which may be invalid).
+    void reset(HANDLE next = INVALID_HANDLE_VALUE)
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            FindClose(handle);
+        handle = next;
+    }
+
+private:
+    HANDLE handle = INVALID_HANDLE_VALUE;
+};
 
 // Owns one C stream, empty at null. Closing is explicit as well, so that a failed close can
 // be reported; the destructor closes whatever is still open.
