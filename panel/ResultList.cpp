@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <cstring>
+#include <deque>
+#include <string>
 
 #include "panel/FileRender.h"
 #include "panel/MatchView.h"
@@ -19,19 +21,22 @@ namespace {
 const char* const NO_FILES = "No files found";
 const char* const NO_SELECTION = "No file selected";
 
-// Paths the search thread has found and the list does not show yet, one after another
-// with their terminators. The lock is held only to copy: never while a message is sent.
+// Paths the search thread has found and the list does not show yet: each as listed and as
+// opened, one after another with their terminators. The lock is held only to copy: never
+// while a message is sent.
 class GatheredPaths {
 public:
-    // Returns false, taking nothing, when the path does not fit.
-    bool put(const char* path)
+    // Returns false, taking nothing, when the two paths do not fit.
+    bool put(const char* path, const char* opened)
     {
         std::size_t length = std::strlen(path) + 1;
+        std::size_t openedLength = std::strlen(opened) + 1;
         AcquireSRWLockExclusive(&lock);
-        bool fits = used + length <= sizeof text;
+        bool fits = used + length + openedLength <= sizeof text;
         if (fits) {
             std::memcpy(text + used, path, length);
-            used += length;
+            std::memcpy(text + used + length, opened, openedLength);
+            used += length + openedLength;
         }
         ReleaseSRWLockExclusive(&lock);
         return fits;
@@ -57,14 +62,18 @@ private:
 GatheredPaths gathered;
 char taken[GatheredPaths::CAPACITY];
 SortedPaths listOrder;
+// The path each listed file was opened by; every list item's data points to its own.
+// Never moved, so the pointers hold until the list is emptied.
+std::deque<std::string> openedPaths;
 
-// Copies the text of a list item into dst when the item exists and fits.
-bool copyItem(HWND list, int index, char* dst, std::size_t cap)
+// Copies the path the file of list item index was opened by into dst, when the item exists
+// and the path fits.
+bool copyOpenedPath(HWND list, int index, char* dst, std::size_t cap)
 {
-    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR || static_cast<std::size_t>(length) >= cap)
+    LRESULT data = SendMessageA(list, LB_GETITEMDATA, index, 0);
+    if (data == LB_ERR || data == 0)
         return false;
-    return SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(dst)) != LB_ERR;
+    return copyText(dst, cap, reinterpret_cast<const std::string*>(data)->c_str());
 }
 
 }  // namespace
@@ -78,27 +87,28 @@ void ResultList::clear()
     resultCount = 0;
     SendMessageA(panelControls.fileList, LB_RESETCONTENT, 0, 0);
     listOrder.clear();
+    openedPaths.clear();
     SetTimer(panel, RESULT_TIMER, RESULT_MILLISECONDS, nullptr);
 }
 
-void ResultList::add(const char* path)
+void ResultList::add(const char* path, const char* opened)
 {
     HWND panel = panelWindow.load();
     if (panel == nullptr)
         return;
     if (onPanelThread(panel)) {
-        listPath(path);
+        listPath(path, opened);
         return;
     }
-    if (gathered.put(path))
+    if (gathered.put(path, opened))
         return;
     // Full: the window's thread lists what is gathered while this thread waits. A path that
     // still does not fit is lost only with the panel.
     SendMessageA(panel, WM_RESULT_ADD, 0, 0);
-    gathered.put(path);
+    gathered.put(path, opened);
 }
 
-void ResultList::listPath(const char* path)
+void ResultList::listPath(const char* path, const char* opened)
 {
     int index = listOrder.place(path);
     LRESULT added = SendMessageA(panelControls.fileList, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(path));
@@ -106,9 +116,18 @@ void ResultList::listPath(const char* path)
         listOrder.unplace(index);
         return;
     }
+    openedPaths.emplace_back(opened);
+    SendMessageA(panelControls.fileList, LB_SETITEMDATA, added, reinterpret_cast<LPARAM>(&openedPaths.back()));
     if (resultCount == 0)
-        copyText(selectedFile, sizeof selectedFile, path);
+        copyText(selectedFile, sizeof selectedFile, opened);
     ++resultCount;
+}
+
+bool ResultList::select(int index)
+{
+    if (resultCount == 0)
+        return false;  // the one entry is the "No files found" notice, which names no file
+    return copyOpenedPath(panelControls.fileList, index, selectedFile, sizeof selectedFile);
 }
 
 void ResultList::listGathered()
@@ -119,8 +138,12 @@ void ResultList::listGathered()
     // The list draws itself once for all of them, not once for each.
     HWND list = panelControls.fileList;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    for (std::size_t at = 0; at < length; at += std::strlen(taken + at) + 1)
-        listPath(taken + at);
+    for (std::size_t at = 0; at < length;) {
+        const char* path = taken + at;
+        const char* opened = path + std::strlen(path) + 1;
+        listPath(path, opened);
+        at = static_cast<std::size_t>(opened - taken) + std::strlen(opened) + 1;
+    }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
@@ -135,9 +158,9 @@ void ResultList::finish()
     HWND list = panelControls.fileList;
     fileRender.cancel();
     matchView.clearView();
-    copyItem(list, 0, selectedFile, sizeof selectedFile);  // keeps its text when the list is empty
+    copyOpenedPath(list, 0, selectedFile, sizeof selectedFile);  // keeps its text when the list is empty
     if (resultCount == 0) {
-        listPath(NO_FILES);
+        listPath(NO_FILES, NO_FILES);
         matchView.appendText(NO_SELECTION, NOTICE_COLOUR);
         resultCount = 0;
         return;
@@ -145,6 +168,6 @@ void ResultList::finish()
     // Selecting from here raises no LBN_SELCHANGE, so the first entry is rendered here.
     SendMessageA(list, LB_SETCURSEL, 0, 0);
     char first[SELECTED_FILE_CAPACITY];
-    if (copyItem(list, 0, first, sizeof first))
+    if (copyOpenedPath(list, 0, first, sizeof first))
         fileRender.start(first, queryText);
 }

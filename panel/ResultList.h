@@ -21,10 +21,15 @@ public:
     // panel's RESULT_TIMER.
     void clear();
 
-    // Adds a matching path in sorted place; the first path since clear becomes selectedFile.
-    // From the search thread the path is gathered, and the caller waits only when the
-    // gathered paths fill their buffer, until the window's thread has listed them.
-    void add(const char* path) override;
+    // Adds a matching path in sorted place, keeping the path the file was opened by with it;
+    // the first file since clear becomes selectedFile. From the search thread the paths are
+    // gathered, and the caller waits only when the gathered paths fill their buffer, until
+    // the window's thread has listed them.
+    void add(const char* path, const char* opened) override;
+
+    // Makes the file of list entry index selectedFile. Returns false, changing nothing, when
+    // the entry names no file. Window's thread only.
+    bool select(int index);
 
     // Lists the paths gathered so far. Window's thread only.
     void listGathered();
@@ -35,12 +40,12 @@ public:
 
     // Number of paths listed since the last clear; 0 also while "No files found" is listed.
     int resultCount = 0;
-    // The path the match view shows and "Launch Browser" opens.
+    // The file the match view shows and "Launch Browser" opens, by the path it was opened by.
     char selectedFile[SELECTED_FILE_CAPACITY] = "";
 
 private:
     // Inserts path in its sorted place. Window's thread only.
-    void listPath(const char* path);
+    void listPath(const char* path, const char* opened);
 };
 
 extern ResultList resultList;

@@ -82,18 +82,9 @@ void endPanel(HWND panel)
 
 void showSelectedFile()
 {
-    // With no results the one entry is the "No files found" notice, which names no file.
-    if (resultList.resultCount == 0)
+    LRESULT index = SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR || !resultList.select(static_cast<int>(index)))
         return;
-    HWND list = panelControls.fileList;
-    LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    if (index == LB_ERR)
-        return;
-    // LB_GETTEXT knows no buffer size: make sure the item fits before copying it.
-    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR || length >= static_cast<LRESULT>(sizeof resultList.selectedFile))
-        return;
-    SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(resultList.selectedFile));
     // The render may show an error box whose loop lists a first result, which rewrites
     // selectedFile; the render keeps its own copy of the path.
     char path[SELECTED_FILE_CAPACITY];
@@ -123,13 +114,16 @@ void startOrStopSearch()
         return;
     }
 
-    // No search thread exists now, so queryText is ours to write.
-    SendMessageA(panelControls.searchString, WM_GETTEXT, QUERY_CAPACITY, reinterpret_cast<LPARAM>(queryText));
-    if (queryText[0] == '\0') {
+    // An empty box only beeps: the search text stays what the listed files are shown with.
+    char typed[QUERY_CAPACITY] = "";
+    SendMessageA(panelControls.searchString, WM_GETTEXT, sizeof typed, reinterpret_cast<LPARAM>(typed));
+    if (typed[0] == '\0') {
         searchActive = 0;
         signalBeep();
         return;
     }
+    // No search thread exists now, so queryText is ours to write.
+    copyText(queryText, sizeof queryText, typed);
     rememberSearchString(panelControls.searchString, queryText);
     // Folded here, before the thread exists: from now until the search ends this thread
     // renders selected files from queryText while the search thread reads it, and neither

@@ -4,6 +4,10 @@
 
 std::size_t FileTextBytes::read(char* into, std::size_t count)
 {
+    if (keepGoing != nullptr && keepGoing->load(std::memory_order_relaxed) == 0) {
+        gaveUp = true;
+        return 0;
+    }
     if (mode == TEXT_MODE)
         return std::fread(into, 1, count, file);
     if (ended)

@@ -1,6 +1,7 @@
 // Where the bytes of a text come from: a file stream in the program, memory in the tests.
 // Free of <windows.h>, so it builds natively as well.
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <cstdio>
 
@@ -27,12 +28,21 @@ public:
     // The mode argument of fopen for mode.
     static const char* openMode(Mode mode) { return mode == BINARY ? "rb" : "r"; }
 
-    // file was opened with openMode(mode).
-    FileTextBytes(std::FILE* file, Mode mode) : file(file), mode(mode) {}
+    // file was opened with openMode(mode). With keepGoing, the text ends early once it is
+    // found 0, looked at before every read: a file that never ends (a device behind a link,
+    // a pipe, a file another program keeps growing) still ends when the search is stopped.
+    FileTextBytes(std::FILE* file, Mode mode, const std::atomic<int>* keepGoing = nullptr)
+        : file(file), mode(mode), keepGoing(keepGoing)
+    {
+    }
     std::size_t read(char* into, std::size_t count) override;
+    // Whether the text ended because keepGoing was found 0.
+    bool abandoned() const { return gaveUp; }
 
 private:
     std::FILE* file;
     Mode mode;
+    const std::atomic<int>* keepGoing;
     bool ended = false;
+    bool gaveUp = false;
 };

@@ -27,10 +27,11 @@ bool toExactAnsi(const wchar_t* wide, char* ansi, int cap)
     return written > 0 && !usedDefault;
 }
 
-// A name that opens exactly this entry, and a file rather than a device.
+// A name that opens exactly this entry, and a file rather than a device: one a Windows
+// path can hold as it is, exact in the code page, and no device's.
 bool reachesEntry(const wchar_t* wide, char* ansi, int cap)
 {
-    return wide[0] != L'\0' && toExactAnsi(wide, ansi, cap) && !isReservedDeviceName(ansi);
+    return isUsableName(wide) && toExactAnsi(wide, ansi, cap) && !isReservedDeviceName(ansi);
 }
 
 // Whether the last four characters of a long name and of the short name that stands in for

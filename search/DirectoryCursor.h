@@ -36,7 +36,8 @@ public:
     // The name is one that opens this entry and no other. An entry whose long name the ANSI
     // code page cannot hold exactly (no "?" for a missing character, no look-alike such as
     // "A" for a macron A) is named by its short 8.3 name instead, and so is one whose long
-    // name is a device's ("aux.txt"). An entry with no such name to fall back on is passed
+    // name is a device's ("aux.txt") or cannot stand in a Windows path at all ("a*b.txt",
+    // "tdot.": see isUsableName). An entry with no such name to fall back on is passed
     // over: an ANSI program cannot reach it. So is a file whose short name does not end in
     // the same four characters as its long name, since those tell the file's kind.
     char* nextEntry();

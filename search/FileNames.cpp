@@ -1,6 +1,7 @@
 #include "search/FileNames.h"
 
 #include <cstring>
+#include <cwchar>
 #include <initializer_list>
 
 #include "search/WordRules.h"
@@ -28,6 +29,20 @@ bool isReservedDeviceName(const char* name)
     }
     bool numbered = std::strncmp(lowered, "com", 3) == 0 || std::strncmp(lowered, "lpt", 3) == 0;
     return numbered && lowered[3] >= '1' && lowered[3] <= '9';
+}
+
+bool isUsableName(const wchar_t* name)
+{
+    if (name[0] == L'\0')
+        return false;
+    if (std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0)
+        return true;
+    const wchar_t* p = name;
+    for (; *p != L'\0'; ++p) {
+        if (*p < 0x20 || std::wcschr(L"\"*<>?|\\/:", *p) != nullptr)
+            return false;
+    }
+    return p[-1] != L'.' && p[-1] != L' ';
 }
 
 std::FILE* openFile(const char* path, const char* mode)

@@ -10,6 +10,13 @@
 // name opens the device: a serial port blocks the reader, NUL reads as empty.
 bool isReservedDeviceName(const char* name);
 
+// Whether name (one path component, as the file system lists it) can be used in a Windows
+// path to reach that entry: it holds none of " * < > ? | \ / : and no control character,
+// and it does not end in a dot or a blank, which Windows drops from a path ("tdot." would
+// reach its twin "tdot"). "." and ".." are usable. Names like these are common on Linux
+// and on shares served from it.
+bool isUsableName(const wchar_t* name);
+
 // The last component of path: what follows its last "\" or "/", or its drive ("X:").
 const char* lastComponent(const char* path);
 

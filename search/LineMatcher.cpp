@@ -29,7 +29,7 @@ LineMatcher::LineMatcher(ViewSink* view, ReadBlock* shared)
     pieceBuffer[0] = '\0';
 }
 
-int LineMatcher::scanFile(const char* path, const char* query, int render)
+int LineMatcher::scanFile(const char* path, const char* query, int render, const std::atomic<int>* keepGoing)
 {
     matchCount = 0;
     int lineNumber = 0;
@@ -54,7 +54,7 @@ int LineMatcher::scanFile(const char* path, const char* query, int render)
     if (target != nullptr)
         target->clearView();
 
-    FileTextBytes source(stream.get(), mode);
+    FileTextBytes source(stream.get(), mode, keepGoing);
     if (countOnly) {
         matchCount = countStreamMatches(source, words, readBlock->bytes, sizeof readBlock->bytes);
     } else {
@@ -68,6 +68,8 @@ int LineMatcher::scanFile(const char* path, const char* query, int render)
             target->finishView();
     }
 
+    if (source.abandoned())
+        matchCount = 0;
     if (!stream.close())
         showErrorBox(path, CLOSE_ERROR_CAPTION);
     return matchCount;

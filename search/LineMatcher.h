@@ -1,6 +1,7 @@
 // Scans one text file line by line for the words of the search string: counts the
 // matching line words, and on request renders the matching lines as coloured runs.
 #pragma once
+#include <atomic>
 #include <memory>
 
 class ViewSink;
@@ -31,7 +32,9 @@ public:
     // be opened (after telling the user). A name that is a device's ("aux.txt") is never
     // opened: it counts as a file that cannot be opened. With render nonzero, the view is cleared and each
     // matching line appended: its number in blue, its text with every matching word in red.
-    int scanFile(const char* path, const char* query, int render);
+    // With keepGoing, the scan gives the file up as soon as it finds keepGoing 0 (it looks
+    // before every block it reads) and returns 0, whatever it had counted.
+    int scanFile(const char* path, const char* query, int render, const std::atomic<int>* keepGoing = nullptr);
 
     int matchCount = 0;
     // Whether the user answered the last scan's "cannot open" box with Cancel.

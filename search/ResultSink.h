@@ -4,8 +4,12 @@
 
 class ResultSink {
 public:
-    // Called with a path that the caller reuses afterwards: keep a copy.
-    virtual void add(const char* path) = 0;
+    // path is the file as the list shows it; opened is the path the file was found and
+    // opened by, which differs only in the letter case of its ending (the list shows every
+    // ending in lower case, the folder may hold ".TXT"). Whatever opens the file again uses
+    // opened: in a folder where names differ by case, path may name another file or none.
+    // Called with texts the caller reuses afterwards: keep copies.
+    virtual void add(const char* path, const char* opened) = 0;
 
 protected:
     ~ResultSink() = default;

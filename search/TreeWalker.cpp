@@ -22,17 +22,25 @@ const Extension EXTENSIONS[] = {
     {&FileTypeSet::doc, ".doc"},
 };
 
-// Lower-cases the last four characters of name in place and tells whether they are the
-// extension of a selected file kind. The flags are read afresh for every name, so a change
-// from the file type dialog applies from the next entry.
-bool hasSelectedExtension(char* name)
+// Lower-cases the last four characters of text in place: the ending as the list shows it.
+void lowerEnding(char* text)
+{
+    std::size_t n = std::strlen(text);
+    for (std::size_t i = n < 4 ? 0 : n - 4; i < n; ++i)
+        text[i] = lowerAscii(text[i]);
+}
+
+// Whether the last four characters of name, in any letter case, are the extension of a
+// selected file kind. The flags are read afresh for every name, so a change from the file
+// type dialog applies from the next entry.
+bool hasSelectedExtension(const char* name)
 {
     std::size_t n = std::strlen(name);
     if (n < 4)
         return false;
-    char* tail = name + n - 4;
-    for (int i = 0; i < 4; ++i)
-        tail[i] = lowerAscii(tail[i]);
+    char tail[5];
+    copyText(tail, sizeof tail, name + n - 4);
+    lowerEnding(tail);
     for (const Extension& extension : EXTENSIONS) {
         if ((fileTypeSet.*extension.flag).load() != 0 && std::memcmp(tail, extension.text, 4) == 0)
             return true;
@@ -51,9 +59,9 @@ bool stillSearching()
 
 TreeWalker::TreeWalker(ResultSink& results) : results(results) {}
 
-TreeWalker::TreeWalker(ResultSink& results, TreeWalker& parent, const FolderIdentity& identity)
+TreeWalker::TreeWalker(ResultSink& results, TreeWalker& parent, const FolderIdentity& identity, bool belowLink)
     : matcher(nullptr, &parent.matcher.block()), results(results), parent(&parent), identity(identity),
-      identityAsked(identity.known)
+      identityAsked(identity.known), belowLink(belowLink)
 {
 }
 
@@ -107,15 +115,20 @@ void TreeWalker::searchDirectory(const char* dir, const char* query, int recurse
         // A link back to a folder this walk is already inside would search the same files
         // again, level after level; two such links would double the work at every level.
         // Only a link (a symbolic link, a junction, a mount point) can lead back: a plain
-        // folder is never its own ancestor. Under Wine, asking a folder's identity costs more
-        // than opening and reading two small files, so plain folders are not asked.
+        // folder is never its own ancestor as long as the walk has not gone through a link.
+        // Once it has, a plain folder can be one the walk started in: a link to ".." leads
+        // to the parent of the starting folder, whose plain child is that folder again.
+        // Asking a folder's identity costs more than opening and reading two small files,
+        // so plain folders above every link are not asked.
         FolderIdentity childIdentity;
-        if ((cursor.currentEntry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        bool isLink = (cursor.currentEntry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        if (isLink || belowLink) {
             childIdentity = identifyFolder(childPath);
             if (isOnPath(childIdentity))
                 continue;
         }
-        std::unique_ptr<TreeWalker> child(new (std::nothrow) TreeWalker(results, *this, childIdentity));
+        std::unique_ptr<TreeWalker> child(new (std::nothrow)
+                                              TreeWalker(results, *this, childIdentity, isLink || belowLink));
         if (!child)
             continue;  // no memory for another level: that subtree is left out
         child->searchDirectory(childPath, query, recurse);
@@ -124,12 +137,19 @@ void TreeWalker::searchDirectory(const char* dir, const char* query, int recurse
 
 void TreeWalker::searchFile(const char* dir, const char* name, const char* query)
 {
+    // The file is opened by the name its folder gave: a name whose case differs would make
+    // the file system look the folder through for it (Wine does, for every file), and opens
+    // nothing at all in a folder that tells letter case apart.
     char filePath[PATH_CAPACITY];
     if (!joinPath(filePath, sizeof filePath, dir, name))
         return;  // too long to be a path: not searched
-    int found = matcher.scanFile(filePath, query, 0);
-    if (found > 0)
-        results.add(filePath);
-    else if (found < 0 && matcher.cancelledByUser)
+    // A stop ends the scan of a file that would never end, and the file is not listed.
+    int found = matcher.scanFile(filePath, query, 0, &searchActive);
+    if (found > 0) {
+        char listed[PATH_CAPACITY];
+        copyText(listed, sizeof listed, filePath);
+        lowerEnding(listed);
+        results.add(listed, filePath);
+    } else if (found < 0 && matcher.cancelledByUser)
         searchActive = 0;  // Cancel on the box stops the search, as the Stop button does
 }

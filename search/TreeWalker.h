@@ -14,7 +14,8 @@ public:
     // Walks dir; returns as soon as searchActive is found cleared.
     void searchDirectory(const char* dir, const char* query, int recurse);
 
-    // Scans dir\name and hands the path to the result sink when anything matched.
+    // Scans dir\name and hands the path to the result sink when anything matched, listed
+    // with the last four characters of name in lower case.
     void searchFile(const char* dir, const char* name, const char* query);
 
     DirectoryCursor cursor;
@@ -24,7 +25,8 @@ private:
     // A level below parent. Only one level scans at a time, so every level of a walk reads
     // through the top level's block: a descent allocates a small walker, not another 64 KB.
     // identity is the folder's when the parent had to ask for it, unknown otherwise.
-    TreeWalker(ResultSink& results, TreeWalker& parent, const FolderIdentity& identity);
+    // belowLink tells that the walk has gone through a link to reach this level.
+    TreeWalker(ResultSink& results, TreeWalker& parent, const FolderIdentity& identity, bool belowLink);
 
     // Whether folder is this level's or one of the levels' above it: a link that leads back
     // there would search the same folders again and again, until the paths grew too long.
@@ -35,4 +37,5 @@ private:
     TreeWalker* parent = nullptr;
     FolderIdentity identity;
     bool identityAsked = false;
+    bool belowLink = false;
 };

@@ -13,10 +13,19 @@
 #   U:\names\   U+0100 "Abc.txt" beside a plain Abc.txt, a Cyrillic and an emoji name, a
 #               Cyrillic name ending in .html, and a CJK folder with inner.txt
 #   U:\devices\ aux.txt, nul.txt, con.txt, prn.txt, "aux .txt", com1.htm between a.txt and z.txt
+#   U:\forbidden\ names Windows forbids: a*b.txt, a?b.txt, a"b.txt, a<b>.txt, a|b.txt, a\b.txt,
+#               a:b.txt and one with a tab, beside plain.txt
+#   U:\trailing\  folders "tdot." and "tblank " beside their twins "tdot" and "tblank", and a
+#               file "dot.txt." beside "dot.txt"
+#   U:\cases\     CASE.TXT (a match) beside case.txt (none), and 300 files F000.TXT...
+#   U:\inside\    loop\inner.txt and loop\up -> .. (a walk started inside loop), sib.txt
+#   U:\endless\   zero.txt -> /dev/zero, a file that never ends, between a.txt and z.txt
+# Every file that holds the needle says which file it is, so a test can tell whose text it read.
 set -euo pipefail
 root=${1:?usage: make-hostile-tree.sh FOLDER}
 mkdir -p "$root"
-rm -rf "$root/long" "$root/loop" "$root/twolinks" "$root/names" "$root/devices"
+rm -rf "$root/long" "$root/loop" "$root/twolinks" "$root/names" "$root/devices" "$root/forbidden" \
+    "$root/trailing" "$root/cases" "$root/inside" "$root/endless"
 
 repeat() { printf "%${2}s" "" | tr ' ' "$1"; }
 text="a needle in the hay"
@@ -60,3 +69,33 @@ mkdir -p "$root/devices"
 for name in a.txt aux.txt nul.txt con.txt prn.txt "aux .txt" com1.htm z.txt; do
     echo "$text" >"$root/devices/$name"
 done
+
+mkdir -p "$root/forbidden"
+for name in 'a*b.txt' 'a?b.txt' 'a"b.txt' 'a<b>.txt' 'a|b.txt' 'a\b.txt' 'a:b.txt' $'a\tb.txt' plain.txt; do
+    echo "a needle in $name" >"$root/forbidden/$name"
+done
+
+trailing=$root/trailing
+for folder in "tdot." tdot "tblank " tblank; do
+    mkdir -p "$trailing/$folder"
+    echo "a needle in $folder" >"$trailing/$folder/inside.txt"
+done
+echo "a needle in dot.txt." >"$trailing/dot.txt."
+echo "a needle in dot.txt" >"$trailing/dot.txt"
+
+mkdir -p "$root/cases"
+echo "a needle in CASE.TXT" >"$root/cases/CASE.TXT"
+echo "only hay in case.txt" >"$root/cases/case.txt"
+for i in $(seq -w 0 299); do
+    echo "a needle in F$i.TXT" >"$root/cases/F$i.TXT"
+done
+
+mkdir -p "$root/inside/loop"
+echo "$text" >"$root/inside/loop/inner.txt"
+echo "$text" >"$root/inside/sib.txt"
+ln -s .. "$root/inside/loop/up"
+
+mkdir -p "$root/endless"
+echo "$text" >"$root/endless/a.txt"
+ln -s /dev/zero "$root/endless/zero.txt"
+echo "$text" >"$root/endless/z.txt"

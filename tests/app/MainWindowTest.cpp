@@ -75,7 +75,7 @@ TEST_F(ProgramTest, MenuSearchAndLaunchOnlyBeepWithNothingToDoAndNothingOnceTheP
     menu(IDC_SEARCH);
     menu(IDC_LAUNCH_BROWSER);
     EXPECT_EQ(before + 2, beepCount());
-    resultList.add("C:\\nothing.txt");
+    resultList.add("C:\\nothing.txt", "C:\\nothing.txt");
     EXPECT_EQ(Entries{"No files found"}, listEntries());
 }
 

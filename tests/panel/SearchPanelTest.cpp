@@ -58,6 +58,40 @@ TEST_F(SearchPanelTest, SearchListsMatchesSortedWithTheFirstSelectedAndRendered)
     EXPECT_EQ(tree.path("b.txt"), resultList.selectedFile);
     expected = {{"1) ", BLUE}, {"the ", AUTO}, {"apple", RED}, {" tree\n", AUTO}};
     EXPECT_EQ(expected, viewRuns());
+
+    // An empty box only beeps: the list stays, and its files still show what was searched.
+    int beeps = beepCount();
+    typeSearchString("");
+    clickSearch();
+    EXPECT_EQ(beeps + 1, beepCount());
+    EXPECT_EQ(expectedList, listEntries());
+    selectEntry(4);
+    expected = {{"1) ", BLUE}, {"apple", RED}, {" tart\n", AUTO}};
+    EXPECT_EQ(expected, viewRuns());
+}
+
+TEST_F(SearchPanelTest, AFileListedWithItsEndingLowerCasedShowsItsOwnText)
+{
+    if (GetFileAttributesA("U:\\cases") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the folder is made by tools/make-hostile-tree.sh";
+    // CASE.TXT lies beside case.txt, which holds no needle, and 300 files F000.TXT...
+    searchRoot.setPath("U:\\cases");
+    searchFor("needle");
+    ASSERT_EQ(301, resultList.resultCount);
+    Entries listed = listEntries();
+    listed.resize(2);
+    EXPECT_EQ((Entries{"U:\\cases\\CASE.txt", "U:\\cases\\F000.txt"}), listed);
+    const struct {
+        const char* file;
+        const char* tail;
+    } shown[] = {{"U:\\cases\\CASE.TXT", " in CASE.TXT\n"}, {"U:\\cases\\F000.TXT", " in F000.TXT\n"}};
+    for (int entry = 0; entry < 2; ++entry) {
+        if (entry > 0)
+            selectEntry(entry);
+        EXPECT_EQ(shown[entry].file, std::string(resultList.selectedFile)) << "what Launch Browser opens";
+        std::vector<TextRun> expected = {{"1) ", BLUE}, {"a ", AUTO}, {"needle", RED}, {shown[entry].tail, AUTO}};
+        EXPECT_EQ(expected, viewRuns());
+    }
 }
 
 // Dispatches only what other threads send this one, so the panel's timers never run, until
@@ -115,7 +149,7 @@ TEST_F(SearchPanelTest, ResultsTakeTheOrderASortedListBoxKeeps)
         "C:\\x.txt", "C:\\x\\y.txt", "C:\\x-y\\z.txt", "C:\\X y\\Z.TXT",
     };
     for (const char* name : names) {
-        resultList.add(name);
+        resultList.add(name, name);
         SendMessageA(judge, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
     EXPECT_EQ(listItems(judge), listEntries());
@@ -126,12 +160,12 @@ TEST_F(SearchPanelTest, StopOrCancelOnABoxKeepsEveryFileFoundBeforeIt)
 {
     // A level takes its folder's files before its subfolders, and a file held open with no
     // sharing cannot be opened: the walk waits at it until its box is answered. A stop given
-    // then, or Cancel on the box, comes after both files at the top were found, and before
-    // the one further down; no timer runs to list them before the search ends.
+    // then, or Cancel on the box, comes after the two files above it were found, the one at
+    // the top first, and before the one further down; no timer runs to list them.
     tree.file("quince1.txt", "quince\n");
-    tree.file("Quince2.htm", "a quince\n");
-    ASSERT_TRUE(tree.lockedFile("sub\\cannot-open.txt", "quince\n"));
-    tree.file("sub\\deeper\\late.txt", "quince\n");
+    tree.file("sub\\Quince2.htm", "a quince\n");
+    ASSERT_TRUE(tree.lockedFile("sub\\deeper\\cannot-open.txt", "quince\n"));
+    tree.file("sub\\deeper\\later\\late.txt", "quince\n");
     for (bool cancel : {false, true}) {
         SCOPED_TRACE(cancel ? "Cancel on the box" : "Stop, then OK on the box");
         int beeps = beepCount();
@@ -144,13 +178,17 @@ TEST_F(SearchPanelTest, StopOrCancelOnABoxKeepsEveryFileFoundBeforeIt)
                 box = FindWindowA("#32770", "Error: cannot open selected file!");
                 return box != nullptr && IsWindowVisible(box);
             }));
+            // Listed while the search still runs, the first file found is the one a launch opens.
+            resultList.listGathered();
+            EXPECT_EQ(2, resultList.resultCount);
+            EXPECT_EQ(tree.path("quince1.txt"), resultList.selectedFile);
             if (!cancel)
                 clickSearch();
             sendCommand(box, cancel ? IDCANCEL : IDOK);
             ASSERT_TRUE(handleOnlySentMessagesUntil([] { return searchThreadsAlive() == 0; }));
             ASSERT_TRUE(waitUntilIdle());
         }
-        EXPECT_EQ((Entries{tree.path("quince1.txt"), tree.path("Quince2.htm")}), listEntries());
+        EXPECT_EQ((Entries{tree.path("quince1.txt"), tree.path("sub\\Quince2.htm")}), listEntries());
         EXPECT_EQ(2, resultList.resultCount);
         EXPECT_EQ(0, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
         std::vector<TextRun> expected = {{"1) ", BLUE}, {"quince", RED}, {"\n", AUTO}};
@@ -188,6 +226,25 @@ TEST_F(SearchPanelTest, StopAtOnceEndsWithNoFilesFoundAndAStartWhileItEndsIsRefu
     EXPECT_EQ(1, mostSearchThreadsAlive());
     searchFor("pear");
     EXPECT_EQ((Entries{"pear", "apple"}), history());
+}
+
+TEST_F(SearchPanelTest, StopEndsASearchInsideAFileThatNeverEndsAndANewOneStartsAtOnce)
+{
+    if (GetFileAttributesA("U:\\endless") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the folder is made by tools/make-hostile-tree.sh";
+    // Its zero.txt leads to a device that reads as zeros for ever: only a stop ends the search.
+    searchRoot.setPath("U:\\endless");
+    typeSearchString("needle");
+    clickSearch();
+    EXPECT_FALSE(pumpUntil([] { return searchThreadsAlive() == 0; }, 300));
+    clickSearch();
+    ASSERT_TRUE(pumpUntil([] { return searchThreadsAlive() == 0; }, 20000)) << "the stopped search read on";
+
+    int beeps = beepCount();
+    searchRoot.setPath(tree.root().c_str());
+    searchFor("apple");
+    EXPECT_EQ(beeps + 1, beepCount()) << "only the beep at the end of the new search";
+    EXPECT_EQ(5, resultList.resultCount);
 }
 
 TEST_F(SearchPanelTest, HistoryKeepsNewestFirstAndReplacesTheFirstEntryBeginningWithTheText)

@@ -21,6 +21,22 @@ TEST(FileNames, DeviceNamesInAnyCaseWithOrWithoutExtension)
         EXPECT_EQ(c.device, isReservedDeviceName(c.name)) << '"' << c.name << '"';
 }
 
+TEST(FileNames, UsableNamesHoldNoCharacterAPathForbidsAndNoTrailingDotOrBlank)
+{
+    const struct {
+        const wchar_t* name;
+        bool usable;
+    } cases[] = {
+        {L"plain.txt", true}, {L".", true},          {L"..", true},       {L".hidden", true},  {L" lead.txt", true},
+        {L"a b.txt", true},   {L"\u0416.txt", true}, {L"a*b.txt", false}, {L"a?b.txt", false}, {L"a\"b.txt", false},
+        {L"a<b", false},      {L"a>b", false},       {L"a|b", false},     {L"a\\b", false},    {L"a/b", false},
+        {L"a:b", false},      {L"a\tb", false},      {L"\x1f", false},    {L"tdot.", false},   {L"tblank ", false},
+        {L"...", false},      {L"dot.txt.", false},  {L"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.usable, isUsableName(c.name)) << "row " << (&c - cases);
+}
+
 TEST(FileNames, LastComponentFollowsTheLastSeparatorOrTheDrive)
 {
     EXPECT_STREQ("aux.txt", lastComponent("D:\\Docs\\aux.txt"));

@@ -3,6 +3,8 @@
 // were made, never taken from what the walker produced.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,6 +34,31 @@ protected:
         TreeWalker walker(results);
         walker.searchDirectory(root.c_str(), query, 1);
         return std::multiset<std::string>(results.paths.begin(), results.paths.end());
+    }
+
+    // Each path the walk listed, with the text of the file it opened for it.
+    std::multimap<std::string, std::string> walkShowing(const std::string& root)
+    {
+        RecordingResults results;
+        TreeWalker walker(results);
+        walker.searchDirectory(root.c_str(), "needle", 1);
+        std::multimap<std::string, std::string> shown;
+        for (std::size_t i = 0; i < results.paths.size(); ++i)
+            shown.insert({results.paths[i], contentOf(results.opened[i])});
+        return shown;
+    }
+
+    static std::string contentOf(const std::string& path)
+    {
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        if (file == nullptr)
+            return "(cannot be opened)";
+        std::string text;
+        char buffer[256];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            text.append(buffer, got);
+        std::fclose(file);
+        return text;
     }
 
     // The trees made by tools/make-hostile-tree.sh behind drive U:.
@@ -65,6 +92,9 @@ TEST_F(HostileTreeTest, LinksBackToAFolderOnThePathAreNotFollowed)
     } trees[] = {
         {"U:\\twolinks", {"U:\\twolinks\\x.txt", "U:\\twolinks\\sub\\y.txt"}},
         {"U:\\loop", {"U:\\loop\\top.txt", "U:\\loop\\a\\hit.txt"}},
+        // Started inside loop, whose up leads to its parent: loop is a plain folder there,
+        // but the walk is below a link by then, so it is known for the folder it started in.
+        {"U:\\inside\\loop", {"U:\\inside\\loop\\inner.txt", "U:\\inside\\loop\\up\\sib.txt"}},
     };
     RecordingResults results;
     TreeWalker walker(results);
@@ -119,6 +149,100 @@ TEST_F(HostileTreeTest, NamesOutsideTheCodePageAreReachedByTheirShortNames)
     BoxWatcher boxes;
     EXPECT_EQ(expected, walk("U:\\names"));
     EXPECT_EQ(0u, boxes.count());
+}
+
+TEST_F(HostileTreeTest, NamesAPathCannotHoldAreReachedByUsableShortNamesOrPassedOver)
+{
+    if (!haveFixture("U:\\forbidden") || !haveFixture("U:\\trailing"))
+        GTEST_SKIP() << "the names are made by tools/make-hostile-tree.sh";
+    // Every file says its own name: "tdot.\inside.txt" must not show the text of its twin
+    // "tdot\inside.txt", which is what a path through "tdot." reaches.
+    enum Reached { LONG_NAME, SHORT_NAME, PASSED_OVER };
+    const struct {
+        const wchar_t* folder;
+        const wchar_t* name;  // a file, or a folder holding inside.txt
+        bool isFile;
+        Reached reached;
+        const char* says;
+    } entries[] = {
+        {L"U:\\forbidden", L"plain.txt", true, LONG_NAME, "plain.txt"},
+        {L"U:\\forbidden", L"a*b.txt", true, SHORT_NAME, "a*b.txt"},
+        {L"U:\\forbidden", L"a?b.txt", true, SHORT_NAME, "a?b.txt"},
+        {L"U:\\forbidden", L"a\"b.txt", true, SHORT_NAME, "a\"b.txt"},
+        {L"U:\\forbidden", L"a<b>.txt", true, SHORT_NAME, "a<b>.txt"},
+        {L"U:\\forbidden", L"a|b.txt", true, SHORT_NAME, "a|b.txt"},
+        {L"U:\\forbidden", L"a\\b.txt", true, PASSED_OVER, ""},  // Wine's short name holds the backslash
+        {L"U:\\forbidden", L"a:b.txt", true, PASSED_OVER, ""},   // and this one the colon
+        {L"U:\\forbidden", L"a\tb.txt", true, PASSED_OVER, ""},  // no short name at all
+        {L"U:\\trailing", L"tdot.", false, SHORT_NAME, "tdot."},
+        {L"U:\\trailing", L"tdot", false, LONG_NAME, "tdot"},
+        {L"U:\\trailing", L"tblank ", false, SHORT_NAME, "tblank "},
+        {L"U:\\trailing", L"tblank", false, LONG_NAME, "tblank"},
+        {L"U:\\trailing", L"dot.txt.", true, PASSED_OVER, ""},  // of the kind "txt.", not ".txt"
+        {L"U:\\trailing", L"dot.txt", true, LONG_NAME, "dot.txt"},
+    };
+    std::map<std::wstring, std::multimap<std::string, std::string>> expected;
+    for (const auto& e : entries) {
+        std::multimap<std::string, std::string>& shown = expected[e.folder];
+        if (e.reached == PASSED_OVER)
+            continue;
+        char folder[MAX_PATH], name[MAX_PATH];
+        WideCharToMultiByte(CP_ACP, 0, e.folder, -1, folder, sizeof folder, nullptr, nullptr);
+        WideCharToMultiByte(CP_ACP, 0, e.name, -1, name, sizeof name, nullptr, nullptr);
+        std::string path =
+            e.reached == LONG_NAME ? std::string(folder) + "\\" + name : shortPathOf(e.folder, e.name, e.isFile);
+        ASSERT_EQ(0u, path.find(folder)) << "no short name to expect for " << name;
+        std::string says = std::string("a needle in ") + e.says + "\n";
+        if (e.isFile)
+            shown.insert({path, says});
+        else
+            shown.insert({path + "\\inside.txt", "a needle in " + std::string(e.says) + "\n"});
+    }
+    BoxWatcher boxes;
+    for (const auto& folder : expected) {
+        char root[MAX_PATH];
+        WideCharToMultiByte(CP_ACP, 0, folder.first.c_str(), -1, root, sizeof root, nullptr, nullptr);
+        EXPECT_EQ(folder.second, walkShowing(root)) << root;
+    }
+    EXPECT_EQ(0u, boxes.count());
+}
+
+TEST_F(HostileTreeTest, UpperCaseEndingsAreListedInLowerCaseAndOpenedByTheirOwnNames)
+{
+    if (!haveFixture("U:\\cases"))
+        GTEST_SKIP() << "the names are made by tools/make-hostile-tree.sh";
+    // CASE.TXT lies beside case.txt, which holds no needle: opened as "CASE.txt", the file
+    // that answers is whichever the file system finds first.
+    std::multimap<std::string, std::string> expected = {{"U:\\cases\\CASE.txt", "a needle in CASE.TXT\n"}};
+    for (int i = 0; i < 300; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "F%03d", i);
+        expected.insert({std::string("U:\\cases\\") + name + ".txt", std::string("a needle in ") + name + ".TXT\n"});
+    }
+    EXPECT_EQ(expected, walkShowing("U:\\cases"));
+}
+
+DWORD WINAPI stopInAMoment(LPVOID)
+{
+    Sleep(300);
+    searchActive = 0;
+    return 0;
+}
+
+TEST_F(HostileTreeTest, StopEndsTheScanOfAFileThatNeverEnds)
+{
+    if (!haveFixture("U:\\endless"))
+        GTEST_SKIP() << "the endless file is made by tools/make-hostile-tree.sh";
+    // zero.txt leads to a device that reads as zeros for ever: only the stop ends the walk.
+    HANDLE stopper = CreateThread(nullptr, 0, stopInAMoment, nullptr, 0, nullptr);
+    ASSERT_NE(nullptr, stopper);
+    std::multiset<std::string> found = walk("U:\\endless");
+    WaitForSingleObject(stopper, INFINITE);
+    CloseHandle(stopper);
+    // The files before it in the folder's order were found; it was given up, not listed.
+    const std::set<std::string> others = {"U:\\endless\\a.txt", "U:\\endless\\z.txt"};
+    for (const std::string& path : found)
+        EXPECT_EQ(1u, others.count(path)) << path;
 }
 
 TEST_F(HostileTreeTest, DeviceNamesAreNeverOpened)

@@ -21,7 +21,7 @@ const char* const NO_MATCH = "only hay here\n";
 class ReactingResults : public ResultSink {
 public:
     explicit ReactingResults(std::function<void()> react) : react(std::move(react)) {}
-    void add(const char* path) override
+    void add(const char* path, const char*) override
     {
         paths.push_back(path);
         react();

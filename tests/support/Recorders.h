@@ -8,8 +8,13 @@
 
 class RecordingResults : public ResultSink {
 public:
-    void add(const char* path) override { paths.push_back(path); }
+    void add(const char* path, const char* openedAs) override
+    {
+        paths.push_back(path);
+        opened.push_back(openedAs);
+    }
     std::vector<std::string> paths;
+    std::vector<std::string> opened;  // the path each file was opened by
 };
 
 struct TextRun {
