@@ -101,6 +101,16 @@ TEST_F(MatchViewTest, AViewStopsAtItsLimitAndSaysInGreyHowManyMatchingLinesItLef
     std::string seven;
     for (int n = 1; n <= 7; ++n)
         seven += std::to_string(n) + ") " + minified.substr(static_cast<std::size_t>(n - 1) * 1023, 1023);
+    // 1,000 short lines of 100 matches: 202 coloured runs each, so the runs run out first.
+    std::string hundredMatches;
+    for (int word = 1; word < 100; ++word)
+        hundredMatches += "lantern ";
+    hundredMatches += "lantern\n";
+    std::string shortLines, shortLinesShown;
+    for (int n = 1; n <= 1000; ++n)
+        shortLines += hundredMatches;
+    for (int n = 1; n <= 292; ++n)
+        shortLinesShown += std::to_string(n) + ") " + hundredMatches;
 
     const struct {
         const char* name;
@@ -111,6 +121,7 @@ TEST_F(MatchViewTest, AViewStopsAtItsLimitAndSaysInGreyHowManyMatchingLinesItLef
         {"twelve-thousand.txt", twelveThousand, numberedLines(1, 10000), "2000 more matching lines not shown"},
         {"ten-thousand.txt", tenThousandThenNone, numberedLines(1, 10000), ""},
         {"minified.htm", minified, seven + "\n", "33 more matching lines not shown"},
+        {"many-matches.txt", shortLines, shortLinesShown, "708 more matching lines not shown"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
