@@ -1,13 +1,13 @@
 // The least any search of a tree must cost on this platform, timed:
-//     bench_floor ROOT blocks|lines [as-listed] [no-yield]
+//     bench_floor ROOT blocks|lines [lowered] [no-yield]
 // Makes exactly the platform calls the walk makes and nothing else: both enumerations of
 // every folder; for every file of the four kinds: open, read to the end, close; and the
 // walk's yield of the processor (Sleep(0)) after every entry each pass takes. No matching.
 // "blocks" reads the way the matcher counts (a binary stream, in blocks of the matcher's
 // size); "lines" reads a text-mode stream a line at a time, as a line-by-line matcher would.
-// Like the walk, it opens each file by its name with the extension lower-cased, which on a
-// case-sensitive file system makes Wine look the name up in the folder; "as-listed" opens
-// the names as the enumeration gives them instead, to show what that lookup costs.
+// Like the walk, it opens each file by the name the enumeration gives; "lowered" opens it by
+// its name with the extension lower-cased instead, which on a case-sensitive file system
+// makes Wine look the name up in the folder, to show what that lookup costs.
 // "no-yield" leaves the yields out, to show what they cost. Prints the time, the number of
 // files and bytes read, and the peak working set.
 #include <cstdio>
@@ -24,13 +24,13 @@ const size_t PATH_BYTES = 260;
 long long filesRead = 0;
 long long bytesRead = 0;
 bool byLines = false;
-bool asListed = false;
+bool lowered = false;
 bool yields = true;
 char line[LINE_BYTES];
 char block[READ_BLOCK_CAPACITY];
 
-// Whether the name ends in one of the four extensions, in any letter case. Unless the names
-// are to be opened as listed, the extension is lower-cased in place, as the walk does.
+// Whether the name ends in one of the four extensions, in any letter case. When the names
+// are to be opened lowered, the extension is lower-cased in place.
 bool isSearchedName(char* name)
 {
     size_t n = std::strlen(name);
@@ -44,7 +44,7 @@ bool isSearchedName(char* name)
     tail[4] = '\0';
     bool searched = std::strcmp(tail, ".htm") == 0 || std::strcmp(tail, ".txt") == 0 ||
                     std::strcmp(tail, ".rtf") == 0 || std::strcmp(tail, ".doc") == 0;
-    if (searched && !asListed)
+    if (searched && lowered)
         std::memcpy(name + n - 4, tail, 4);
     return searched;
 }
@@ -120,15 +120,15 @@ int main(int argc, char** argv)
 {
     bool usage = argc < 3 || (std::strcmp(argv[2], "blocks") != 0 && std::strcmp(argv[2], "lines") != 0);
     for (int i = 3; i < argc && !usage; ++i) {
-        if (std::strcmp(argv[i], "as-listed") == 0)
-            asListed = true;
+        if (std::strcmp(argv[i], "lowered") == 0)
+            lowered = true;
         else if (std::strcmp(argv[i], "no-yield") == 0)
             yields = false;
         else
             usage = true;
     }
     if (usage) {
-        std::fprintf(stderr, "usage: bench_floor ROOT blocks|lines [as-listed] [no-yield]\n");
+        std::fprintf(stderr, "usage: bench_floor ROOT blocks|lines [lowered] [no-yield]\n");
         return 2;
     }
     byLines = std::strcmp(argv[2], "lines") == 0;

@@ -74,6 +74,22 @@ def grep_words(query):
     return args
 
 
+ENDING_FILES = 5000
+
+
+def make_endings(folder):
+    """The same 5,000 small files twice: named f00000.txt... and F00000.TXT..., one in ten
+    holding the word. Returns the two folders."""
+    lower, upper = os.path.join(folder, "lower"), os.path.join(folder, "upper")
+    if not os.path.isdir(upper):
+        for path, name in ((lower, "f%05d.txt"), (upper, "F%05d.TXT")):
+            os.makedirs(path, exist_ok=True)
+            for i in range(ENDING_FILES):
+                with open(os.path.join(path, name % i), "w") as f:
+                    f.write("hay %s hay\n" % (ONE_WORD if i % 10 == 0 else "straw"))
+    return lower, upper
+
+
 def median(values):
     return statistics.median(values)
 
@@ -109,17 +125,18 @@ def main():
     big_file = os.path.join(small, "big.txt")
     render_file = os.path.join(small, "render.txt")
     many_tree = os.path.join(many, "tree")
+    lower_endings, upper_endings = make_endings(os.path.join(data, "endings"))
 
     # One Wine server for the whole run, so no run pays for starting it.
     subprocess.run(PINNED + ["wineserver", "-p"], check=False)
     subprocess.run(PINNED + ["wineboot"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
 
-    keys = ["floor", "unyielding", "listed", "lines", "walk1", "walk5", "grep1", "grep5", "floor4", "walk4",
-            "none", "every"]
+    keys = ["floor", "unyielding", "lowered", "lines", "walk1", "walk5", "grep1", "grep5", "floor4", "walk4",
+            "none", "every", "lower", "upper"]
     times = {key: [] for key in keys}
     peaks = {"small": [], "large": []}
     found = {"walk1": set(), "walk5": set(), "grep1": set(), "grep5": set(), "walk4": set(), "none": set(),
-             "every": set()}
+             "every": set(), "lower": set(), "upper": set()}
     floor_files = floor_bytes = 0
 
     # The small tree first, then the large one, each after an untimed pass that brings it
@@ -144,8 +161,8 @@ def main():
         times["floor"].append((float(before["seconds"][0]) + float(after["seconds"][0])) / 2)
         result = run_wine(floor, small_tree, "blocks", "no-yield")
         times["unyielding"].append(float(result["seconds"][0]))
-        result = run_wine(floor, small_tree, "blocks", "as-listed")
-        times["listed"].append(float(result["seconds"][0]))
+        result = run_wine(floor, small_tree, "blocks", "lowered")
+        times["lowered"].append(float(result["seconds"][0]))
         result = run_wine(floor, small_tree, "lines")
         times["lines"].append(float(result["seconds"][0]))
         for key, query in (("grep1", ONE_WORD), ("grep5", FIVE_WORDS)):
@@ -167,6 +184,16 @@ def main():
                 times["walk4"].append(float(result["seconds"][0]))
                 found["walk4"].add((result["files"][0], result["hash"][0]))
                 peaks["large"].append(int(result["peak_kib"][0]))
+
+    # The same files with upper- and lower-case endings, taking turns going first.
+    print("Endings: one untimed pass...", file=sys.stderr)
+    run_wine(walk, upper_endings, ONE_WORD)
+    for run in range(runs):
+        print("Endings: run %d of %d..." % (run + 1, runs), file=sys.stderr)
+        for key in (("lower", "upper") if run % 2 == 0 else ("upper", "lower")):
+            result = run_wine(walk, lower_endings if key == "lower" else upper_endings, ONE_WORD)
+            times[key].append(float(result["seconds"][0]))
+            found[key].add(int(result["files"][0]))
 
     print("Matcher throughput and rendering...", file=sys.stderr)
     scan_times = {}
@@ -237,10 +264,13 @@ def main():
         row("Tree search, %s" % words, "%.3f s" % m[key], "%.3f x floor" % ratio, "<= 1.05 x floor",
             ratio <= 1.05)
     row("Floor without the yields", "%.3f s" % m["unyielding"], "%.2f x floor" % paired("unyielding", "floor"))
-    row("Floor opening names as listed", "%.3f s" % m["listed"], "%.2f x floor" % paired("listed", "floor"))
+    row("Floor opening endings lower-cased", "%.3f s" % m["lowered"], "%.2f x floor" % paired("lowered", "floor"))
     row("Floor reading a line at a time (fgets)", "%.3f s" % m["lines"], "%.2f x floor" % paired("lines", "floor"))
     for key, words in (("grep1", "1 word"), ("grep5", "5 words")):
         row("GNU grep -rli, %s (native)" % words, "%.3f s" % m[key], "%.2f x floor" % paired(key, "floor"))
+    row("Tree search, %d files ending .txt" % ENDING_FILES, "%.3f s" % m["lower"], "1.00 x .txt")
+    row("Tree search, the same files ending .TXT", "%.3f s" % m["upper"], "%.3f x .txt" % paired("upper", "lower"),
+        "<= 1.1 x .txt", paired("upper", "lower") <= 1.1)
     row("Platform floor, 4x corpus", "%.3f s" % m["floor4"], "%.2f x small floor" % paired("floor4", "floor"))
     row("Tree search, 1 word, 4x corpus", "%.3f s" % m["walk4"], "%.3f x its floor" % paired("walk4", "floor4"))
     megabytes = scan_bytes / 1e6
@@ -290,13 +320,15 @@ def main():
 
     # Every run must have found the same files, and as many as grep finds.
     problems = []
-    for key in ("walk1", "walk5", "walk4", "none", "every"):
+    for key in ("walk1", "walk5", "walk4", "none", "every", "lower", "upper"):
         if len(found[key]) != 1:
             problems.append("%s found different files from run to run: %s" % (key, sorted(found[key])))
     for walk_key, grep_key in (("walk1", "grep1"), ("walk5", "grep5")):
         walked = {int(files) for files, _ in found[walk_key]}
         if walked != found[grep_key]:
             problems.append("%s found %s files, grep %s" % (walk_key, walked, found[grep_key]))
+    if found["lower"] != {ENDING_FILES // 10} or found["upper"] != found["lower"]:
+        problems.append("the endings searches found %s and %s files" % (found["lower"], found["upper"]))
     if found["none"] != {0} or found["every"] != {corpus.RESULTS_FOLDERS * corpus.RESULTS_FILES_PER_FOLDER}:
         problems.append("the many-results searches listed %s and %s files" % (found["none"], found["every"]))
     print()
