@@ -2,7 +2,6 @@
 
 #include "app/MenuCommands.h"
 #include "app/WindowSetup.h"
-#include "panel/MatchView.h"
 #include "panel/SearchPanel.h"
 #include "resources/resource.h"
 #include "search/ErrorBox.h"
@@ -25,7 +24,6 @@ void createPanel(HWND window)
     // MainWindow is not set yet while the window is being created: the panel gets the
     // window being created as its parent.
     CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_SEARCH_PANEL), window, searchPanelProc, 0);
-    matchView.attach(panelControls.matchView);
 }
 
 void placePanel()

@@ -21,7 +21,7 @@
 #include "bench/BenchSupport.h"
 #include "bench/ProgramWindow.h"
 #include "panel/FileRender.h"
-#include "panel/MatchViewSink.h"
+#include "panel/MatchView.h"
 #include "panel/SearchPanel.h"
 #include "search/SearchState.h"
 
@@ -66,17 +66,17 @@ Timing renderUntilPainted(const char* path)
     for (;;) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            bool viewPaint = message.message == WM_PAINT && message.hwnd == panelControls.matchView;
+            bool viewPaint = message.message == WM_PAINT && message.hwnd == matchView.control();
             TranslateMessage(&message);
             DispatchMessageA(&message);
-            if (viewPaint && timing.firstPaint < 0 && GetWindowTextLengthA(panelControls.matchView) > 0)
+            if (viewPaint && timing.firstPaint < 0 && GetWindowTextLengthA(matchView.control()) > 0)
                 timing.firstPaint = clock.seconds();
         }
         if (!fileRender.running())
             break;
         WaitMessage();
     }
-    UpdateWindow(panelControls.matchView);
+    UpdateWindow(matchView.control());
     handlePendingMessages();
     timing.total = clock.seconds();
     return timing;
@@ -115,9 +115,9 @@ int main(int argc, char** argv)
         // Emptying the view of the previous run's lines is timed on its own, the way a render
         // of the next file the user selects begins: the render timed after it starts empty.
         Stopwatch clearing;
-        matchViewSink.clearView();
-        matchViewSink.finishView();
-        UpdateWindow(panelControls.matchView);
+        matchView.clearView();
+        matchView.flush();
+        UpdateWindow(matchView.control());
         handlePendingMessages();
         double cleared = clearing.seconds();
         longestWait = 0;
@@ -131,10 +131,10 @@ int main(int argc, char** argv)
     probeEnd = 1;
     WaitForSingleObject(probe, INFINITE);
     CloseHandle(probe);
-    LRESULT lines = SendMessageA(panelControls.matchView, EM_GETLINECOUNT, 0, 0);
+    LRESULT lines = SendMessageA(matchView.control(), EM_GETLINECOUNT, 0, 0);
     unsigned long long peak = peakWorkingSetKiB();
-    std::printf("matches=%d lines=%ld peak_kib=%llu view_kib=%llu\n", fileRender.matchCount, static_cast<long>(lines),
+    std::printf("matches=%d lines=%ld peak_kib=%llu view_kib=%llu\n", fileRender.matchCount(), static_cast<long>(lines),
                 peak, peak > before ? peak - before : 0);
     closeProgramWindow();
-    return fileRender.matchCount > 0 ? 0 : 1;
+    return fileRender.matchCount() > 0 ? 0 : 1;
 }

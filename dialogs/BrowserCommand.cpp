@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "search/ScopedOwners.h"
+#include "dialogs/ScopedKeyChain.h"
 #include "search/TextBuffer.h"
 
 BrowserCommand browserCommand;

@@ -1,23 +1,21 @@
 #include "panel/FileRender.h"
 
+#include <windows.h>
+
+#include <cstdio>
 #include <cstring>
 
 #include "panel/MatchView.h"
-#include "panel/MatchViewSink.h"
-#include "panel/SearchPanel.h"
-#include "search/ErrorBox.h"
-#include "search/FileNames.h"
-#include "search/LineScan.h"
-#include "search/TextBuffer.h"
+#include "panel/PanelWindow.h"
 
 FileRender fileRender;
 
 namespace {
 
 // The window's thread renders for this long, then handles what is waiting for it. The
-// control's own work for one slice (a stream or two, and a paint) comes on top. Shorter
-// slices cost more than they give: every one ends with a paint of the view, and 2,000
-// lines took twice as long in slices of 40 ms.
+// control's own work for one slice (a stream or two, and a paint) comes on top, and the
+// two together are what the window leaves a message unanswered for. Shorter slices cost
+// more than they give: every one ends with a paint of the view.
 const double SLICE_SECONDS = 0.1;
 // While only counting, the clock is read after this many reads.
 const int READS_BETWEEN_CLOCKS = 256;
@@ -36,42 +34,24 @@ double secondsNow()
 
 }  // namespace
 
-FileRender::FileRender()
-{
-    path[0] = '\0';
-    query[0] = '\0';
-    line[0] = '\0';
-}
+FileRender::FileRender() : matcher(this) {}
 
-bool FileRender::start(const char* newPath, const char* newQuery)
+bool FileRender::start(const char* path, const char* query)
 {
-    std::FILE* opened = openFile(newPath, FileTextBytes::openMode(FileTextBytes::TEXT_MODE));
-    if (opened == nullptr) {
-        showErrorBox(newPath, OPEN_ERROR_CAPTION);
+    HWND panel = panelWindow.load();
+    // Without a panel there is no view to fill, but the file is still tried, and its box
+    // shown, as a selection would.
+    if (!matcher.begin(path, query, panel != nullptr ? 1 : 0))
         return false;
-    }
-    cancel();
-    file = opened;
-    bytes.emplace(opened, FileTextBytes::TEXT_MODE);
-    copySlice(path, sizeof path, newPath, sizeof path - 1);
-    copySlice(query, sizeof query, newQuery, sizeof query - 1);
-    // A query with more words than the table holds is compared word by word instead.
-    wordsCut = words.parse(query);
-    reads.emplace(*bytes, block.bytes, sizeof block.bytes);
-    matchCount = 0;
     linesLeftOut = 0;
-    lineNumber = 0;
     linesShown = 0;
     charactersShown = 0;
     runsShown = 0;
     paragraphLength = 0;
-
-    HWND panel = panelWindow.load();
     if (panel == nullptr) {
         close();
         return true;
     }
-    matchViewSink.clearView();
     SetTimer(panel, RENDER_TIMER, USER_TIMER_MINIMUM, nullptr);
     step();
     return true;
@@ -79,43 +59,26 @@ bool FileRender::start(const char* newPath, const char* newQuery)
 
 void FileRender::step()
 {
-    if (file == nullptr)
+    if (!matcher.scanning())
         return;
-    double started = secondsNow();
-    // The user may have clicked into the view since the last slice.
-    matchView.moveCaretToEnd();
-    matchView.beginRender();
-    LineScratch scratch{folded, piece};
-    const QueryWords* cut = wordsCut ? &words : nullptr;
-    int sinceClock = 0;
-    for (;;) {
-        if (!reads->next(line)) {
-            finish();
-            return;
-        }
-        ++lineNumber;
-        bool shown = roomForARead();
-        int count = scanLine(line, lineNumber, query, cut, shown ? this : nullptr, scratch);
-        matchCount += count;
-        if (count > 0 && shown)
-            ++linesShown;
-        else if (count > 0)
-            ++linesLeftOut;
-        if ((count > 0 && shown) || ++sinceClock == READS_BETWEEN_CLOCKS) {
-            sinceClock = 0;
-            if (secondsNow() - started >= SLICE_SECONDS)
-                break;
-        }
-    }
-    matchViewSink.finishView();
+    sliceStarted = secondsNow();
+    readsSinceClock = 0;
+    if (matcher.step(*this))
+        finish();
+    else
+        matchView.flush();
 }
 
 void FileRender::cancel()
 {
-    if (file == nullptr)
-        return;
     // Between slices everything rendered is in the control and drawing is on.
-    close();
+    if (matcher.scanning())
+        close();
+}
+
+void FileRender::clearView()
+{
+    matchView.clearView();
 }
 
 void FileRender::appendText(const char* text, unsigned long colour)
@@ -127,13 +90,27 @@ void FileRender::appendText(const char* text, unsigned long colour)
     while (rest > 0 && text[rest - 1] != '\n' && text[rest - 1] != '\r')
         --rest;
     paragraphLength = rest > 0 ? static_cast<long>(length - rest) : paragraphLength + static_cast<long>(length);
-    matchViewSink.appendText(text, colour);
+    matchView.appendText(text, colour);
 }
 
-bool FileRender::roomForARead() const
+bool FileRender::showNextRead()
 {
     return linesShown < LINE_LIMIT && charactersShown + READ_MOST_CHARACTERS <= CHARACTER_LIMIT &&
            runsShown + READ_MOST_RUNS <= RUN_LIMIT && paragraphLength + READ_MOST_CHARACTERS <= PARAGRAPH_LIMIT;
+}
+
+bool FileRender::goOn(int matches, bool shown)
+{
+    if (matches > 0 && shown)
+        ++linesShown;
+    else if (matches > 0)
+        ++linesLeftOut;
+    if ((matches > 0 && shown) || ++readsSinceClock == READS_BETWEEN_CLOCKS) {
+        readsSinceClock = 0;
+        if (secondsNow() - sliceStarted >= SLICE_SECONDS)
+            return false;
+    }
+    return true;
 }
 
 void FileRender::finish()
@@ -142,9 +119,9 @@ void FileRender::finish()
         char note[80];
         std::snprintf(note, sizeof note, "%s%d more matching line%s not shown", paragraphLength > 0 ? "\n" : "",
                       linesLeftOut, linesLeftOut == 1 ? "" : "s");
-        matchViewSink.appendText(note, NOTICE_COLOUR);
+        matchView.appendText(note, NOTICE_COLOUR);
     }
-    matchViewSink.finishView();
+    matchView.flush();
     close();
 }
 
@@ -153,11 +130,6 @@ void FileRender::close()
     HWND panel = panelWindow.load();
     if (panel != nullptr)
         KillTimer(panel, RENDER_TIMER);
-    reads.reset();
-    bytes.reset();
-    std::FILE* closing = file;
-    file = nullptr;
-    // Told last: the box's message loop may start the next render.
-    if (std::fclose(closing) != 0)
-        showErrorBox(path, CLOSE_ERROR_CAPTION);
+    // Last: a box about a failed close has a message loop that may start the next render.
+    matcher.end();
 }

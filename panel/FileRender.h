@@ -1,37 +1,26 @@
 // Renders the selected file's matching lines into the match view a slice at a time, on the
 // window's thread: between slices the window takes input, paints and answers other threads,
-// so no file freezes it. Lines look exactly as the line matcher renders them. A view that
+// so no file freezes it. The lines are the line matcher's, scanned in steps. A view that
 // would grow past what the control can lay out and hold ends with a grey note of how many
 // matching lines it leaves out.
 #pragma once
-#include <windows.h>
-
-#include <cstdio>
-#include <optional>
-
-#include "panel/ResultList.h"
-#include "search/ByteSource.h"
 #include "search/LineMatcher.h"
-#include "search/ReadCutter.h"
-#include "search/SearchState.h"
 #include "search/ViewSink.h"
-#include "search/WordRules.h"
 
-class FileRender final : private ViewSink {
+class FileRender final : private ViewSink, private ScanPace {
 public:
     // At most this many matching lines are shown.
     static const int LINE_LIMIT = 10000;
-    // Wine's control holds about 110 bytes for every character; the view stops before it
-    // holds more than this many.
+    // The control holds a great deal for every character it shows (about a hundred bytes
+    // under Wine): the view stops before it holds more than this many.
     static const long CHARACTER_LIMIT = 1200000;
-    // And about 800 bytes for every run of one colour, and it streams and paints them one
-    // by one: the view stops before it holds more than this many. 10,000 lines with a few
-    // matches each take 40,000 to 50,000.
+    // And more still for every run of one colour, which it streams and paints one by one:
+    // the view stops before it holds more than this many. 10,000 lines with a few matches
+    // each take 40,000 to 50,000.
     static const long RUN_LIMIT = 60000;
-    // Wine's control lays a paragraph out again at every insertion into it, in a time that
-    // grows with the square of its length: 16 KB took up to 0.2 s, 64 KB two seconds. The
-    // reads of one long physical line form one paragraph, so the view stops before one
-    // passes this many characters.
+    // The control lays a paragraph out again at every insertion into it, in a time that
+    // grows with the square of its length. The reads of one long physical line form one
+    // paragraph, so the view stops before one passes this many characters.
     static const long PARAGRAPH_LIMIT = 8 * 1024;
 
     FileRender();
@@ -48,36 +37,28 @@ public:
     void step();
     // Ends the render under way where it is: the view keeps what it shows, and no note.
     void cancel();
-    bool running() const { return file != nullptr; }
+    bool running() const { return matcher.scanning(); }
 
     // Matching line words of the file, counted so far (all of them once it is done).
-    int matchCount = 0;
+    int matchCount() const { return matcher.matchCount; }
     // Matching lines left out of the view so far.
     int linesLeftOut = 0;
 
 private:
-    void clearView() override {}
+    void clearView() override;
     void appendText(const char* text, unsigned long colour) override;
-    bool roomForARead() const;
+    bool showNextRead() override;
+    bool goOn(int matches, bool shown) override;
     void finish();
     void close();
 
-    std::FILE* file = nullptr;
-    std::optional<FileTextBytes> bytes;
-    std::optional<ReadCutter> reads;
-    QueryWords words;
-    bool wordsCut = false;
-    int lineNumber = 0;
+    LineMatcher matcher;
     int linesShown = 0;
     long charactersShown = 0;
     long runsShown = 0;
     long paragraphLength = 0;
-    char path[SELECTED_FILE_CAPACITY];
-    char query[QUERY_CAPACITY];
-    char line[LINE_CAPACITY];
-    char folded[LINE_CAPACITY];
-    char piece[LINE_CAPACITY];
-    ReadBlock block;
+    double sliceStarted = 0;
+    int readsSinceClock = 0;
 };
 
 extern FileRender fileRender;

@@ -2,9 +2,8 @@
 
 #include <cstring>
 
-#include "panel/RichTextStream.h"
-#include "panel/SearchPanel.h"
-#include "search/ScopedOwners.h"
+#include "panel/PanelWindow.h"
+#include "panel/ScopedWritable.h"
 
 static_assert(sizeof(CHARFORMATA) == 60, "the single-byte character format record of Rich Edit 1.0");
 
@@ -48,13 +47,17 @@ void MatchView::clearView()
     // A control may only be made and destroyed by the thread its panel belongs to.
     if (handedToPanel(panel, WM_VIEW_CLEAR))
         return;
+    // Drawing goes on again first: with drawing off the control has lost its visible style,
+    // which a fresh control would copy.
+    batch.clear();
+    endRender();
+    appending = false;
     if (SendMessageA(controlHandle, EM_GETLINECOUNT, 0, 0) <= MOST_LINES_EMPTIED || !replaceControl())
         SendMessageA(controlHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
 }
 
 bool MatchView::replaceControl()
 {
-    // Drawing is only ever off inside a render, which begins after its clear.
     HWND old = controlHandle;
     HWND parent = GetParent(old);
     RECT place;
@@ -72,7 +75,6 @@ bool MatchView::replaceControl()
     SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     bool focused = GetFocus() == old;
     controlHandle = fresh;
-    panelControls.matchView = fresh;
     DestroyWindow(old);
     if (focused)
         SetFocus(fresh);
@@ -81,17 +83,40 @@ bool MatchView::replaceControl()
 
 void MatchView::appendText(const char* text, unsigned long colour)
 {
-    if (panelWindow.load() == nullptr)
+    if (panelWindow.load() == nullptr || controlHandle == nullptr)
         return;
+    if (!appending) {
+        appending = true;
+        beginRender();
+        CHARRANGE end = {-1, -1};
+        SendMessageA(controlHandle, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
+    }
+    if (showsBatchesExactly()) {
+        if (batch.add(text, colour))
+            return;
+        showBatch();  // the batch is full: show it and start the next
+        if (batch.add(text, colour))
+            return;
+    }
     insertRun(controlHandle, text, colour);
 }
 
-void MatchView::moveCaretToEnd()
+void MatchView::flush()
 {
-    if (panelWindow.load() == nullptr)
+    if (!appending)
         return;
-    CHARRANGE end = {-1, -1};
-    SendMessageA(controlHandle, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
+    appending = false;
+    showBatch();
+    endRender();
+}
+
+void MatchView::showBatch()
+{
+    if (batch.empty())
+        return;
+    if (panelWindow.load() != nullptr)
+        streamBatch(controlHandle, batch);
+    batch.clear();
 }
 
 void MatchView::insertRun(HWND control, const char* text, unsigned long colour)
@@ -127,8 +152,6 @@ void MatchView::setColour(HWND control, unsigned long colour)
 
 void MatchView::beginRender()
 {
-    if (panelWindow.load() == nullptr || controlHandle == nullptr)
-        return;
     SendMessageA(controlHandle, EM_SETUNDOLIMIT, 0, 0);
     // Drawing off clears the control's visible style and drawing on sets it.
     bool visible = (GetWindowLongA(controlHandle, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -145,13 +168,6 @@ void MatchView::endRender()
     drawingSuspended = false;
     SendMessageA(controlHandle, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(controlHandle, nullptr, TRUE);
-}
-
-void MatchView::appendBatch(const RunBatch& batch)
-{
-    if (panelWindow.load() == nullptr)
-        return;
-    streamBatch(controlHandle, batch);
 }
 
 bool MatchView::showsBatchesExactly()

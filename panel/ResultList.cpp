@@ -6,20 +6,15 @@
 #include <deque>
 #include <string>
 
-#include "panel/FileRender.h"
-#include "panel/MatchView.h"
-#include "panel/SearchPanel.h"
+#include "panel/PanelWindow.h"
 #include "panel/SortedPaths.h"
-#include "search/SearchState.h"
 #include "search/TextBuffer.h"
-#include "search/ViewSink.h"
 
 ResultList resultList;
 
 namespace {
 
 const char* const NO_FILES = "No files found";
-const char* const NO_SELECTION = "No file selected";
 
 // Paths the search thread has found and the list does not show yet: each as listed and as
 // opened, one after another with their terminators. The lock is held only to copy: never
@@ -156,18 +151,11 @@ void ResultList::finish()
     KillTimer(panel, RESULT_TIMER);
     listGathered();
     HWND list = panelControls.fileList;
-    fileRender.cancel();
-    matchView.clearView();
     copyOpenedPath(list, 0, selectedFile, sizeof selectedFile);  // keeps its text when the list is empty
     if (resultCount == 0) {
         listPath(NO_FILES, NO_FILES);
-        matchView.appendText(NO_SELECTION, NOTICE_COLOUR);
         resultCount = 0;
         return;
     }
-    // Selecting from here raises no LBN_SELCHANGE, so the first entry is rendered here.
     SendMessageA(list, LB_SETCURSEL, 0, 0);
-    char first[SELECTED_FILE_CAPACITY];
-    if (copyOpenedPath(list, 0, first, sizeof first))
-        fileRender.start(first, queryText);
 }

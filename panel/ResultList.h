@@ -3,9 +3,9 @@
 // and finish called from the search thread are carried out by the window's thread while the
 // caller waits. Paths the search thread adds are gathered and listed together, every
 // RESULT_MILLISECONDS while the search runs and at its finish: one list insertion at a time,
-// each handed across threads, costs Wine several milliseconds. Each burst also costs the list
-// about 4 ms however few paths it brings (its scroll bar and a repaint), so bursts come no
-// more often than a user can tell: a tenth of a second.
+// each handed across threads, costs a round trip between them every time. Each burst also
+// costs the list a fixed charge however few paths it brings (its scroll bar and a repaint),
+// so bursts come no more often than a user can tell: a tenth of a second.
 #pragma once
 #include <cstddef>
 
@@ -34,8 +34,9 @@ public:
     // Lists the paths gathered so far. Window's thread only.
     void listGathered();
 
-    // Lists what is gathered, then selects and renders the first entry, or shows "No files
-    // found" and a grey "No file selected" when nothing was added.
+    // Lists what is gathered, then selects the first entry (which becomes selectedFile), or
+    // lists "No files found" when nothing was added. Selecting raises no LBN_SELCHANGE: the
+    // caller shows the file.
     void finish();
 
     // Number of paths listed since the last clear; 0 also while "No files found" is listed.

@@ -10,16 +10,22 @@
 #include "search/DirectoryCursor.h"
 #include "search/SearchState.h"
 #include "search/TextBuffer.h"
+#include "search/ViewSink.h"
 #include "search/WordRules.h"
-
-std::atomic<HWND> panelWindow{nullptr};
-PanelControls panelControls = {};
-PanelLayout panelLayout = {};
 
 namespace {
 
 const char* const SEARCH_CAPTION = "Search for String";
 const char* const STOP_CAPTION = "Stop Searching";
+const char* const NO_SELECTION = "No file selected";
+
+// Offsets measured at initialisation, in pixels from the panel's outer top edge.
+struct PanelLayout {
+    int labelTop;
+    int labelHeight;
+    int listTop;
+};
+PanelLayout panelLayout = {};
 
 void setText(HWND window, const char* text)
 {
@@ -38,7 +44,7 @@ void initialisePanel(HWND panel)
     panelControls.filesLabel = GetDlgItem(panel, IDC_FILES_LABEL);
     panelControls.matchesLabel = GetDlgItem(panel, IDC_MATCHES_LABEL);
     panelControls.fileList = GetDlgItem(panel, IDC_FILE_LIST);
-    panelControls.matchView = GetDlgItem(panel, IDC_MATCH_VIEW);
+    matchView.attach(GetDlgItem(panel, IDC_MATCH_VIEW));
 
     RECT rect;
     GetWindowRect(panelControls.filesLabel, &rect);
@@ -48,9 +54,9 @@ void initialisePanel(HWND panel)
     panelLayout.listTop = rect.top - panelRect.top;
 
     SendMessageA(panelControls.searchString, CB_LIMITTEXT, QUERY_CAPACITY, 0);
-    // A new panel's list is empty, whatever an earlier panel left counted or gathered.
+    // A new panel's list is empty, whatever an earlier panel left counted or gathered; its
+    // view is empty too, with no notice yet.
     resultList.clear();
-    // The view is attached only once the panel exists, so this fills the list alone.
     resultList.finish();
 }
 
@@ -70,7 +76,7 @@ void layoutPanel()
     MoveWindow(panelControls.filesLabel, 5, at.labelTop, half - 5, at.labelHeight, TRUE);
     MoveWindow(panelControls.fileList, 5, at.listTop, half - 5, height - at.listTop - 5, TRUE);
     MoveWindow(panelControls.matchesLabel, half + 10, at.labelTop, half - 15, at.labelHeight, TRUE);
-    MoveWindow(panelControls.matchView, half + 10, at.listTop, half - 15, height - at.listTop - 5, TRUE);
+    MoveWindow(matchView.control(), half + 10, at.listTop, half - 15, height - at.listTop - 5, TRUE);
 }
 
 void endPanel(HWND panel)
@@ -172,6 +178,36 @@ INT_PTR onPanelCommand(HWND panel, WPARAM wParam)
     return FALSE;
 }
 
+// The first file found is shown, or a grey notice that there is none. Selecting it from
+// here raises no LBN_SELCHANGE.
+void showFirstResult()
+{
+    fileRender.cancel();
+    matchView.clearView();
+    if (resultList.resultCount == 0) {
+        matchView.appendText(NO_SELECTION, NOTICE_COLOUR);
+        matchView.flush();
+        return;
+    }
+    // A box about the file has a message loop that may list and select anew: the render
+    // keeps its own copy of the path.
+    char first[SELECTED_FILE_CAPACITY];
+    copyText(first, sizeof first, resultList.selectedFile);
+    fileRender.start(first, queryText);
+}
+
+// The end of a search, which the search thread asks for with WM_SEARCH_END: the list is
+// finished and its first file shown, the button reads "Search for String" again, the beep
+// sounds and the search box shows the search string as the search used it.
+void endSearch()
+{
+    resultList.finish();
+    showFirstResult();
+    setText(panelControls.searchButton, SEARCH_CAPTION);
+    signalBeep();
+    setText(panelControls.searchString, queryText);
+}
+
 void onPanelTimer(WPARAM timer)
 {
     if (timer == RESULT_TIMER)
@@ -190,32 +226,6 @@ void rememberSearchString(HWND comboBox, const char* text)
     if (found != CB_ERR)
         SendMessageA(comboBox, CB_DELETESTRING, found, 0);
     SendMessageA(comboBox, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text));
-}
-
-bool onPanelThread(HWND panel)
-{
-    return GetWindowThreadProcessId(panel, nullptr) == GetCurrentThreadId();
-}
-
-bool handedToPanel(HWND panel, UINT message)
-{
-    if (onPanelThread(panel))
-        return false;
-    SendMessageA(panel, message, 0, 0);
-    return true;
-}
-
-void endSearch()
-{
-    HWND panel = panelWindow.load();
-    if (panel != nullptr && handedToPanel(panel, WM_SEARCH_END))
-        return;
-    resultList.finish();
-    if (panel != nullptr)
-        setText(panelControls.searchButton, SEARCH_CAPTION);
-    signalBeep();
-    if (panel != nullptr)
-        setText(panelControls.searchString, queryText);
 }
 
 INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM)

@@ -1,8 +1,9 @@
 #include "panel/SearchThread.h"
 
+#include "dialogs/Beep.h"
 #include "panel/MatchView.h"
+#include "panel/PanelWindow.h"
 #include "panel/ResultList.h"
-#include "panel/SearchPanel.h"
 #include "search/DirectoryCursor.h"
 #include "search/ErrorBox.h"
 #include "search/SearchState.h"
@@ -70,7 +71,10 @@ DWORD WINAPI searchThreadProc(LPVOID)
     matchView.clearView();
     rootWalker.searchDirectory(startPath, queryText, searchOptions.searchSubdirectories.load());
     searchActive = 0;
-    endSearch();
+    // The panel ends the search on its own thread; without a panel only the beep is left.
+    HWND panel = panelWindow.load();
+    if (panel == nullptr || !handedToPanel(panel, WM_SEARCH_END))
+        signalBeep();
     CloseHandle(searchThreadHandle.load());
     --threadsAlive;
     return 0;

@@ -1,16 +1,10 @@
 #include "search/LineMatcher.h"
 
-#include <cstdio>
-#include <cstring>
-
-#include "search/ByteSource.h"
 #include "search/ErrorBox.h"
 #include "search/LineScan.h"
-#include "search/ReadCutter.h"
-#include "search/ScopedOwners.h"
 #include "search/StreamScan.h"
+#include "search/TextBuffer.h"
 #include "search/ViewSink.h"
-#include "search/WordRules.h"
 
 namespace {
 
@@ -27,50 +21,88 @@ LineMatcher::LineMatcher(ViewSink* view, ReadBlock* shared)
     lineBuffer[0] = '\0';
     foldedBuffer[0] = '\0';
     pieceBuffer[0] = '\0';
+    path[0] = '\0';
+    query[0] = '\0';
 }
 
-int LineMatcher::scanFile(const char* path, const char* query, int render, const std::atomic<int>* keepGoing)
+bool LineMatcher::begin(const char* newPath, const char* newQuery, int render, const std::atomic<int>* keepGoing)
 {
-    matchCount = 0;
-    int lineNumber = 0;
-    ViewSink* target = render ? view : nullptr;
-
     // The query is cut into words once per file. A query with more words than the table
     // holds (only possible for texts longer than the search box allows) is compared the
     // slow way, word by word, with the same result.
-    QueryWords words;
-    const QueryWords* cut = words.parse(query) ? &words : nullptr;
+    ViewSink* newTarget = render ? view : nullptr;
+    QueryWords newWords;
+    bool cut = newWords.parse(newQuery);
     // When only the count is wanted, the file's bytes are taken as they are: the count
     // comes out the same as from its text-mode lines, without the runtime's translation.
-    bool countOnly = target == nullptr && cut != nullptr;
+    bool countOnly = newTarget == nullptr && cut;
     FileTextBytes::Mode mode = countOnly ? FileTextBytes::BINARY : FileTextBytes::TEXT_MODE;
 
     cancelledByUser = false;
-    FileStream stream;
-    if (!stream.open(path, FileTextBytes::openMode(mode))) {
-        cancelledByUser = showErrorBox(path, OPEN_ERROR_CAPTION) == IDCANCEL;
-        return -1;
+    FileStream opened;
+    if (!opened.open(newPath, FileTextBytes::openMode(mode))) {
+        cancelledByUser = showErrorBox(newPath, OPEN_ERROR_CAPTION) == IDCANCEL;
+        return false;
     }
+    end();
+    stream.takeFrom(opened);
+    copySlice(path, sizeof path, newPath, sizeof path - 1);
+    copySlice(query, sizeof query, newQuery, sizeof query - 1);
+    wordsCut = words.parse(query);
+    target = newTarget;
+    matchCount = 0;
+    lineNumber = 0;
+    source.emplace(stream.get(), mode, keepGoing);
+    if (!countOnly)
+        reads.emplace(*source, readBlock->bytes, sizeof readBlock->bytes);
     if (target != nullptr)
         target->clearView();
+    return true;
+}
 
-    FileTextBytes source(stream.get(), mode, keepGoing);
-    if (countOnly) {
-        matchCount = countStreamMatches(source, words, readBlock->bytes, sizeof readBlock->bytes);
-    } else {
-        ReadCutter reads(source, readBlock->bytes, sizeof readBlock->bytes);
-        LineScratch scratch{foldedBuffer, pieceBuffer};
-        while (reads.next(lineBuffer)) {
-            ++lineNumber;
-            matchCount += scanLine(lineBuffer, lineNumber, query, cut, target, scratch);
-        }
-        if (target != nullptr)
-            target->finishView();
+bool LineMatcher::step(ScanPace& pace)
+{
+    if (!source)
+        return true;
+    if (!reads) {
+        matchCount = countStreamMatches(*source, words, readBlock->bytes, sizeof readBlock->bytes);
+        return true;
     }
+    LineScratch scratch{foldedBuffer, pieceBuffer};
+    const QueryWords* cut = wordsCut ? &words : nullptr;
+    while (reads->next(lineBuffer)) {
+        ++lineNumber;
+        bool shown = target != nullptr && pace.showNextRead();
+        int count = scanLine(lineBuffer, lineNumber, query, cut, shown ? target : nullptr, scratch);
+        matchCount += count;
+        if (!pace.goOn(count, shown))
+            return false;
+    }
+    return true;
+}
 
-    if (source.abandoned())
+int LineMatcher::end()
+{
+    if (!source)
+        return matchCount;
+    if (source->abandoned())
         matchCount = 0;
+    reads.reset();
+    source.reset();
+    target = nullptr;
+    // Told last, with the scan over: the box's message loop may begin the next one.
     if (!stream.close())
         showErrorBox(path, CLOSE_ERROR_CAPTION);
     return matchCount;
+}
+
+int LineMatcher::scanFile(const char* filePath, const char* text, int render, const std::atomic<int>* keepGoing)
+{
+    if (!begin(filePath, text, render, keepGoing))
+        return -1;
+    struct : ScanPace {
+    } toTheEnd;
+    while (!step(toTheEnd)) {
+    }
+    return end();
 }

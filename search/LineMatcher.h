@@ -1,19 +1,44 @@
 // Scans one text file line by line for the words of the search string: counts the
-// matching line words, and on request renders the matching lines as coloured runs.
+// matching line words, and on request renders the matching lines as coloured runs. A scan
+// goes in steps (begin, step until the file ends, end), so a caller that must stay
+// responsive, the panel's render, can do a slice at a time; scanFile runs them all at once.
 #pragma once
 #include <atomic>
 #include <memory>
+#include <optional>
+
+#include "search/ByteSource.h"
+#include "search/ReadCutter.h"
+#include "search/ScopedOwners.h"
+#include "search/SearchState.h"
+#include "search/WordRules.h"
 
 class ViewSink;
 
 const int LINE_CAPACITY = 1024;  // one read: at most 1023 bytes and the terminator
 // The file is taken in blocks of this size; scanning a file allocates nothing.
 const int READ_BLOCK_CAPACITY = 64 * 1024;
+// The longest path a scan keeps for the box that reports a failed close.
+const int SCAN_PATH_CAPACITY = 1024;
 
 // Where a matcher takes in its file. It is in use only while a scan runs, so matchers that
 // never scan at the same time can share one: the levels of one walk do.
 struct ReadBlock {
     char bytes[READ_BLOCK_CAPACITY];
+};
+
+// What a scan in steps asks its caller read by read. The default goes on to the end and
+// shows every read.
+class ScanPace {
+public:
+    // Whether the next read goes to the view; a read that does not is still counted.
+    virtual bool showNextRead() { return true; }
+    // Told after every read how many matching line words it held and whether it was shown.
+    // Returns false to end the step there; the next step goes on with the next read.
+    virtual bool goOn(int, bool) { return true; }
+
+protected:
+    ~ScanPace() = default;
 };
 
 class LineMatcher {
@@ -27,17 +52,31 @@ public:
 
     ReadBlock& block() { return *readBlock; }
 
-    // Scans the file at path for the words of query (already lower-cased when the search
-    // ignores case). Returns the number of matching line words, or -1 when the file cannot
-    // be opened (after telling the user). A name that is a device's ("aux.txt") is never
-    // opened: it counts as a file that cannot be opened. With render nonzero, the view is cleared and each
-    // matching line appended: its number in blue, its text with every matching word in red.
+    // Opens path to be scanned for query (already lower-cased when the search ignores case;
+    // both are copied). With render nonzero the view is cleared, and each matching line will
+    // be appended: its number in blue, its text with every matching word in red. A name that
+    // is a device's ("aux.txt") is never opened. A path that cannot be opened is reported to
+    // the user (cancelledByUser tells how the box was answered) and false comes back; a scan
+    // under way then goes on as it was. Otherwise the scan under way is ended first.
     // With keepGoing, the scan gives the file up as soon as it finds keepGoing 0 (it looks
-    // before every block it reads) and returns 0, whatever it had counted.
+    // before every block it reads): it ends, and counts nothing.
+    bool begin(const char* path, const char* query, int render, const std::atomic<int>* keepGoing = nullptr);
+    // Scans on from where the last step stopped, until the file ends or pace ends the step.
+    // Returns true once the file has ended. A count without a view goes in one step: it
+    // takes the file a block at a time, not read by read.
+    bool step(ScanPace& pace);
+    // Ends the scan under way and closes its file, telling the user when that fails. Returns
+    // the matching line words counted (0 for a file given up). Without a scan under way it
+    // only returns matchCount.
+    int end();
+    bool scanning() const { return source.has_value(); }
+
+    // All the steps at once: the number of matching line words, or -1 when the file cannot
+    // be opened (after telling the user).
     int scanFile(const char* path, const char* query, int render, const std::atomic<int>* keepGoing = nullptr);
 
     int matchCount = 0;
-    // Whether the user answered the last scan's "cannot open" box with Cancel.
+    // Whether the user answered the last "cannot open" box with Cancel.
     bool cancelledByUser = false;
     char lineBuffer[LINE_CAPACITY];
     char foldedBuffer[LINE_CAPACITY];
@@ -47,4 +86,14 @@ private:
     ViewSink* view;
     std::unique_ptr<ReadBlock> ownBlock;
     ReadBlock* readBlock;
+
+    FileStream stream;
+    std::optional<FileTextBytes> source;
+    std::optional<ReadCutter> reads;  // when the file goes read by read
+    ViewSink* target = nullptr;       // view, while rendering
+    QueryWords words;
+    bool wordsCut = false;
+    int lineNumber = 0;
+    char path[SCAN_PATH_CAPACITY];
+    char query[QUERY_CAPACITY];
 };

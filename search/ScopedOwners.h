@@ -60,6 +60,15 @@ public:
     }
     std::FILE* get() const { return file; }
 
+    // Takes over other's stream, leaving other empty. The stream held so far is closed first;
+    // close it before, to know whether that went well.
+    void takeFrom(FileStream& other)
+    {
+        close();
+        file = other.file;
+        other.file = nullptr;
+    }
+
 private:
     std::FILE* file = nullptr;
 };
@@ -96,50 +105,4 @@ public:
 private:
     char* saved;
     bool haveSaved;
-};
-
-// A chain of registry keys, each created (or opened) below the one before, all closed again
-// in reverse order when it goes.
-class ScopedKeyChain {
-public:
-    static const int MAX_LEVELS = 8;
-
-    ScopedKeyChain() = default;
-    ~ScopedKeyChain()
-    {
-        while (opened > 0)
-            RegCloseKey(keys[--opened]);
-    }
-    ScopedKeyChain(const ScopedKeyChain&) = delete;
-    ScopedKeyChain& operator=(const ScopedKeyChain&) = delete;
-
-    // Creates the count levels below root one at a time, so missing ones are made too.
-    // Returns whether all of them are open; the last is then deepest().
-    bool create(HKEY root, const char* const* levels, int count)
-    {
-        if (count < 1 || count > MAX_LEVELS)
-            return false;
-        HKEY parent = root;
-        while (opened < count && RegCreateKeyA(parent, levels[opened], &keys[opened]) == ERROR_SUCCESS)
-            parent = keys[opened++];
-        return opened == count;
-    }
-    HKEY deepest() const { return opened > 0 ? keys[opened - 1] : nullptr; }
-
-private:
-    HKEY keys[MAX_LEVELS] = {};
-    int opened = 0;
-};
-
-// Lifts a read-only edit control's read-only state for as long as it lives, so the program
-// can change its text while the user cannot.
-class ScopedWritable {
-public:
-    explicit ScopedWritable(HWND control) : control(control) { SendMessageA(control, EM_SETREADONLY, FALSE, 0); }
-    ~ScopedWritable() { SendMessageA(control, EM_SETREADONLY, TRUE, 0); }
-    ScopedWritable(const ScopedWritable&) = delete;
-    ScopedWritable& operator=(const ScopedWritable&) = delete;
-
-private:
-    HWND control;
 };

@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowSetup.h"
 #include "panel/FileRender.h"
+#include "panel/MatchView.h"
 #include "panel/SearchPanel.h"
 #include "panel/SearchThread.h"
 #include "resources/resource.h"
@@ -71,7 +72,7 @@ int ProgramTest::renderFile(const std::string& path, const char* query)
     if (!fileRender.start(path.c_str(), query))
         return -1;
     EXPECT_TRUE(pumpUntil([] { return !fileRender.running(); }, 60000)) << "the render did not end";
-    return fileRender.matchCount;
+    return fileRender.matchCount();
 }
 
 void ProgramTest::searchFor(const std::string& text)
@@ -93,7 +94,7 @@ std::vector<std::string> ProgramTest::history()
 
 std::vector<ViewCharacter> viewCharacters()
 {
-    HWND view = panelControls.matchView;
+    HWND view = matchView.control();
     std::vector<ViewCharacter> shown;
     for (LONG at = 0;; ++at) {
         char piece[8] = "";

@@ -9,7 +9,6 @@
 
 #include "panel/FileRender.h"
 #include "panel/MatchView.h"
-#include "panel/MatchViewSink.h"
 #include "panel/SearchPanel.h"
 #include "search/DirectoryCursor.h"
 #include "search/LineMatcher.h"
@@ -38,6 +37,27 @@ std::vector<std::string> shownCharacters()
     return shown;
 }
 
+// Puts a run in as a plain insertion does, at the end of the text: what a batch must look like.
+void insertPlainly(const char* text, COLORREF colour)
+{
+    HWND view = matchView.control();
+    CHARRANGE end = {-1, -1};
+    SendMessageA(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
+    CHARFORMATA format = {};
+    format.cbSize = sizeof format;
+    SendMessageA(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    format.dwMask |= CFM_COLOR;
+    format.crTextColor = colour;
+    if (colour == AUTO)
+        format.dwEffects |= CFE_AUTOCOLOR;
+    else
+        format.dwEffects &= ~static_cast<DWORD>(CFE_AUTOCOLOR);
+    SendMessageA(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SendMessageA(view, EM_SETREADONLY, FALSE, 0);
+    SendMessageA(view, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageA(view, EM_SETREADONLY, TRUE, 0);
+}
+
 class MatchViewTest : public ProgramTest {
 protected:
     TempTree tree;
@@ -46,7 +66,7 @@ protected:
 // The whole text of the view, with each line end as a line feed.
 std::string viewText()
 {
-    HWND view = panelControls.matchView;
+    HWND view = matchView.control();
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(view)) + 1, '\0');
     text.resize(static_cast<std::size_t>(GetWindowTextA(view, &text[0], static_cast<int>(text.size()))));
     std::string lines;
@@ -61,7 +81,7 @@ std::string viewText()
 // The colour of the view's last count characters, as one value when they share it.
 COLORREF colourOfTheLast(LONG count)
 {
-    HWND view = panelControls.matchView;
+    HWND view = matchView.control();
     CHARRANGE range = {-1, -1};
     SendMessageA(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     SendMessageA(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
@@ -128,7 +148,7 @@ TEST_F(MatchViewTest, AViewStopsAtItsLimitAndSaysInGreyHowManyMatchingLinesItLef
         tree.file(c.name, c.content);
         ASSERT_TRUE(fileRender.start(tree.path(c.name).c_str(), "lantern"));
         // A click into the view while the render goes on must not move where the rest goes.
-        SendMessageA(panelControls.matchView, EM_SETSEL, 0, 0);
+        SendMessageA(matchView.control(), EM_SETSEL, 0, 0);
         ASSERT_TRUE(pumpUntil([] { return !fileRender.running(); }, 120000));
         EXPECT_EQ(c.shown + c.note, viewText());
         if (*c.note != '\0') {
@@ -196,16 +216,16 @@ TEST_F(MatchViewTest, ABatchShowsExactlyWhatTheSameRunsShowOneByOne)
 
     for (std::size_t i = 0; i < cases.size(); ++i) {
         matchView.clearView();
-        matchView.appendText("before ", 0x808080);
+        insertPlainly("before ", GREY);
         for (const ColouredRun& run : cases[i])
-            matchView.appendText(run.text.c_str(), run.colour);
+            insertPlainly(run.text.c_str(), run.colour);
         std::vector<std::string> oneByOne = shownCharacters();
 
         matchView.clearView();
-        matchView.appendText("before ", 0x808080);
+        matchView.appendText("before ", GREY);
         for (const ColouredRun& run : cases[i])
-            matchViewSink.appendText(run.text.c_str(), run.colour);
-        matchViewSink.finishView();
+            matchView.appendText(run.text.c_str(), run.colour);
+        matchView.flush();
         EXPECT_EQ(oneByOne, shownCharacters()) << "case " << i;
     }
 }
@@ -242,7 +262,7 @@ TEST_F(MatchViewTest, RenderingLeavesTheViewDrawingAndAsVisibleAsItWas)
     // forgotten nor show a view that was hidden.
     tree.file("one.txt", "a lantern\n");
     std::string path = tree.path("one.txt");
-    HWND view = panelControls.matchView;
+    HWND view = matchView.control();
     for (bool visible : {true, false, true}) {
         ShowWindow(view, visible ? SW_SHOW : SW_HIDE);
         EXPECT_EQ(1, renderFile(path, "lantern"));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialogs/Beep.h"
+#include "panel/MatchView.h"
 #include "panel/ResultList.h"
 #include "panel/SearchPanel.h"
 #include "panel/SearchThread.h"
@@ -310,7 +311,7 @@ TEST_F(SearchPanelTest, LayoutSplitsA200By300ClientIntoTwoColumns)
     const struct {
         HWND control;
         int x, width;
-    } columns[] = {{panelControls.fileList, 5, 95}, {panelControls.matchView, 110, 85}};
+    } columns[] = {{panelControls.fileList, 5, 95}, {matchView.control(), 110, 85}};
     for (const auto& column : columns) {
         RECT r;
         GetWindowRect(column.control, &r);
