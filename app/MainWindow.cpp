@@ -8,6 +8,7 @@
 #include "search/SearchState.h"
 #include "search/TextBuffer.h"
 
+HWND MainWindow = nullptr;
 short clientWidth = 0;
 short clientHeight = 0;
 
@@ -77,6 +78,7 @@ void createMainWindow()
                                  setup.height, nullptr, mainMenu, appInstance, nullptr);
     if (MainWindow == nullptr)
         return;
+    setErrorBoxOwner(MainWindow);
     ShowWindow(MainWindow, setup.showCommand);
     UpdateWindow(MainWindow);
 }
@@ -98,6 +100,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
         // A running walk winds down instead of running into windows that are gone.
         searchActive = 0;
+        setErrorBoxOwner(nullptr);
         PostQuitMessage(0);
         break;
     case WM_COMMAND:

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/MainWindow.h"
 #include "search/ErrorBox.h"
 #include "bench/BenchSupport.h"
 #include "bench/ProgramWindow.h"

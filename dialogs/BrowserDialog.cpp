@@ -55,7 +55,9 @@ bool readTypedCommand()
     int length = GetWindowTextLengthA(browserEdit);
     if (length < 0 || static_cast<std::size_t>(length) >= sizeof typedCommand)
         return false;
-    *reinterpret_cast<WORD*>(typedCommand) = static_cast<WORD>(sizeof typedCommand - 1);
+    // EM_GETLINE finds the buffer's size in its first two bytes, which may lie anywhere.
+    WORD capacity = static_cast<WORD>(sizeof typedCommand - 1);
+    std::memcpy(typedCommand, &capacity, sizeof capacity);
     LRESULT copied = SendMessageA(browserEdit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(typedCommand));
     if (copied < 0 || static_cast<std::size_t>(copied) >= sizeof typedCommand)
         return false;

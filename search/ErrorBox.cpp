@@ -1,8 +1,20 @@
 #include "search/ErrorBox.h"
 
-HWND MainWindow = nullptr;
+#include <atomic>
+
+namespace {
+
+// Set on the window's thread, read by the search thread's boxes too.
+std::atomic<HWND> boxOwner{nullptr};
+
+}  // namespace
+
+void setErrorBoxOwner(HWND owner)
+{
+    boxOwner = owner;
+}
 
 int showErrorBox(const char* text, const char* caption)
 {
-    return MessageBoxA(MainWindow, text, caption, MB_OKCANCEL);
+    return MessageBoxA(boxOwner.load(), text, caption, MB_OKCANCEL);
 }

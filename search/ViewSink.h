@@ -12,8 +12,6 @@ class ViewSink {
 public:
     virtual void clearView() = 0;
     virtual void appendText(const char* text, unsigned long colour) = 0;
-    // Called once a file's last run has been appended: a view that gathers runs shows them now.
-    virtual void finishView() {}
 
 protected:
     ~ViewSink() = default;

@@ -19,43 +19,43 @@ WordFilter::WordFilter(const QueryWords& words) : words(words)
     bool useSsse3 = scanMayUse(ScanFeatures::SSSE3);
     wide = scanMayUse(ScanFeatures::AVX2);
     if (scanMayUse(ScanFeatures::SSE2))
-        collectPairs();
-    if (pairCount == 1)
+        collectProbes();
+    if (probeCount == 1)
         kind = ONE_WORD;
     else if (useSsse3 && words.count() > 1)
         kind = NIBBLES;
-    else if (pairCount > 1 && pairCount <= MAX_PAIRS)
-        kind = WORD_PAIRS;
+    else if (probeCount > 1 && probeCount <= MAX_PROBES)
+        kind = WORD_BYTES;
     if (kind == NIBBLES)
         buildNibbleTables();
 #endif
 }
 
-void WordFilter::collectPairs()
+void WordFilter::collectProbes()
 {
     for (int i = 0; i < words.count(); ++i) {
         const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));
         std::size_t length = static_cast<std::size_t>(words.lengthOf(i));
-        Pair next{withCaseBit(word[0]), withCaseBit(word[length > 1 ? 1 : 0]), withCaseBit(word[length - 1]),
-                  length - 1};
+        Probe next{withCaseBit(word[0]), withCaseBit(word[length > 1 ? 1 : 0]), withCaseBit(word[length - 1]),
+                   length - 1};
         bool known = false;
-        for (int k = 0; k < pairCount && !known; ++k) {
-            known = pairs[k].first == next.first && pairs[k].second == next.second && pairs[k].last == next.last &&
-                    pairs[k].offset == next.offset;
+        for (int k = 0; k < probeCount && !known; ++k) {
+            known = probes[k].first == next.first && probes[k].second == next.second && probes[k].last == next.last &&
+                    probes[k].offset == next.offset;
         }
         if (known)
             continue;
-        if (pairCount == MAX_PAIRS) {
-            pairCount = MAX_PAIRS + 1;  // too many to test this way
+        if (probeCount == MAX_PROBES) {
+            probeCount = MAX_PROBES + 1;  // too many to test this way
             return;
         }
-        pairs[pairCount++] = next;
+        probes[probeCount++] = next;
     }
-    for (int i = 1; i < pairCount; ++i) {
-        for (int j = i; j > 0 && pairs[j].offset < pairs[j - 1].offset; --j) {
-            Pair swap = pairs[j];
-            pairs[j] = pairs[j - 1];
-            pairs[j - 1] = swap;
+    for (int i = 1; i < probeCount; ++i) {
+        for (int j = i; j > 0 && probes[j].offset < probes[j - 1].offset; --j) {
+            Probe swap = probes[j];
+            probes[j] = probes[j - 1];
+            probes[j - 1] = swap;
         }
     }
 }

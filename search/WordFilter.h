@@ -22,10 +22,10 @@ public:
     enum Kind {
         ONE_WORD,     // one query word: its first, second and last bytes, 16 positions at a time
         NIBBLES,      // several: the first three bytes of each, by nibble tables (SSSE3)
-        WORD_PAIRS,   // several, without SSSE3: the first, second and last bytes of each
+        WORD_BYTES,   // several, without SSSE3: the first, second and last bytes of each
         FIRST_BYTES,  // a byte at a time, by the first byte of each word
     };
-    static const int MAX_PAIRS = 16;
+    static const int MAX_PROBES = 16;
     static const int NIBBLE_BYTES = 3;
 
     explicit WordFilter(const QueryWords& words);
@@ -55,13 +55,14 @@ public:
     int firstWord[256];    // per first byte (case bit set): the first query word with it, or -1
     int nextSameFirst[QueryWords::MAX_WORDS];
 
-    // For ONE_WORD and WORD_PAIRS, sorted by offset so the bytes at each offset load once.
-    struct Pair {
+    // For ONE_WORD and WORD_BYTES: the three bytes of each query word that are looked for,
+    // sorted by offset so the bytes at each offset load once.
+    struct Probe {
         unsigned char first, second, last;
         std::size_t offset;  // of the last byte from the first
     };
-    Pair pairs[MAX_PAIRS];
-    int pairCount = 0;
+    Probe probes[MAX_PROBES];
+    int probeCount = 0;
 
     // For NIBBLES: for each of the first three bytes of a word, the buckets (one bit each) of
     // the words that allow each value of the byte's low and high nibble. A word shorter than
@@ -70,6 +71,6 @@ public:
     unsigned char highNibbles[NIBBLE_BYTES][16] = {};
 
 private:
-    void collectPairs();
+    void collectProbes();
     void buildNibbleTables();
 };

@@ -20,11 +20,11 @@ inline __m128i loadWithCaseBit(const unsigned char* at)
 std::size_t findOneWord(const WordFilter& filter, const unsigned char* text, std::size_t i, std::size_t last,
                         unsigned* found)
 {
-    const WordFilter::Pair& pair = filter.pairs[0];
-    const __m128i first = _mm_set1_epi8(static_cast<char>(pair.first));
-    const __m128i second = _mm_set1_epi8(static_cast<char>(pair.second));
-    const __m128i lastByte = _mm_set1_epi8(static_cast<char>(pair.last));
-    const std::size_t offset = pair.offset;
+    const WordFilter::Probe& probe = filter.probes[0];
+    const __m128i first = _mm_set1_epi8(static_cast<char>(probe.first));
+    const __m128i second = _mm_set1_epi8(static_cast<char>(probe.second));
+    const __m128i lastByte = _mm_set1_epi8(static_cast<char>(probe.last));
+    const std::size_t offset = probe.offset;
     const std::size_t nextOffset = offset > 0 ? 1 : 0;
     for (; i <= last; i += 16) {
         const unsigned char* at = text + i;
@@ -44,17 +44,17 @@ std::size_t findOneWord(const WordFilter& filter, const unsigned char* text, std
 }
 
 // Several query words without SSSE3: the first, second and last bytes of each.
-std::size_t findWordPairs(const WordFilter& filter, const unsigned char* text, std::size_t i, std::size_t last,
+std::size_t findWordBytes(const WordFilter& filter, const unsigned char* text, std::size_t i, std::size_t last,
                           unsigned* found)
 {
-    __m128i firsts[WordFilter::MAX_PAIRS];
-    __m128i seconds[WordFilter::MAX_PAIRS];
-    __m128i lasts[WordFilter::MAX_PAIRS];
-    const int count = filter.pairCount;
+    __m128i firsts[WordFilter::MAX_PROBES];
+    __m128i seconds[WordFilter::MAX_PROBES];
+    __m128i lasts[WordFilter::MAX_PROBES];
+    const int count = filter.probeCount;
     for (int k = 0; k < count; ++k) {
-        firsts[k] = _mm_set1_epi8(static_cast<char>(filter.pairs[k].first));
-        seconds[k] = _mm_set1_epi8(static_cast<char>(filter.pairs[k].second));
-        lasts[k] = _mm_set1_epi8(static_cast<char>(filter.pairs[k].last));
+        firsts[k] = _mm_set1_epi8(static_cast<char>(filter.probes[k].first));
+        seconds[k] = _mm_set1_epi8(static_cast<char>(filter.probes[k].second));
+        lasts[k] = _mm_set1_epi8(static_cast<char>(filter.probes[k].last));
     }
     for (; i <= last; i += 16) {
         const unsigned char* at = text + i;
@@ -64,7 +64,7 @@ std::size_t findWordPairs(const WordFilter& filter, const unsigned char* text, s
         std::size_t loadedOffset = 0;
         __m128i hits = _mm_setzero_si128();
         for (int k = 0; k < count; ++k) {
-            std::size_t offset = filter.pairs[k].offset;
+            std::size_t offset = filter.probes[k].offset;
             __m128i hit = _mm_cmpeq_epi8(here, firsts[k]);
             if (offset != 0) {
                 if (offset != loadedOffset) {
@@ -182,11 +182,11 @@ CandidateScan candidateScanFor(const WordFilter& filter)
     case WordFilter::ONE_WORD:
         scan.find = findOneWord;
         scan.width = 16;
-        scan.ahead = filter.pairs[0].offset;
+        scan.ahead = filter.probes[0].offset;
         break;
-    case WordFilter::WORD_PAIRS:
+    case WordFilter::WORD_BYTES:
         // The second bytes load from one position on, the last ones up to span positions on.
-        scan.find = findWordPairs;
+        scan.find = findWordBytes;
         scan.width = 16;
         scan.ahead = filter.span + 1;
         break;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MainWindow.h"
 #include "search/ErrorBox.h"
 #include "support/Recorders.h"
 #include "support/TempTree.h"

@@ -12,6 +12,7 @@
 #include "panel/SearchPanel.h"
 #include "search/DirectoryCursor.h"
 #include "search/LineMatcher.h"
+#include "support/BoxWatcher.h"
 
 namespace {
 
@@ -189,6 +190,26 @@ TEST_F(MatchViewTest, ARenderCutShortLeavesNothingOfItBehind)
             EXPECT_FALSE(fileRender.running());
         }
     }
+}
+
+TEST_F(MatchViewTest, AFileThatCannotBeOpenedLeavesTheRenderUnderWayAsItWas)
+{
+    std::string many;
+    for (int n = 1; n <= 8000; ++n)
+        many += "lantern " + std::to_string(n) + "\n";
+    tree.file("many.txt", many);
+    ASSERT_TRUE(fileRender.start(tree.path("many.txt").c_str(), "lantern"));
+    ASSERT_TRUE(fileRender.running()) << "the render ended before a second file was tried";
+    {
+        BoxWatcher boxes;
+        EXPECT_FALSE(fileRender.start(tree.path("missing.txt").c_str(), "lantern"));
+        ASSERT_EQ(1u, boxes.count());
+        EXPECT_EQ("Error: cannot open selected file!", boxes.boxes()[0].caption);
+        EXPECT_EQ(tree.path("missing.txt"), boxes.boxes()[0].text);
+    }
+    EXPECT_TRUE(fileRender.running());
+    ASSERT_TRUE(pumpUntil([] { return !fileRender.running(); }, 120000));
+    EXPECT_EQ(numberedLines(1, 8000), viewText());
 }
 
 TEST_F(MatchViewTest, ABatchShowsExactlyWhatTheSameRunsShowOneByOne)
