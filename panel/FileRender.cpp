@@ -16,7 +16,7 @@ namespace {
 // control's own work for one slice (a stream or two, and a paint) comes on top, and the
 // two together are what the window leaves a message unanswered for. Shorter slices cost
 // more than they give: every one ends with a paint of the view.
-const double SLICE_SECONDS = 0.1;
+const double SLICE_SECONDS = 0.08;
 // While only counting, the clock is read after this many reads.
 const int READS_BETWEEN_CLOCKS = 256;
 // The most one read can add to the view: its text and number, and two runs for each of
