@@ -1,0 +1,38 @@
+// Fuzz target for the reader of Word documents: any bytes, given as a whole file in a block
+// that ends where they do, so AddressSanitizer reports a single byte read past the file.
+// The seeds are the test documents of tests/data/word. A broken rule prints what broke and
+// aborts.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "search/WordText.h"
+#include "support/GuardedBlock.h"
+
+namespace {
+
+void require(bool holds, const char* what)
+{
+    if (!holds) {
+        std::fprintf(stderr, "Broken: %s\n", what);
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    GuardedBlock file(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        file.data()[i] = static_cast<char>(data[i]);
+    std::u16string text;
+    bool read = readWordText(file.data(), file.size(), text);
+    require(read || text.empty(), "a refused file left text behind");
+    // The text never holds more code units than the WordDocument stream has bytes.
+    require(text.size() <= size, "more text than the file has bytes");
+    for (char16_t c : text)
+        require(c >= 0x20 || c == u'\t' || c == u'\n', "a control character other than tab and line end");
+    return 0;
+}
