@@ -46,8 +46,7 @@
 // Reads the text of the Word 97 or later document held in bytes[0, size). Returns false, with
 // text empty, for anything else: not a compound file, no WordDocument stream, an older or
 // encrypted document, or any size or position (of the piece table, of the paragraph
-// properties) that does not fit the file. The text is the
-// stories in CP order, with:
+// properties) that does not fit the file. The text is the stories in CP order, with:
 //   - paragraph marks, line, page, section and column breaks as '\n';
 //   - a table cell's end as '\t', a table row's end as '\n' (a table inside a table cell
 //     ends its cells and rows with paragraph marks, so each of its cells is a line);
