@@ -62,14 +62,23 @@ format: deps
 format-check: deps
 	@git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror && echo "Formatting: every file as .clang-format lays it out."
 
-# Fuzzes for FUZZ_SECONDS, starting from the checked-in seeds and what earlier runs kept in
-# $(NATIVE)/fuzz-corpus. Any finding fails the target and is saved in $(NATIVE)/findings.
+# Fuzzes each target for FUZZ_SECONDS, starting from the checked-in seeds and what earlier runs
+# kept in $(NATIVE)/fuzz-corpus and $(NATIVE)/word-fuzz-corpus: the engine's pure code, then the
+# reader of Word documents from the test documents and the ones word_seeds builds, where no
+# single allocation may pass 64 MB (the reader holds a few times an input's size). Any finding
+# fails the target and is saved in $(NATIVE)/findings.
 fuzz: native
-	@mkdir -p $(NATIVE)/fuzz-corpus $(NATIVE)/findings
+	@mkdir -p $(NATIVE)/fuzz-corpus $(NATIVE)/word-fuzz-corpus $(NATIVE)/word-seeds $(NATIVE)/findings
+	@$(NATIVE)/word_seeds $(NATIVE)/word-seeds
 	@$(NATIVE)/engine_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
 	    -print_final_stats=1 -artifact_prefix=$(NATIVE)/findings/ \
 	    $(NATIVE)/fuzz-corpus tests/fuzz/corpus || \
 	 { echo "Finding saved in $(NATIVE)/findings; reproduce it with $(NATIVE)/engine_replay FILE" >&2; \
+	   exit 1; }
+	@$(NATIVE)/word_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=24576 -timeout=10 -malloc_limit_mb=64 \
+	    -print_final_stats=1 -artifact_prefix=$(NATIVE)/findings/word- \
+	    $(NATIVE)/word-fuzz-corpus tests/data/word $(NATIVE)/word-seeds || \
+	 { echo "Finding saved in $(NATIVE)/findings; reproduce it with $(NATIVE)/word_replay FILE" >&2; \
 	   exit 1; }
 
 # Search speed next to the platform's own cost; see the README. Takes a few minutes.

@@ -89,7 +89,7 @@ bool CompoundFile::readFat()
     std::vector<bool> visited(sectorCount, false);
     std::uint32_t difat = read32(file + 0x44);
     while (where.size() < fatSectors) {
-        if (difat >= sectorCount || visited[difat] || (difat + 2) * sectorSize > fileSize)
+        if (difat >= sectorCount || visited[difat] || (std::size_t{difat} + 2) * sectorSize > fileSize)
             return false;
         visited[difat] = true;
         const unsigned char* sector = file + (difat + 1) * sectorSize;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "search/CompoundFile.h"
+#include "search/RowEnds.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ const std::size_t FIB_CSW = 0x20;
 const std::size_t LW_FIRST_CCP = 3;  // ccpText; the stories' lengths follow it in fibRgLw
 const std::size_t LW_RESERVED_CCP = 6;
 const std::size_t LW_LAST_CCP = 10;  // ccpHdrTxbx
+const std::size_t PAPX_PAIR = 13;
 const std::size_t CLX_PAIR = 33;
 const std::size_t PIECE_SIZE = 8;
 const std::uint32_t FC_COMPRESSED = 0x40000000u;
@@ -48,6 +50,8 @@ struct Fib {
     bool oneTable = false;
     std::uint64_t clxStart = 0;
     std::uint64_t clxSize = 0;
+    std::uint64_t papxStart = 0;  // the bin table of paragraph properties
+    std::uint64_t papxSize = 0;
     std::uint64_t textLength = 0;  // all stories together
     std::vector<std::uint64_t> storyStarts;
 };
@@ -86,6 +90,8 @@ bool readFib(const std::vector<unsigned char>& word, Fib& fib)
         return false;
     fib.clxStart = read32(word.data() + at + 8 * CLX_PAIR);
     fib.clxSize = read32(word.data() + at + 8 * CLX_PAIR + 4);
+    fib.papxStart = read32(word.data() + at + 8 * PAPX_PAIR);
+    fib.papxSize = read32(word.data() + at + 8 * PAPX_PAIR + 4);
     return true;
 }
 
@@ -123,7 +129,13 @@ public:
     {
         fieldInInstruction.clear();
         hiddenFields = 0;
-        afterCellMark = false;
+    }
+
+    // A cell mark: the end of a cell, or with endsRow the end of its row.
+    void putCellMark(bool endsRow)
+    {
+        if (hiddenFields == 0)
+            text.push_back(endsRow ? u'\n' : u'\t');
     }
 
     void put(char16_t c)
@@ -151,12 +163,6 @@ public:
         }
         if (hiddenFields > 0)
             return;
-        if (c == 0x07) {
-            text.push_back(afterCellMark ? u'\n' : u'\t');
-            afterCellMark = !afterCellMark;
-            return;
-        }
-        afterCellMark = false;
         if (c == 0x0D || c == 0x0B || c == 0x0C || c == 0x0E)
             text.push_back(u'\n');
         else if (c == 0x1E)
@@ -169,7 +175,6 @@ private:
     std::u16string& text;
     std::vector<bool> fieldInInstruction;  // one per open field, innermost last
     std::size_t hiddenFields = 0;          // open fields still in their instruction
-    bool afterCellMark = false;
 };
 
 struct Piece {
@@ -227,8 +232,10 @@ bool readWordText(const char* bytes, std::size_t size, std::u16string& text)
     std::size_t start = 0;
     std::size_t count = 0;
     std::vector<Piece> pieces;
+    RowEnds rowEnds;
     if (!file.readStream(fib.oneTable ? "1Table" : "0Table", table) || !findPieceTable(table, fib, start, count) ||
-        !collectPieces(word, table, start, count, fib, pieces))
+        !collectPieces(word, table, start, count, fib, pieces) ||
+        !rowEnds.read(word, table, fib.papxStart, fib.papxSize))
         return false;
 
     text.reserve(static_cast<std::size_t>(fib.textLength));
@@ -241,13 +248,12 @@ bool readWordText(const char* bytes, std::size_t size, std::u16string& text)
                 shaper.startStory();
                 ++story;
             }
-            if (piece.compressed) {
-                shaper.put(fromCompressed(*at));
-                at += 1;
-            } else {
-                shaper.put(static_cast<char16_t>(read16(at)));
-                at += 2;
-            }
+            char16_t c = piece.compressed ? fromCompressed(*at) : static_cast<char16_t>(read16(at));
+            if (c == 0x07)
+                shaper.putCellMark(rowEnds.endsRow(static_cast<std::uint64_t>(at - word.data())));
+            else
+                shaper.put(c);
+            at += piece.compressed ? 1 : 2;
         }
     }
     return true;

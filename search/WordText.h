@@ -14,8 +14,8 @@
 //              [3] ccpText, [4] ccpFtn, [5] ccpHdd, [6] reserved (once ccpMcr, ignored),
 //              [7] ccpAtn, [8] ccpEdn, [9] ccpTxbx, [10] ccpHdrTxbx
 //   then       4 * cslw bytes, then 2 bytes cbRgFcLcb, the count of (fc, lcb) pairs of 32-bit
-//              values that follow; pair [33] is (fcClx, lcbClx), where the Clx lies in the
-//              table stream.
+//              values that follow, each a position and size in the table stream: pair [13]
+//              is the bin table of paragraph properties (RowEnds.h), pair [33] the Clx.
 // In a Word 97 file fibRgLw starts at 0x0040 and fcClx lies at 0x01A2.
 //
 // The ccp values are counts of character positions (CPs). The stories lie one after another
@@ -34,8 +34,8 @@
 // Any other piece is UTF-16LE at byte fc.
 //
 // Special characters in the text: 0x0D paragraph mark, 0x0B line break, 0x0C page or section
-// break, 0x0E column break, 0x07 the end of a table cell and, after the row's last cell mark,
-// the end of the row; 0x13 field begin, 0x14 field separator, 0x15 field end: a field shows
+// break, 0x0E column break, 0x07 the end of a table cell or, in a paragraph of its own whose
+// properties say so, the end of a table row; 0x13 field begin, 0x14 field separator, 0x15 field end: a field shows
 // what lies between its separator and its end (its result), never its instruction, and fields
 // nest; 0x01 a picture, 0x08 a drawn object, 0x02 an automatic footnote number, 0x05 a
 // comment's mark; 0x1E a non-breaking hyphen, 0x1F an optional hyphen.
@@ -45,12 +45,11 @@
 
 // Reads the text of the Word 97 or later document held in bytes[0, size). Returns false, with
 // text empty, for anything else: not a compound file, no WordDocument stream, an older or
-// encrypted document, or any size or position that does not fit the file. The text is the
-// stories in CP order, with:
+// encrypted document, or any size or position (of the piece table, of the paragraph
+// properties) that does not fit the file. The text is the stories in CP order, with:
 //   - paragraph marks, line, page, section and column breaks as '\n';
-//   - a table cell's end as '\t', and the mark that ends a row (a cell mark straight after a
-//     cell mark) as '\n'; an empty cell's mark is taken for a row's end too, as the marks
-//     alone cannot tell them apart;
+//   - a table cell's end as '\t', a table row's end as '\n' (a table inside a table cell
+//     ends its cells and rows with paragraph marks, so each of its cells is a line);
 //   - of each field only its result;
 //   - a non-breaking hyphen as '-';
 //   - pictures, objects, footnote numbers and every other character below 0x20 but the tab

@@ -59,6 +59,12 @@ DOCUMENTS = {
         "<table:table-row>" + cell("pear") + cell("0.90") + "</table:table-row>\n"
         "</table:table>\n"
         "<text:p>End of list.</text:p>"),
+    "table-cells": document(
+        '<table:table table:name="Cells"><table:table-column table:number-columns-repeated="3"/>\n'
+        "<table:table-row>" + cell("") + cell("apple") + cell("") + "</table:table-row>\n"
+        "<table:table-row>" + cell("two</text:p><text:p>lines") + cell("") + cell("pear") + "</table:table-row>\n"
+        "</table:table>\n"
+        "<text:p>After.</text:p>"),
     "hyperlink": document(
         '<text:p>See the <text:a xlink:type="simple" xlink:href="https://example.com/orchard">orchard '
         "page</text:a> for apples.</text:p>"),

@@ -34,7 +34,8 @@ bool readGuarded(const std::string& bytes, std::u16string& text)
     return readWordText(block.data(), block.size(), text);
 }
 
-std::string hex(const std::u16string& text)
+// The text with every code unit outside printable ASCII as <XXXX>, so a failure shows it.
+std::string printable(const std::u16string& text)
 {
     std::string out;
     for (char16_t c : text) {
@@ -58,6 +59,8 @@ TEST(WordText, DocumentsOfAWordProcessorGiveTheTextItShows)
                         u"\u0421\u044a\u0435\u0448\u044c \u0435\u0449\u0451 \u044d\u0442\u0438\u0445 "
                         u"\u0431\u0443\u043b\u043e\u043a.\n"},
         {"table.doc", u"Fruit prices:\napple\t1.20\t\npear\t0.90\t\nEnd of list.\n"},
+        // Empty cells, and a cell of two paragraphs.
+        {"table-cells.doc", u"\tapple\t\t\ntwo\nlines\t\tpear\t\nAfter.\n"},
         {"hyperlink.doc", u"See the orchard page for apples.\n"},
         // The footnote's number is left out; the writer puts a tab after it. Headers come as
         // the writer lays out their stories, with empty paragraphs between.
@@ -67,7 +70,7 @@ TEST(WordText, DocumentsOfAWordProcessorGiveTheTextItShows)
     for (const auto& c : cases) {
         std::u16string text;
         EXPECT_TRUE(readGuarded(testDocument(c.file), text)) << c.file;
-        EXPECT_EQ(hex(c.text), hex(text)) << c.file;
+        EXPECT_EQ(printable(c.text), printable(text)) << c.file;
     }
 }
 
@@ -132,12 +135,10 @@ TEST(WordText, PiecesFieldsTablesAndStoriesGiveTheTextShown)
                         "2\x15s\x15]")}),
          u"[r2s]"},
         {"a field without a separator shows nothing", oneStory({ansi("p\x13 PAGE \x15q")}), u"pq"},
-        {"cells end in tabs, rows in line ends",
+        {"without paragraph properties every cell mark ends a cell",
          oneStory({ansi("a\x07"
-                        "b\x07\x07"
-                        "c\x07"
-                        "d\x07\x07")}),
-         u"a\tb\t\nc\td\t\n"},
+                        "b\x07\x07")}),
+         u"a\tb\t\t"},
         {"breaks end lines, objects and other controls show nothing",
          oneStory({ansi("p\rl\x0bg\x0c"
                         "c\x0e"
@@ -151,7 +152,7 @@ TEST(WordText, PiecesFieldsTablesAndStoriesGiveTheTextShown)
     for (const auto& c : cases) {
         std::u16string text;
         EXPECT_TRUE(readGuarded(builtDocument(c.layout), text)) << c.what;
-        EXPECT_EQ(hex(c.text), hex(text)) << c.what;
+        EXPECT_EQ(printable(c.text), printable(text)) << c.what;
     }
 }
 
@@ -169,6 +170,39 @@ std::size_t fibOf(const std::string& file)
     while (at != std::string::npos && at % 64 != 0)
         at = file.find("\xec\xa5", at + 1);
     return at;
+}
+
+const std::size_t PAGE = WORD_STREAM + 6 * 512;  // a free page of the WordDocument stream
+
+// Points the built document's bin table of paragraph properties, in its table stream at
+// 0x800, at page number page of the WordDocument stream: PAGE for page 6.
+void propertyPage(std::string& file, std::uint32_t page)
+{
+    put32(file, WORD_STREAM + 0x102, 0x800);
+    put32(file, WORD_STREAM + 0x106, 12);
+    put32(file, TABLE_STREAM + 0x800 + 8, page);
+}
+
+TEST(WordText, ARowEndsWhereItsParagraphPropertiesSay)
+{
+    std::string file = builtDocument(oneStory({ansi("a\x07"
+                                                    "b\x07\x07"
+                                                    "c")}));
+    propertyPage(file, 6);
+    // One run, the row's last mark (byte 0x404), whose properties at 30 hold style 0, a
+    // sprmTDefTable of 267 bytes of operand (its size 16-bit, above 255), then sprmPFTtp 1.
+    file[PAGE + 511] = 1;
+    put32(file, PAGE, 0x404);
+    put32(file, PAGE + 4, 0x405);
+    file[PAGE + 8] = 15;
+    file[PAGE + 31] = static_cast<char>(138);
+    put16(file, PAGE + 34, 0xD608);
+    put16(file, PAGE + 36, 0x10A);
+    put16(file, PAGE + 303, 0x2417);
+    file[PAGE + 305] = 1;
+    std::u16string text;
+    EXPECT_TRUE(readGuarded(file, text));
+    EXPECT_EQ("a<0009>b<0009><000A>c", printable(text));
 }
 
 TEST(WordText, HostileDocumentsAreNotWordText)
@@ -236,6 +270,28 @@ TEST(WordText, HostileDocumentsAreNotWordText)
                  put32(f, TABLE_STREAM + 5 + 4 * i, 1500 * i);
              for (std::size_t i = 0; i < 3; ++i)
                  put32(f, TABLE_STREAM + 23 + 8 * i, (BUILT_TEXT_OFFSET * 2) | 0x40000000u);
+         }},
+        {"paragraph properties past the table stream", built,
+         [](std::string& f) { put32(f, WORD_STREAM + 0x106, 0x10000); }},
+        {"a page of paragraph properties past the stream", built, [](std::string& f) { propertyPage(f, 0x3FFFFF); }},
+        {"a page of paragraph properties named twice", built,
+         [](std::string& f) {
+             propertyPage(f, 6);
+             put32(f, WORD_STREAM + 0x106, 20);
+             put32(f, TABLE_STREAM + 0x800 + 12, 6);
+             put32(f, TABLE_STREAM + 0x800 + 16, 6);
+         }},
+        {"a page of more runs than it holds", built,
+         [](std::string& f) {
+             propertyPage(f, 6);
+             f[PAGE + 511] = 30;
+         }},
+        {"a paragraph's properties past its page", built,
+         [](std::string& f) {
+             propertyPage(f, 6);
+             f[PAGE + 511] = 1;
+             f[PAGE + 8] = 127;
+             f[PAGE + 254] = static_cast<char>(200);
          }},
     };
     for (const auto& c : cases) {
