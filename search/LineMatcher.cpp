@@ -1,5 +1,7 @@
 #include "search/LineMatcher.h"
 
+#include <cstring>
+
 #include "search/ErrorBox.h"
 #include "search/LineScan.h"
 #include "search/StreamScan.h"
@@ -11,6 +13,20 @@ namespace {
 static_assert(LINE_CAPACITY == LINE_SCAN_CAPACITY, "the matcher hands its own buffers to scanLine");
 static_assert(LINE_CAPACITY == READ_LIMIT + 1, "a read and its terminator fill the line buffer");
 static_assert(READ_BLOCK_CAPACITY >= static_cast<int>(STREAM_BLOCK_MINIMUM), "the block is large enough");
+
+// Whether path ends in ".doc", in any letter case: only such a file is looked at as a Word
+// document.
+bool isDocumentName(const char* path)
+{
+    std::size_t length = std::strlen(path);
+    if (length < 4)
+        return false;
+    char ending[5];
+    for (int i = 0; i < 4; ++i)
+        ending[i] = lowerAscii(path[length - 4 + i]);
+    ending[4] = '\0';
+    return std::strcmp(ending, ".doc") == 0;
+}
 
 }  // namespace
 
@@ -33,14 +49,13 @@ bool LineMatcher::begin(const char* newPath, const char* newQuery, int render, c
     ViewSink* newTarget = render ? view : nullptr;
     QueryWords newWords;
     bool cut = newWords.parse(newQuery);
-    // When only the count is wanted, the file's bytes are taken as they are: the count
-    // comes out the same as from its text-mode lines, without the runtime's translation.
+    // When only the count is wanted, a file's plain bytes are taken with their carriage
+    // returns: the count comes out the same as from its lines, without joining its line ends.
     bool countOnly = newTarget == nullptr && cut;
-    FileTextBytes::Mode mode = countOnly ? FileTextBytes::BINARY : FileTextBytes::TEXT_MODE;
 
     cancelledByUser = false;
     FileStream opened;
-    if (!opened.open(newPath, FileTextBytes::openMode(mode))) {
+    if (!opened.open(newPath, "rb")) {
         cancelledByUser = showErrorBox(newPath, OPEN_ERROR_CAPTION) == IDCANCEL;
         return false;
     }
@@ -52,7 +67,7 @@ bool LineMatcher::begin(const char* newPath, const char* newQuery, int render, c
     target = newTarget;
     matchCount = 0;
     lineNumber = 0;
-    source.emplace(stream.get(), mode, keepGoing);
+    source.emplace(stream.get(), !countOnly, isDocumentName(path), keepGoing);
     if (!countOnly)
         reads.emplace(*source, readBlock->bytes, sizeof readBlock->bytes);
     if (target != nullptr)

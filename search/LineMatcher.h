@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "search/ByteSource.h"
+#include "search/FileText.h"
 #include "search/ReadCutter.h"
 #include "search/ScopedOwners.h"
 #include "search/SearchState.h"
@@ -53,13 +53,13 @@ public:
     ReadBlock& block() { return *readBlock; }
 
     // Opens path to be scanned for query (already lower-cased when the search ignores case;
-    // both are copied). With render nonzero the view is cleared, and each matching line will
-    // be appended: its number in blue, its text with every matching word in red. A name that
-    // is a device's ("aux.txt") is never opened. A path that cannot be opened is reported to
-    // the user (cancelledByUser tells how the box was answered) and false comes back; a scan
-    // under way then goes on as it was. Otherwise the scan under way is ended first.
-    // With keepGoing, the scan gives the file up as soon as it finds keepGoing 0 (it looks
-    // before every block it reads): it ends, and counts nothing.
+    // both are copied). Its text is read as search/FileText.h decides: a Unicode text file by
+    // its characters, a ".doc" Word document by the text it shows, anything else byte for byte. With render nonzero the
+    // view is cleared, and each matching line will be appended: its number in blue, its text with every matching word
+    // in red. A name that is a device's ("aux.txt") is never opened. A path that cannot be opened is reported to the
+    // user (cancelledByUser tells how the box was answered) and false comes back; a scan under way then goes on as it
+    // was. Otherwise the scan under way is ended first. With keepGoing, the scan gives the file up as soon as it finds
+    // keepGoing 0 (it looks before every block it reads): it ends, and counts nothing.
     bool begin(const char* path, const char* query, int render, const std::atomic<int>* keepGoing = nullptr);
     // Scans on from where the last step stopped, until the file ends or pace ends the step.
     // Returns true once the file has ended. A count without a view goes in one step: it
@@ -88,7 +88,7 @@ private:
     ReadBlock* readBlock;
 
     FileStream stream;
-    std::optional<FileTextBytes> source;
+    std::optional<FileText> source;
     std::optional<ReadCutter> reads;  // when the file goes read by read
     ViewSink* target = nullptr;       // view, while rendering
     QueryWords words;

@@ -1,20 +1,23 @@
 // The reads a text is scanned in, and the cutter that hands them out. Free of <windows.h>,
 // so it builds natively as well.
 //
-// The matcher goes through a file in one of two ways, and both must come to the same count:
-//   - line by line, to render it: the text-mode stream (FileTextBytes, TEXT_MODE), cut into
-//     reads by ReadCutter, each read scanned by scanLine (search/LineScan.h);
-//   - as a count only: the raw bytes (FileTextBytes, BINARY), counted a block at a time by
-//     countStreamMatches (search/StreamScan.h), which never copies a read out.
+// The matcher goes through a file's text (search/FileText.h) in one of two ways, and both
+// must come to the same count:
+//   - line by line, to render it: the text with its line ends joined, cut into reads by
+//     ReadCutter, each read scanned by scanLine (search/LineScan.h);
+//   - as a count only: the same text, but a file's plain bytes with their carriage returns,
+//     counted a block at a time by countStreamMatches (search/StreamScan.h), which never
+//     copies a read out.
 // The read rules below are what both keep. Each names where each path keeps it (the count's
 // functions are in search/StreamScan.cpp); a change to a rule is a change in both places.
-//   1. The text ends at its first Ctrl+Z (0x1A). Line by line: the runtime's text mode.
-//      Count: FileTextBytes::read.
+//   1. The text is the same for both: FileText decides how the file is read, once, and a
+//      Ctrl+Z (0x1A) is an ordinary byte that ends nothing. Both: FileText::read.
 //   2. A read ends after a line feed or after READ_LIMIT bytes, whichever comes first; the
 //      last read takes what is left. So the reads of a line begin right after the line feed
 //      before it and then every READ_LIMIT bytes. Line by line: ReadCutter::next. Count:
 //      readStartOf, and the read's end in judgeWordAt. Both take READ_LIMIT from here.
-//   3. A carriage return before a line feed is gone in text mode and kept in the raw bytes.
+//   3. A carriage return before a line feed is gone from the joined text and kept in the
+//      plain bytes.
 //      It separates words either way and the reads of a line begin at the same offsets, so
 //      no word changes: the raw bytes at most have one more read, holding only the line feed.
 //   4. A read is looked at only up to its first zero byte. Line by line: scanLine stops at

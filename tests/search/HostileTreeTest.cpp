@@ -14,6 +14,7 @@
 #include "support/BoxWatcher.h"
 #include "support/Recorders.h"
 #include "support/TempTree.h"
+#include "support/TestData.h"
 
 namespace {
 
@@ -285,6 +286,23 @@ TEST_F(HostileTreeTest, OddContentIsScannedSafely)
         {"highonly.txt", highBytes + highBytes, false},
         {"empty.txt", "", false},
         {"crlf.htm", "hay\r\nhay\r\nneedle\r\n", true},
+        {"ctrlz.txt", "hay\x1a hay\r\nneedle\r\n", true},  // a Ctrl+Z ends nothing
+        {"ctrlzfirst.txt",
+         "\x1a"
+         "needle",
+         true},
+        {"utf16le.txt", std::string("\xFF\xFEh\0a\0y\0 \0n\0e\0e\0d\0l\0e\0\r\0\n\0", 26), true},
+        {"utf16be.txt", std::string("\xFE\xFF\0n\0e\0e\0d\0l\0e", 14), true},
+        {"utf16nomark.txt", std::string("n\0e\0e\0d\0l\0e\0", 12), false},  // zeros between letters
+        {"utf8mark.txt",
+         "\xEF\xBB\xBF"
+         "caf\xC3\xA9 needle\n",
+         true},
+        {"utf8.htm", "caf\xC3\xA9 needle\n", true},
+        {"macron.txt",
+         "\xEF\xBB\xBF"
+         "n\xC4\x93edle\n",
+         false},  // "\u0113" is no "e"
     };
     std::multiset<std::string> expected;
     for (const auto& f : files) {
@@ -293,6 +311,30 @@ TEST_F(HostileTreeTest, OddContentIsScannedSafely)
             expected.insert(tree.path(f.name));
     }
     EXPECT_EQ(expected, walk(tree.root()));
+}
+
+TEST_F(HostileTreeTest, WordDocumentsAreSearchedByTheTextTheyShow)
+{
+    // Documents a word processor wrote, and files that only look like documents: those are
+    // searched as their bytes, with no box. "apple" is in the text of four documents, and
+    // in the bytes of the look-alike.
+    TempTree tree;
+    const char* const documents[] = {"plain.doc", "accents.doc", "table.doc", "hyperlink.doc", "footnote-header.doc"};
+    for (const char* name : documents)
+        tree.file(name, testData(std::string("word/") + name));
+    std::string plain = testData("word/plain.doc");
+    tree.file("half.doc", plain.substr(0, plain.size() / 2));
+    tree.file("signature.doc", plain.substr(0, 8) + " an apple\r\n");
+    tree.file("signature.txt", plain.substr(0, 8) + " an apple\r\n");
+    fileTypeSet.doc = 1;
+    BoxWatcher boxes;
+    std::multiset<std::string> expected = {tree.path("plain.doc"),     tree.path("table.doc"),
+                                           tree.path("hyperlink.doc"), tree.path("footnote-header.doc"),
+                                           tree.path("signature.doc"), tree.path("signature.txt")};
+    std::multiset<std::string> found = walk(tree.root(), "apple");
+    found.erase(tree.path("half.doc"));  // its bytes may hold the word or not: it must only not hurt
+    EXPECT_EQ(expected, found);
+    EXPECT_EQ(0u, boxes.count());
 }
 
 TEST_F(HostileTreeTest, UnopenableFileIsReportedAndOkGoesOnWhileCancelStops)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "support/Recorders.h"
 #include "support/StreamTexts.h"
 #include "support/TempTree.h"
+#include "support/TestData.h"
 
 namespace {
 
@@ -117,6 +119,51 @@ TEST_F(LineMatcherTest, LinesAtTheReadLimit)
     }
 }
 
+// text as UTF-16 LE with its byte-order mark.
+std::string utf16Text(const std::u16string& text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
+TEST_F(LineMatcherTest, EachKindOfFileShowsItsOwnText)
+{
+    const std::vector<TextRun> cafe = {{"1) ", BLUE}, {"caf\xe9 ", AUTO}, {"apple", RED}, {"\n", AUTO}};
+    const struct {
+        const char* name;
+        std::string content;
+        std::vector<TextRun> runs;
+    } cases[] = {
+        {"utf16.txt", utf16Text(u"caf\u00e9 apple\r\nno\r\n"), cafe},
+        {"utf8.txt", "caf\xC3\xA9 apple\r\nno\r\n", cafe},
+        {"ctrlz.txt",
+         "\x1a"
+         "caf\xe9 apple\r\n",
+         {{"1) ", BLUE},
+          {"\x1a"
+           "caf\xe9 ",
+           AUTO},
+          {"apple", RED},
+          {"\n", AUTO}}},
+        {"plain.doc",
+         testData("word/plain.doc"),
+         {{"2) ", BLUE}, {"An ", AUTO}, {"apple", RED}, {" a day keeps the doctor away.\n", AUTO}}},
+        {"table.doc", testData("word/table.doc"), {{"2) ", BLUE}, {"", AUTO}, {"apple", RED}, {"\t1.20\t\n", AUTO}}},
+        {"hyperlink.doc",
+         testData("word/hyperlink.doc"),
+         {{"1) ", BLUE}, {"See the orchard page for ", AUTO}, {"apples", RED}, {".\n", AUTO}}},
+    };
+    for (const auto& c : cases) {
+        tree.file(c.name, c.content);
+        EXPECT_EQ(1, matcher.scanFile(tree.path(c.name).c_str(), "apple", 1)) << c.name;
+        EXPECT_EQ(c.runs, view.runs) << c.name;
+    }
+}
+
 TEST_F(LineMatcherTest, OddBytesSeparateWordsAndNothingAfterAZeroIsSeen)
 {
     std::string bytes;
@@ -155,12 +202,10 @@ TEST_F(LineMatcherTest, UnopenableFileIsReportedAndLeavesTheViewAlone)
     }
 }
 
-// What a line-by-line matcher makes of a file: fgets in text mode, every read scanned.
-int lineReaderCount(const std::string& path, const char* query, ViewSink* view)
+// What a line-by-line matcher makes of a text file: its line ends joined, every read of a
+// line reader scanned.
+int lineReaderCount(const std::string& content, const char* query, ViewSink* view)
 {
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (file == nullptr)
-        return -1;
     if (view != nullptr)
         view->clearView();
     char line[LINE_CAPACITY];
@@ -168,9 +213,11 @@ int lineReaderCount(const std::string& path, const char* query, ViewSink* view)
     char piece[LINE_SCAN_CAPACITY];
     int count = 0;
     int lineNumber = 0;
-    while (std::fgets(line, sizeof line, file) != nullptr)
+    for (const std::string& read : referenceReads(joinedLineEnds(content))) {
+        std::memcpy(line, read.data(), read.size());
+        line[read.size()] = '\0';
         count += scanLine(line, ++lineNumber, query, nullptr, view, LineScratch{folded, piece});
-    std::fclose(file);
+    }
     return count;
 }
 
@@ -186,12 +233,12 @@ TEST_F(LineMatcherTest, ScanFileCountsAndRendersAsALineReaderWould)
                 searchOptions.wholeWordsOnly = wholeWordsOnly;
                 std::string context =
                     "file " + std::to_string(i) + ", query '" + query + "', whole " + std::to_string(wholeWordsOnly);
-                int expected = lineReaderCount(path, query, nullptr);
+                int expected = lineReaderCount(files[i], query, nullptr);
                 EXPECT_EQ(expected, matcher.scanFile(path.c_str(), query, 0)) << context;
                 EXPECT_EQ(expected, matcher.matchCount) << context;
 
                 RecordingView expectedView;
-                lineReaderCount(path, query, &expectedView);
+                lineReaderCount(files[i], query, &expectedView);
                 EXPECT_EQ(expected, matcher.scanFile(path.c_str(), query, 1)) << context;
                 EXPECT_EQ(expectedView.runs, view.runs) << context;
             }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "search/ByteSource.h"
+#include "search/FileText.h"
 #include "search/LineMatcher.h"
 #include "search/ReadCutter.h"
 #include "support/MemoryBytes.h"
@@ -14,55 +15,48 @@
 
 namespace {
 
-TEST(ReadCutterTest, HandsOutTheReadsOfALineReader)
+// Cuts source into reads and checks them against a line reader's reads of text. Reads may
+// hold zero bytes, so their bytes are compared, not terminated strings.
+void expectReadsOf(const std::string& text, ByteSource& source, std::size_t capacity, const std::string& context)
 {
-    std::string text = generatedText(7, 40000);
     std::vector<std::string> expected = referenceReads(text);
-    std::vector<char> buffer(STREAM_BLOCK_MINIMUM + 3);
-    MemoryBytes source(text);
+    std::vector<char> buffer(capacity);
     ReadCutter cutter(source, buffer.data(), buffer.size());
     char line[READ_LIMIT + 1];
-    // Reads may hold zero bytes, so their bytes are compared, not terminated strings.
     std::size_t index = 0;
     std::size_t at = 0;
     while (cutter.next(line)) {
-        ASSERT_LT(index, expected.size());
+        ASSERT_LT(index, expected.size()) << context;
         const std::string& want = expected[index];
-        EXPECT_EQ(0, std::memcmp(line, want.data(), want.size())) << "read " << index;
-        EXPECT_EQ('\0', line[want.size()]) << "read " << index << " is terminated after its bytes";
+        EXPECT_EQ(0, std::memcmp(line, want.data(), want.size())) << context << ", read " << index;
+        EXPECT_EQ('\0', line[want.size()]) << context << ", read " << index << " is terminated after its bytes";
         at += want.size();
         ++index;
     }
-    EXPECT_EQ(expected.size(), index);
-    EXPECT_EQ(text.size(), at);
+    EXPECT_EQ(expected.size(), index) << context;
+    EXPECT_EQ(text.size(), at) << context;
 }
 
-TEST(ReadCutterTest, TextModeBlocksCutIntoTheSameReadsAsLineReads)
+TEST(ReadCutterTest, HandsOutTheReadsOfALineReader)
 {
+    std::string text = generatedText(7, 40000);
+    MemoryBytes source(text);
+    expectReadsOf(text, source, STREAM_BLOCK_MINIMUM + 3, "generated text");
+}
+
+TEST(ReadCutterTest, AFilesJoinedLinesCutIntoTheReadsOfALineReader)
+{
+    // A carriage return before a line feed goes, wherever a block edge falls; a Ctrl+Z stays.
     TempTree tree;
     std::vector<std::string> files = textModeFiles();
     for (std::size_t i = 0; i < files.size(); ++i) {
-        std::string path = tree.path("f" + std::to_string(i) + ".txt");
-        tree.file("f" + std::to_string(i) + ".txt", files[i]);
-
-        std::vector<std::string> expected;
-        std::FILE* file = std::fopen(path.c_str(), "r");
+        std::string name = "f" + std::to_string(i) + ".txt";
+        tree.file(name, files[i]);
+        std::FILE* file = std::fopen(tree.path(name).c_str(), "rb");
         ASSERT_NE(nullptr, file);
-        char line[LINE_CAPACITY];
-        while (std::fgets(line, sizeof line, file) != nullptr)
-            expected.emplace_back(line);
+        FileText source(file, true, false);
+        expectReadsOf(joinedLineEnds(files[i]), source, STREAM_BLOCK_MINIMUM, "file " + std::to_string(i));
         std::fclose(file);
-
-        std::vector<std::string> reads;
-        file = std::fopen(path.c_str(), FileTextBytes::openMode(FileTextBytes::TEXT_MODE));
-        ASSERT_NE(nullptr, file);
-        std::vector<char> buffer(STREAM_BLOCK_MINIMUM);
-        FileTextBytes source(file, FileTextBytes::TEXT_MODE);
-        ReadCutter cutter(source, buffer.data(), buffer.size());
-        while (cutter.next(line))
-            reads.emplace_back(line);
-        std::fclose(file);
-        EXPECT_EQ(expected, reads) << "file " << i;
     }
 }
 

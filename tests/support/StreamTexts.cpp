@@ -2,6 +2,16 @@
 
 #include <random>
 
+std::string joinedLineEnds(const std::string& text)
+{
+    std::string joined;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            joined += text[i];
+    }
+    return joined;
+}
+
 std::vector<std::string> referenceReads(const std::string& text)
 {
     std::vector<std::string> reads;

@@ -9,6 +9,10 @@
 // feed or where its 1023 bytes run out.
 std::vector<std::string> referenceReads(const std::string& text);
 
+// text with every carriage return that comes before a line feed left out: the line ends a
+// view reads.
+std::string joinedLineEnds(const std::string& text);
+
 // A word of length lower-case letters; a long one is cut by the reads.
 std::string longWord(std::size_t length);
 
@@ -18,6 +22,6 @@ std::string longWord(std::size_t length);
 // reads cut them. The same seed gives the same text.
 std::string generatedText(unsigned seed, std::size_t size);
 
-// Files whose carriage returns and Ctrl+Z fall where the runtime's text mode changes them,
-// including across the runtime's buffers.
+// Files whose carriage returns and Ctrl+Z fall where a reader could take them for line ends
+// or the end of the text, including across the edges of blocks.
 std::vector<std::string> textModeFiles();
