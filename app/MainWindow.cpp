@@ -3,6 +3,7 @@
 #include "app/MenuCommands.h"
 #include "app/WindowSetup.h"
 #include "panel/MatchView.h"
+#include "panel/PanelLayout.h"
 #include "panel/SearchPanel.h"
 #include "resources/resource.h"
 #include "search/ErrorBox.h"
@@ -32,6 +33,15 @@ void placePanel()
 {
     // With no panel the handle is null and the call simply fails.
     MoveWindow(panelWindow.load(), 0, 0, clientWidth, clientHeight, TRUE);
+}
+
+// The window moved to a screen of another scale: the panel scales first, so the new size's
+// layout is made at the new scale, then the window takes the size the system suggests.
+void onDpiChanged(HWND window, int dpi, const RECT* suggested)
+{
+    rescalePanel(dpi);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -96,6 +106,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_MOVE:
         placePanel();
+        break;
+    case WM_DPICHANGED:
+        onDpiChanged(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         break;
     case WM_DESTROY:
         // A running walk winds down instead of running into windows that are gone.

@@ -36,18 +36,10 @@ struct PanelControls {
     HWND matchView;
 };
 
-// Offsets measured at initialisation, in pixels from the panel's outer top edge.
-struct PanelLayout {
-    int labelTop;
-    int labelHeight;
-    int listTop;
-};
-
 // The panel, or null before it has initialised and after it has gone. Every result-list
 // and match-view operation does nothing while it is null. Read by the search thread too.
 extern std::atomic<HWND> panelWindow;
 extern PanelControls panelControls;
-extern PanelLayout panelLayout;
 
 INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
 

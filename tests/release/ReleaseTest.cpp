@@ -69,4 +69,30 @@ TEST(Release, UnpackedProgramSearchesShowsTheMatchesAndEndsWithCodeZero)
     EXPECT_EQ(0u, code);
 }
 
+// The manifest the shipped program carries, as the system reads it before the program runs.
+TEST(Release, TheProgramCarriesItsManifestWithTheVersionBlocksVersion)
+{
+    std::string program = besideThisTest("..\\release-test\\KadrelSearch.exe");
+    HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module) << program;
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(nullptr, found);
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    std::string manifest(bytes, SizeofResource(module, found));
+    FreeLibrary(module);
+    const char* const parts[] = {
+        "name=\"Kadrel.TextSearch\" version=\"2.1.0.0\"",
+        "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>",
+        "<supportedOS Id=\"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}\"/>",  // 7
+        "<supportedOS Id=\"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}\"/>",  // 8
+        "<supportedOS Id=\"{1f676c76-80e1-4239-95bb-83d0f6d0da78}\"/>",  // 8.1
+        "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",  // 10 and 11
+        "WindowsSettings\">true/pm</dpiAware>",
+        "WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>",
+        "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+    };
+    for (const char* part : parts)
+        EXPECT_NE(std::string::npos, manifest.find(part)) << part;
+}
+
 }  // namespace
