@@ -6,8 +6,22 @@ PanelLayout panelLayout = {};
 
 namespace {
 
-// The font made for the panel at a scale other than its first; the first is the dialog
-// manager's and goes with the dialog.
+// The panel as the dialog manager made it, at its first scale. Every later scale is worked
+// out from this, not from the one before, so moving back and forth between screens never
+// lets the rounding add up.
+struct FirstLayout {
+    PanelLayout offsets;
+    LOGFONTA font;
+    HFONT dialogFont;  // the dialog manager's; it goes with the dialog
+    struct Placed {
+        HWND control;
+        RECT rect;  // in the panel's client coordinates; a combo box's with its list dropped
+    } controls[16];
+    int controlCount;
+};
+
+FirstLayout first = {};
+// The font made for the panel at a scale other than its first.
 HFONT scaledFont = nullptr;
 
 // Functions of Windows 10 and later, looked up so the program still starts on Windows 7.
@@ -16,33 +30,29 @@ template <typename Function> Function user32Function(const char* name)
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
 }
 
-void moveScaled(HWND control, HWND panel, int dpi, int oldDpi)
+BOOL CALLBACK rememberControl(HWND control, LPARAM lParam)
 {
+    HWND panel = reinterpret_cast<HWND>(lParam);
+    if (GetParent(control) != panel || first.controlCount == sizeof first.controls / sizeof first.controls[0])
+        return TRUE;  // a part of a control, such as a combo box's edit field
     RECT r;
     GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&r), 2);
-    // A combo box's window rectangle is its closed height; its dropped height is asked apart.
-    int height = r.bottom - r.top;
+    // A combo box's window rectangle is its closed height; the height it is given includes
+    // its list.
     char className[16] = "";
     GetClassNameA(control, className, sizeof className);
-    if (lstrcmpiA(className, "ComboBox") == 0) {
-        RECT dropped;
-        if (SendMessageA(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
-            height = dropped.bottom - dropped.top;
-    }
-    MoveWindow(control, MulDiv(r.left, dpi, oldDpi), MulDiv(r.top, dpi, oldDpi),
-               MulDiv(r.right - r.left, dpi, oldDpi), MulDiv(height, dpi, oldDpi), TRUE);
+    RECT dropped;
+    if (lstrcmpiA(className, "ComboBox") == 0 &&
+        SendMessageA(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
+        r.bottom = r.top + (dropped.bottom - dropped.top);
+    MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&r), 2);
+    first.controls[first.controlCount++] = {control, r};
+    return TRUE;
 }
 
-BOOL CALLBACK rescaleChild(HWND control, LPARAM lParam)
+int fromFirst(int pixels, int dpi)
 {
-    const int* dpis = reinterpret_cast<const int*>(lParam);
-    HWND panel = GetParent(control);
-    if (panel != panelWindow.load())
-        return TRUE;  // a part of a control, such as a combo box's edit field
-    moveScaled(control, panel, dpis[0], dpis[1]);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(scaledFont), TRUE);
-    return TRUE;
+    return MulDiv(pixels, dpi, first.offsets.dpi);
 }
 
 }  // namespace
@@ -77,6 +87,13 @@ void measurePanel(HWND panel)
     GetWindowRect(panelControls.fileList, &rect);
     panelLayout.listTop = rect.top - panelRect.top;
     panelLayout.dpi = windowDpi(panel);
+
+    first = {};
+    first.offsets = panelLayout;
+    first.dialogFont = reinterpret_cast<HFONT>(SendMessageA(panel, WM_GETFONT, 0, 0));
+    if (first.dialogFont == nullptr || GetObjectA(first.dialogFont, sizeof first.font, &first.font) == 0)
+        first.dialogFont = nullptr;
+    EnumChildWindows(panel, rememberControl, reinterpret_cast<LPARAM>(panel));
     // The panel follows a change of scale itself (rescalePanel); the dialog manager doing the
     // same on top would scale everything twice.
     typedef BOOL(WINAPI * DialogDpiBehaviour)(HWND, int, int);
@@ -111,23 +128,29 @@ void layoutPanel()
 void rescalePanel(int dpi)
 {
     HWND panel = panelWindow.load();
-    int oldDpi = panelLayout.dpi;
-    if (panel == nullptr || dpi <= 0 || oldDpi <= 0 || dpi == oldDpi)
+    if (panel == nullptr || dpi <= 0 || first.offsets.dpi <= 0 || first.dialogFont == nullptr || dpi == panelLayout.dpi)
         return;
-    LOGFONTA font = {};
-    HFONT current = reinterpret_cast<HFONT>(SendMessageA(panelControls.searchButton, WM_GETFONT, 0, 0));
-    if (current == nullptr || GetObjectA(current, sizeof font, &font) == 0)
-        return;
-    font.lfHeight = MulDiv(font.lfHeight, dpi, oldDpi);
     HFONT previous = scaledFont;
-    scaledFont = CreateFontIndirectA(&font);
-    int dpis[2] = {dpi, oldDpi};
-    EnumChildWindows(panel, rescaleChild, reinterpret_cast<LPARAM>(dpis));
+    scaledFont = nullptr;
+    HFONT font = first.dialogFont;
+    if (dpi != first.offsets.dpi) {
+        LOGFONTA scaled = first.font;
+        scaled.lfHeight = fromFirst(first.font.lfHeight, dpi);
+        scaledFont = CreateFontIndirectA(&scaled);
+        font = scaledFont;
+    }
+    for (int i = 0; i < first.controlCount; ++i) {
+        const RECT& r = first.controls[i].rect;
+        HWND control = first.controls[i].control;
+        MoveWindow(control, fromFirst(r.left, dpi), fromFirst(r.top, dpi), fromFirst(r.right - r.left, dpi),
+                   fromFirst(r.bottom - r.top, dpi), TRUE);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
     if (previous != nullptr)
         DeleteObject(previous);
-    panelLayout.labelTop = MulDiv(panelLayout.labelTop, dpi, oldDpi);
-    panelLayout.labelHeight = MulDiv(panelLayout.labelHeight, dpi, oldDpi);
-    panelLayout.listTop = MulDiv(panelLayout.listTop, dpi, oldDpi);
+    panelLayout.labelTop = fromFirst(first.offsets.labelTop, dpi);
+    panelLayout.labelHeight = fromFirst(first.offsets.labelHeight, dpi);
+    panelLayout.listTop = fromFirst(first.offsets.listTop, dpi);
     panelLayout.dpi = dpi;
     layoutPanel();
 }
@@ -137,4 +160,5 @@ void releasePanelFont()
     if (scaledFont != nullptr)
         DeleteObject(scaledFont);
     scaledFont = nullptr;
+    first = {};
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cctype>
+#include <cstdlib>
 #include <string>
 
 #include "app/WindowSetup.h"
@@ -128,15 +129,35 @@ int fontHeight(HWND control)
     return font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
 }
 
+// The screen's dots per inch the test prefix was made with: 96, or what ctest says.
+int prefixDpi()
+{
+    const char* dpi = std::getenv("KADREL_TEST_DPI");
+    return dpi != nullptr ? std::atoi(dpi) : 96;
+}
+
 TEST_F(ProgramTest, StartsWithEveryControlInsideThePanelNoneOverlappingEveryCaptionWhole)
 {
+    // The dialog font, 8 points, in pixels at the prefix's scale.
+    const struct {
+        int dpi, fontHeight;
+    } scales[] = {{96, 11}, {144, 16}};
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(prefixDpi(), dpi);
+    for (const auto& scale : scales) {
+        if (scale.dpi == dpi)
+            EXPECT_EQ(scale.fontHeight, fontHeight(panelControls.searchButton));
+    }
     EXPECT_EQ("", joined(layoutFaults(MainWindow)));
     EXPECT_EQ("", joined(layoutFaults(panelWindow)));
 }
 
 // Moved to a screen of another scale, the window takes the size the system suggests, and the
 // panel's margins, font and fixed controls follow the scale. Rows run in order, each from the
-// one before; the last goes back to the scale the window started at.
+// one before; the last goes back to the scale the window started at, where after all those
+// moves every size is again what it was.
 TEST_F(ProgramTest, AMoveToAnotherScaleTakesTheSuggestedSizeAndScalesThePanel)
 {
     HWND button = panelControls.searchButton;
@@ -154,7 +175,7 @@ TEST_F(ProgramTest, AMoveToAnotherScaleTakesTheSuggestedSizeAndScalesThePanel)
         {144, {60, 20, 1100, 700}, 8, 15},
         {192, {0, 0, 1270, 1000}, 10, 20},
         {120, {20, 20, 950, 640}, 6, 13},
-        {startDpi, {30, 40, 1000, 700}, (5 * startDpi + 48) / 96, (10 * startDpi + 48) / 96},
+        {startDpi, {30, 40, 1000, 700}, startDpi == 144 ? 8 : 5, startDpi == 144 ? 15 : 10},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.dpi);
@@ -186,6 +207,10 @@ TEST_F(ProgramTest, AMoveToAnotherScaleTakesTheSuggestedSizeAndScalesThePanel)
         int buttonWidth = rectInParent(button).right - rectInParent(button).left;
         EXPECT_NEAR(startButtonWidth * row.dpi / startDpi, buttonWidth, 1);
         EXPECT_NEAR(startFont * row.dpi / startDpi, fontHeight(button), 1);
+        if (row.dpi == startDpi) {
+            EXPECT_EQ(startButtonWidth, buttonWidth);
+            EXPECT_EQ(startFont, fontHeight(button));
+        }
         EXPECT_EQ("", joined(layoutFaults(panelWindow)));
     }
 }
