@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,8 +28,27 @@ std::string joined(const std::vector<std::string>& lines)
     return text;
 }
 
+// The dialog font, 8 points, in pixels at the scale of the screen.
+int fontHeightAt(int dpi)
+{
+    const struct {
+        int dpi, pixels;
+    } scales[] = {{96, 11}, {144, 16}};
+    for (const auto& scale : scales) {
+        if (scale.dpi == dpi)
+            return scale.pixels;
+    }
+    return 0;
+}
+
 TEST(DialogLayout, EveryControlInsideItsDialogNoneOverlappingEveryCaptionWhole)
 {
+    // The test prefix's scale: 96 dots per inch, or what ctest says.
+    const char* wanted = std::getenv("KADREL_TEST_DPI");
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(wanted != nullptr ? std::atoi(wanted) : 96, dpi);
     appInstance = GetModuleHandleA(nullptr);
     std::string previousRoot = searchRoot.path;
     ASSERT_TRUE(searchRoot.setPath("C:\\windows"));
@@ -45,12 +65,15 @@ TEST(DialogLayout, EveryControlInsideItsDialogNoneOverlappingEveryCaptionWhole)
         SCOPED_TRACE(dialog.caption);
         std::vector<std::string> faults;
         int controls = 0;
+        LOGFONTA font = {};
         EXPECT_TRUE(driveDialog(dialog.caption, dialog.open, [&](HWND box) {
             faults = layoutFaults(box);
+            GetObjectA(reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)), sizeof font, &font);
             for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
                 ++controls;
         }));
         EXPECT_GE(controls, 3);
+        EXPECT_EQ(fontHeightAt(dpi), font.lfHeight < 0 ? -font.lfHeight : font.lfHeight);
         EXPECT_EQ("", joined(faults));
     }
     searchRoot.setPath(previousRoot.c_str());
