@@ -19,7 +19,7 @@ import zipfile
 from msi_package import build_msi
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-USER_SECTIONS = ["Using the program", "Unusual files, folders and commands", "Windows versions"]
+USER_SECTIONS = ["Getting it", "Using the program", "Unusual files, folders and commands"]
 FIXED_DATE = (1980, 1, 1, 0, 0, 0)
 
 
