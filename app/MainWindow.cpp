@@ -40,6 +40,8 @@ void placePanel()
 void onDpiChanged(HWND window, int dpi, const RECT* suggested)
 {
     rescalePanel(dpi);
+    if (suggested == nullptr)
+        return;
     SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
