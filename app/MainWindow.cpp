@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include <algorithm>
+
 #include "app/MenuCommands.h"
 #include "app/WindowSetup.h"
 #include "panel/MatchView.h"
@@ -33,6 +35,26 @@ void placePanel()
 {
     // With no panel the handle is null and the call simply fails.
     MoveWindow(panelWindow.load(), 0, 0, clientWidth, clientHeight, TRUE);
+}
+
+// The default size can be too narrow for the panel's fixed controls on a small screen at a
+// large scale: the window is widened as far as they need, within the screen.
+void fitPanelControls(HWND window)
+{
+    RECT frame, client;
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    int missing = panelFixedWidth() - client.right;
+    if (missing <= 0)
+        return;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& work = monitor.rcWork;
+    int width = std::min<int>(frame.right - frame.left + missing, work.right - work.left);
+    int x = std::max<int>(work.left, std::min<int>(frame.left, work.right - width));
+    SetWindowPos(window, nullptr, x, frame.top, width, frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The window moved to a screen of another scale: the panel scales first, so the new size's
@@ -91,6 +113,7 @@ void createMainWindow()
                                  setup.height, nullptr, mainMenu, appInstance, nullptr);
     if (MainWindow == nullptr)
         return;
+    fitPanelControls(MainWindow);
     ShowWindow(MainWindow, setup.showCommand);
     UpdateWindow(MainWindow);
 }

@@ -103,6 +103,27 @@ void measurePanel(HWND panel)
         setBehaviour(panel, DISABLE_ALL, DISABLE_ALL);
 }
 
+int panelFixedWidth()
+{
+    HWND panel = panelWindow.load();
+    if (panel == nullptr)
+        return 0;
+    const HWND laidOut[] = {panelControls.filesLabel, panelControls.fileList, panelControls.matchesLabel,
+                            panelControls.matchView};
+    int right = 0;
+    for (int i = 0; i < first.controlCount; ++i) {
+        bool fixed = true;
+        for (HWND control : laidOut)
+            fixed = fixed && control != first.controls[i].control;
+        if (fixed && first.controls[i].rect.right > right)
+            right = first.controls[i].rect.right;
+    }
+    RECT outer, client;
+    GetWindowRect(panel, &outer);
+    GetClientRect(panel, &client);
+    return right + scaledPixels(5, first.offsets.dpi) + (outer.right - outer.left) - client.right;
+}
+
 // Two columns share the width: the file list on the left, the match view on the right.
 // The offsets were measured from the outer rectangle and are used as client coordinates.
 void layoutPanel()

@@ -23,6 +23,10 @@ int scaledPixels(int pixels96, int dpi);
 // Measures the offsets from the panel's controls as the dialog manager placed them.
 void measurePanel(HWND panel);
 
+// The width of the panel's window that shows its fixed controls (the search box and the two
+// buttons) whole, with a margin on the right, at its first scale.
+int panelFixedWidth();
+
 // Lays the columns out over the panel's client area.
 void layoutPanel();
 

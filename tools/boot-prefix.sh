@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Creates the Wine prefixes that the program and the tests run in, inside the build folder,
-# once: the normal one, and one at 144 dots per inch beside it. WINEPREFIX must already point there (the Makefile sets it); ~/.wine is never used.
+# once: the normal one, and ones at 144 and 192 dots per inch beside it. WINEPREFIX must already point there (the Makefile sets it); ~/.wine is never used.
 set -euo pipefail
 : "${WINEPREFIX:?WINEPREFIX must be set}"
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -27,8 +27,9 @@ boot() {
 }
 
 boot "$WINEPREFIX" 96
-# A second prefix whose screen is scaled to 150 %, for the layout tests and screenshots.
+# Prefixes whose screens are scaled to 150 % and 200 %, for the layout tests and screenshots.
 boot "$WINEPREFIX-144" 144
+boot "$WINEPREFIX-192" 192
 
 # Drives T: and U: are folders of their own, so tests can work in real drive roots:
 # T: for the tests to fill and empty, U: for trees the tests cannot make from inside Wine.

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cctype>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 #include "app/WindowSetup.h"
@@ -141,7 +142,7 @@ TEST_F(ProgramTest, StartsWithEveryControlInsideThePanelNoneOverlappingEveryCapt
     // The dialog font, 8 points, in pixels at the prefix's scale.
     const struct {
         int dpi, fontHeight;
-    } scales[] = {{96, 11}, {144, 16}};
+    } scales[] = {{96, 11}, {144, 16}, {192, 21}};
     HDC screen = GetDC(nullptr);
     int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
@@ -166,18 +167,24 @@ TEST_F(ProgramTest, AMoveToAnotherScaleTakesTheSuggestedSizeAndScalesThePanel)
     ReleaseDC(nullptr, screen);
     int startButtonWidth = rectInParent(button).right - rectInParent(button).left;
     int startFont = fontHeight(button);
-    const struct {
+    struct Move {
         int dpi;
         RECT suggested;
         int margin, gap;  // pixels at that scale
-    } rows[] = {
+    };
+    const Move rows[] = {
         {96, {40, 30, 760, 500}, 5, 10},
         {144, {60, 20, 1100, 700}, 8, 15},
         {192, {0, 0, 1270, 1000}, 10, 20},
         {120, {20, 20, 950, 640}, 6, 13},
-        {startDpi, {30, 40, 1000, 700}, startDpi == 144 ? 8 : 5, startDpi == 144 ? 15 : 10},
     };
-    for (const auto& row : rows) {
+    std::vector<Move> moves(std::begin(rows), std::end(rows));
+    for (const Move& row : rows) {
+        if (row.dpi == startDpi)
+            moves.push_back({row.dpi, {30, 40, 1260, 990}, row.margin, row.gap});
+    }
+    ASSERT_EQ(5u, moves.size()) << "the prefix's scale has no row";
+    for (const Move& row : moves) {
         SCOPED_TRACE(row.dpi);
         RECT suggested = row.suggested;
         SendMessageA(MainWindow, WM_DPICHANGED, MAKEWPARAM(row.dpi, row.dpi), reinterpret_cast<LPARAM>(&suggested));

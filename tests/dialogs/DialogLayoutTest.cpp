@@ -1,5 +1,5 @@
 // Every dialog as it opens at the scale of the screen: ctest runs these in the normal prefix
-// and again in one at 144 dots per inch.
+// and again in ones at 144 and 192 dots per inch.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -33,7 +33,7 @@ int fontHeightAt(int dpi)
 {
     const struct {
         int dpi, pixels;
-    } scales[] = {{96, 11}, {144, 16}};
+    } scales[] = {{96, 11}, {144, 16}, {192, 21}};
     for (const auto& scale : scales) {
         if (scale.dpi == dpi)
             return scale.pixels;
