@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "panel/PanelLayout.h"
 #include "panel/RichTextStream.h"
 #include "panel/SearchPanel.h"
 #include "search/ScopedOwners.h"
@@ -66,8 +67,9 @@ bool MatchView::replaceControl()
                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(old, GWLP_HINSTANCE)), nullptr);
     if (fresh == nullptr)
         return false;
-    // The panel gave its controls its own font; Wine's control does not tell which it has.
-    SendMessageA(fresh, WM_SETFONT, SendMessageA(parent, WM_GETFONT, 0, 0), FALSE);
+    // The panel's controls have the panel's font, at its scale; Wine's control does not tell
+    // which it has.
+    SendMessageA(fresh, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont()), FALSE);
     // The new control takes the old one's place among the panel's controls.
     SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     bool focused = GetFocus() == old;

@@ -13,11 +13,13 @@ struct FirstLayout {
     PanelLayout offsets;
     LOGFONTA font;
     HFONT dialogFont;  // the dialog manager's; it goes with the dialog
+    // The controls that keep their template places: the search box and the buttons. The
+    // columns' four are placed by layoutPanel, and the match view is made anew at times.
     struct Placed {
         HWND control;
         RECT rect;  // in the panel's client coordinates; a combo box's with its list dropped
-    } controls[16];
-    int controlCount;
+    } fixed[8];
+    int fixedCount;
 };
 
 FirstLayout first = {};
@@ -30,11 +32,19 @@ template <typename Function> Function user32Function(const char* name)
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
 }
 
+bool inColumns(HWND control)
+{
+    return control == panelControls.filesLabel || control == panelControls.fileList ||
+           control == panelControls.matchesLabel || control == panelControls.matchView;
+}
+
 BOOL CALLBACK rememberControl(HWND control, LPARAM lParam)
 {
     HWND panel = reinterpret_cast<HWND>(lParam);
-    if (GetParent(control) != panel || first.controlCount == sizeof first.controls / sizeof first.controls[0])
-        return TRUE;  // a part of a control, such as a combo box's edit field
+    // Parts of a control, such as a combo box's edit field, have a parent of their own.
+    if (GetParent(control) != panel || inColumns(control) ||
+        first.fixedCount == sizeof first.fixed / sizeof first.fixed[0])
+        return TRUE;
     RECT r;
     GetWindowRect(control, &r);
     // A combo box's window rectangle is its closed height; the height it is given includes
@@ -46,7 +56,7 @@ BOOL CALLBACK rememberControl(HWND control, LPARAM lParam)
         SendMessageA(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
         r.bottom = r.top + (dropped.bottom - dropped.top);
     MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&r), 2);
-    first.controls[first.controlCount++] = {control, r};
+    first.fixed[first.fixedCount++] = {control, r};
     return TRUE;
 }
 
@@ -108,20 +118,23 @@ int panelFixedWidth()
     HWND panel = panelWindow.load();
     if (panel == nullptr)
         return 0;
-    const HWND laidOut[] = {panelControls.filesLabel, panelControls.fileList, panelControls.matchesLabel,
-                            panelControls.matchView};
     int right = 0;
-    for (int i = 0; i < first.controlCount; ++i) {
-        bool fixed = true;
-        for (HWND control : laidOut)
-            fixed = fixed && control != first.controls[i].control;
-        if (fixed && first.controls[i].rect.right > right)
-            right = first.controls[i].rect.right;
+    for (int i = 0; i < first.fixedCount; ++i) {
+        if (first.fixed[i].rect.right > right)
+            right = first.fixed[i].rect.right;
     }
     RECT outer, client;
     GetWindowRect(panel, &outer);
     GetClientRect(panel, &client);
     return right + scaledPixels(5, first.offsets.dpi) + (outer.right - outer.left) - client.right;
+}
+
+HFONT panelFont()
+{
+    if (scaledFont != nullptr)
+        return scaledFont;
+    HWND panel = panelWindow.load();
+    return panel != nullptr ? reinterpret_cast<HFONT>(SendMessageA(panel, WM_GETFONT, 0, 0)) : nullptr;
 }
 
 // Two columns share the width: the file list on the left, the match view on the right.
@@ -160,13 +173,17 @@ void rescalePanel(int dpi)
         scaledFont = CreateFontIndirectA(&scaled);
         font = scaledFont;
     }
-    for (int i = 0; i < first.controlCount; ++i) {
-        const RECT& r = first.controls[i].rect;
-        HWND control = first.controls[i].control;
+    for (int i = 0; i < first.fixedCount; ++i) {
+        const RECT& r = first.fixed[i].rect;
+        HWND control = first.fixed[i].control;
         MoveWindow(control, fromFirst(r.left, dpi), fromFirst(r.top, dpi), fromFirst(r.right - r.left, dpi),
                    fromFirst(r.bottom - r.top, dpi), TRUE);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
+    const HWND columns[] = {panelControls.filesLabel, panelControls.fileList, panelControls.matchesLabel,
+                            panelControls.matchView};
+    for (HWND control : columns)
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (previous != nullptr)
         DeleteObject(previous);
     panelLayout.labelTop = fromFirst(first.offsets.labelTop, dpi);

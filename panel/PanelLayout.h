@@ -27,6 +27,9 @@ void measurePanel(HWND panel);
 // buttons) whole, with a margin on the right, at its first scale.
 int panelFixedWidth();
 
+// The font the panel's controls have now: the dialog's own, or the one made for its scale.
+HFONT panelFont();
+
 // Lays the columns out over the panel's client area.
 void layoutPanel();
 

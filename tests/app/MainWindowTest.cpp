@@ -10,6 +10,7 @@
 
 #include "app/WindowSetup.h"
 #include "dialogs/Beep.h"
+#include "panel/MatchView.h"
 #include "panel/ResultList.h"
 #include "panel/SearchPanel.h"
 #include "panel/SearchThread.h"
@@ -220,6 +221,32 @@ TEST_F(ProgramTest, AMoveToAnotherScaleTakesTheSuggestedSizeAndScalesThePanel)
         }
         EXPECT_EQ("", joined(layoutFaults(panelWindow)));
     }
+}
+
+// The default character height of the match view, in twips.
+LONG viewTextHeight()
+{
+    CHARFORMATA format = {};
+    format.cbSize = sizeof format;
+    SendMessageA(panelControls.matchView, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    return format.yHeight;
+}
+
+// A view emptied of many lines is made anew; after a move to twice the scale, the new one has
+// the panel's font at that scale too: twice 11 pixels, at the screen's 96 dots per inch.
+TEST_F(ProgramTest, AViewMadeAnewAfterAMoveToAnotherScaleHasTheFontOfThatScale)
+{
+    RECT suggested = {0, 0, 1270, 1000};
+    SendMessageA(MainWindow, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(22 * 1440 / 96, viewTextHeight());
+    HWND before = panelControls.matchView;
+    std::string lines;
+    for (int line = 0; line < 300; ++line)
+        lines += "a matching line\n";
+    matchView.appendText(lines.c_str(), 0);
+    matchView.clearView();
+    ASSERT_NE(before, panelControls.matchView) << "the view was emptied in place";
+    EXPECT_EQ(22 * 1440 / 96, viewTextHeight());
 }
 
 std::string program()
