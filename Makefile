@@ -40,7 +40,8 @@ prefix: deps
 	@tools/boot-prefix.sh
 
 # The release: the program built again from a fresh configuration, packed with a README for
-# users and checksums into dist/KadrelSearch-<version>-win64.zip, the same bytes every time.
+# users and checksums into dist/KadrelSearch-<version>-win64.zip and into the installer
+# dist/KadrelSearch-<version>-win64.msi, the same bytes every time.
 dist: deps
 	@rm -rf $(DIST_BUILD)
 	@cmake --no-warn-unused-cli -S . -B $(DIST_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
@@ -48,7 +49,7 @@ dist: deps
 	@cmake --build $(DIST_BUILD) -j $(JOBS) --target KadrelSearch
 	@python3 tools/make-dist.py $(DIST_BUILD)/KadrelSearch.exe dist
 
-# The release zip is unpacked and tried as shipped, next to the tests of the build.
+# The release zip and the installer are tried as shipped, next to the tests of the build.
 test: build prefix dist
 	@wineserver -k 2>/dev/null || true
 	@tools/with-display.sh ctest --test-dir $(BUILD) --output-on-failure; \

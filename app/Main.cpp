@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <commctrl.h>
 
 #include "app/MainWindow.h"
 #include "app/WindowSetup.h"
@@ -9,6 +10,10 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int showCommand)
 {
     appInstance = instance;
+    // The manifest asks for version 6 of the common controls, the themed ones; loading them
+    // before the first window makes sure every standard control comes from there.
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
     windowSetup.previousInstance = previousInstance;
     windowSetup.showCommand = showCommand;
     if (previousInstance == nullptr && registerMainClass() == 0)

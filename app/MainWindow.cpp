@@ -1,7 +1,10 @@
 #include "app/MainWindow.h"
 
+#include <algorithm>
+
 #include "app/MenuCommands.h"
 #include "app/WindowSetup.h"
+#include "panel/PanelLayout.h"
 #include "panel/SearchPanel.h"
 #include "resources/resource.h"
 #include "search/ErrorBox.h"
@@ -31,6 +34,37 @@ void placePanel()
 {
     // With no panel the handle is null and the call simply fails.
     MoveWindow(panelWindow.load(), 0, 0, clientWidth, clientHeight, TRUE);
+}
+
+// The default size can be too narrow for the panel's fixed controls on a small screen at a
+// large scale: the window is widened as far as they need, within the screen.
+void fitPanelControls(HWND window)
+{
+    RECT frame, client;
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    int missing = panelFixedWidth() - client.right;
+    if (missing <= 0)
+        return;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& work = monitor.rcWork;
+    int width = std::min<int>(frame.right - frame.left + missing, work.right - work.left);
+    int x = std::max<int>(work.left, std::min<int>(frame.left, work.right - width));
+    SetWindowPos(window, nullptr, x, frame.top, width, frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The window moved to a screen of another scale: the panel scales first, so the new size's
+// layout is made at the new scale, then the window takes the size the system suggests.
+void onDpiChanged(HWND window, int dpi, const RECT* suggested)
+{
+    rescalePanel(dpi);
+    if (suggested == nullptr)
+        return;
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -79,6 +113,7 @@ void createMainWindow()
     if (MainWindow == nullptr)
         return;
     setErrorBoxOwner(MainWindow);
+    fitPanelControls(MainWindow);
     ShowWindow(MainWindow, setup.showCommand);
     UpdateWindow(MainWindow);
 }
@@ -96,6 +131,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_MOVE:
         placePanel();
+        break;
+    case WM_DPICHANGED:
+        onDpiChanged(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         break;
     case WM_DESTROY:
         // A running walk winds down instead of running into windows that are gone.

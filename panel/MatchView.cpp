@@ -28,6 +28,14 @@ MatchView::~MatchView()
 void MatchView::attach(HWND control)
 {
     controlHandle = control;
+    font = reinterpret_cast<HFONT>(SendMessageA(GetParent(control), WM_GETFONT, 0, 0));
+}
+
+void MatchView::setFont(HFONT newFont)
+{
+    font = newFont;
+    if (controlHandle != nullptr)
+        SendMessageA(controlHandle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 namespace {
@@ -69,8 +77,9 @@ bool MatchView::replaceControl()
                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(old, GWLP_HINSTANCE)), nullptr);
     if (fresh == nullptr)
         return false;
-    // The panel gave its controls its own font; Wine's control does not tell which it has.
-    SendMessageA(fresh, WM_SETFONT, SendMessageA(parent, WM_GETFONT, 0, 0), FALSE);
+    // The panel's controls have the panel's font, at its scale; Wine's control does not tell
+    // which it has.
+    SendMessageA(fresh, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // The new control takes the old one's place among the panel's controls.
     SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     bool focused = GetFocus() == old;

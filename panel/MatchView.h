@@ -16,8 +16,11 @@ public:
     MatchView(const MatchView&) = delete;
     MatchView& operator=(const MatchView&) = delete;
 
-    // Takes the control to act on, when the panel is created; sends it nothing.
+    // Takes the control to act on, when the panel is created; sends it nothing. The control
+    // has its panel's font.
     void attach(HWND control);
+    // Gives the control font (the panel's, at a new scale), and every control that replaces it.
+    void setFont(HFONT font);
     // The control: the one attached, or the fresh one a clear put in its place.
     HWND control() const { return controlHandle; }
 
@@ -55,6 +58,7 @@ private:
     void insertRun(HWND control, const char* text, unsigned long colour);
 
     HWND controlHandle = nullptr;
+    HFONT font = nullptr;
     HMODULE libraryHandle = nullptr;
     CHARFORMATA charFormat;
     CHARRANGE selection;

@@ -4,6 +4,7 @@
 #include "dialogs/Beep.h"
 #include "panel/FileRender.h"
 #include "panel/MatchView.h"
+#include "panel/PanelLayout.h"
 #include "panel/ResultList.h"
 #include "panel/SearchThread.h"
 #include "resources/resource.h"
@@ -19,14 +20,6 @@ const char* const SEARCH_CAPTION = "Search for String";
 const char* const STOP_CAPTION = "Stop Searching";
 const char* const NO_SELECTION = "No file selected";
 
-// Offsets measured at initialisation, in pixels from the panel's outer top edge.
-struct PanelLayout {
-    int labelTop;
-    int labelHeight;
-    int listTop;
-};
-PanelLayout panelLayout = {};
-
 void setText(HWND window, const char* text)
 {
     SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
@@ -37,8 +30,6 @@ void initialisePanel(HWND panel)
     searchRoot.setToWorkingDirectory();
     panelWindow = panel;
 
-    RECT panelRect;
-    GetWindowRect(panel, &panelRect);
     panelControls.searchButton = GetDlgItem(panel, IDC_SEARCH);
     panelControls.searchString = GetDlgItem(panel, IDC_SEARCH_STRING);
     panelControls.filesLabel = GetDlgItem(panel, IDC_FILES_LABEL);
@@ -46,37 +37,13 @@ void initialisePanel(HWND panel)
     panelControls.fileList = GetDlgItem(panel, IDC_FILE_LIST);
     matchView.attach(GetDlgItem(panel, IDC_MATCH_VIEW));
 
-    RECT rect;
-    GetWindowRect(panelControls.filesLabel, &rect);
-    panelLayout.labelTop = rect.top - panelRect.top;
-    panelLayout.labelHeight = rect.bottom - rect.top;
-    GetWindowRect(panelControls.fileList, &rect);
-    panelLayout.listTop = rect.top - panelRect.top;
+    measurePanel(panel);
 
     SendMessageA(panelControls.searchString, CB_LIMITTEXT, QUERY_CAPACITY, 0);
     // A new panel's list is empty, whatever an earlier panel left counted or gathered; its
     // view is empty too, with no notice yet.
     resultList.clear();
     resultList.finish();
-}
-
-// Two columns share the width: the file list on the left, the match view on the right.
-// The offsets were measured from the outer rectangle and are used as client coordinates.
-void layoutPanel()
-{
-    HWND panel = panelWindow.load();
-    if (panel == nullptr)
-        return;  // the dialog is sized while it is created, before its controls exist
-    RECT client;
-    GetClientRect(panel, &client);
-    int width = client.right - client.left;
-    int height = client.bottom - client.top;
-    int half = width / 2;
-    const PanelLayout& at = panelLayout;
-    MoveWindow(panelControls.filesLabel, 5, at.labelTop, half - 5, at.labelHeight, TRUE);
-    MoveWindow(panelControls.fileList, 5, at.listTop, half - 5, height - at.listTop - 5, TRUE);
-    MoveWindow(panelControls.matchesLabel, half + 10, at.labelTop, half - 15, at.labelHeight, TRUE);
-    MoveWindow(matchView.control(), half + 10, at.listTop, half - 15, height - at.listTop - 5, TRUE);
 }
 
 void endPanel(HWND panel)
@@ -262,6 +229,10 @@ INT_PTR CALLBACK searchPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM
         fileRender.cancel();
         if (panelWindow.load() == panel)
             panelWindow = nullptr;
+        return FALSE;
+    case WM_NCDESTROY:
+        // After the controls, which draw with it until they go.
+        releasePanelFont();
         return FALSE;
     }
     return FALSE;

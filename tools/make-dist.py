@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Packs the release: dist/KadrelSearch-<version>-win64.zip with the program, a README.txt for
-users and a SHA256SUMS file covering both.
+users and a SHA256SUMS file covering both; dist/KadrelSearch-<version>-win64.msi, the installer
+of the same three files (tools/msi_package.py); and dist/SHA256SUMS covering the zip and the
+installer.
 
     python3 tools/make-dist.py PROGRAM.exe OUT_DIR      (run by `make dist`)
 
@@ -14,8 +16,10 @@ import re
 import sys
 import zipfile
 
+from msi_package import build_msi
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-USER_SECTIONS = ["Using the program", "Unusual files, folders and commands", "Windows versions"]
+USER_SECTIONS = ["Getting it", "Using the program", "Unusual files, folders and commands"]
 FIXED_DATE = (1980, 1, 1, 0, 0, 0)
 
 
@@ -90,6 +94,16 @@ def main():
             archive.writestr(entry, data, compresslevel=9)
     os.replace(partial, target)
     print("Wrote %s" % os.path.relpath(target))
+
+    installer = os.path.join(out_dir, "KadrelSearch-%s-win64.msi" % program_version)
+    build_msi(files, program_version, installer)
+    print("Wrote %s" % os.path.relpath(installer))
+    release_sums = ""
+    for path in (target, installer):
+        with open(path, "rb") as packed:
+            release_sums += "%s  %s\n" % (hashlib.sha256(packed.read()).hexdigest(), os.path.basename(path))
+    with open(os.path.join(out_dir, "SHA256SUMS"), "w", encoding="ascii", newline="\n") as sums_file:
+        sums_file.write(release_sums)
 
 
 if __name__ == "__main__":

@@ -1,15 +1,22 @@
 #include "ProgramHarness.h"
 
+#include <tlhelp32.h>
+
 #include <atomic>
+#include <cctype>
+#include <cstdlib>
+#include <iterator>
 #include <string>
 
 #include "app/WindowSetup.h"
 #include "dialogs/Beep.h"
+#include "panel/MatchView.h"
 #include "panel/ResultList.h"
 #include "panel/SearchPanel.h"
 #include "panel/SearchThread.h"
 #include "resources/resource.h"
 #include "search/SearchState.h"
+#include "support/LayoutCheck.h"
 #include "support/ProgramRunner.h"
 
 namespace {
@@ -109,6 +116,139 @@ TEST_F(ProgramTest, AboutBoxShowsTheVersionAndClosesOnOkAndTheCloseBox)
     }
 }
 
+std::string joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+int fontHeight(HWND control)
+{
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+}
+
+// The screen's dots per inch the test prefix was made with: 96, or what ctest says.
+int prefixDpi()
+{
+    const char* dpi = std::getenv("KADREL_TEST_DPI");
+    return dpi != nullptr ? std::atoi(dpi) : 96;
+}
+
+TEST_F(ProgramTest, StartsWithEveryControlInsideThePanelNoneOverlappingEveryCaptionWhole)
+{
+    // The dialog font, 8 points, in pixels at the prefix's scale.
+    const struct {
+        int dpi, fontHeight;
+    } scales[] = {{96, 11}, {144, 16}, {192, 21}};
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(prefixDpi(), dpi);
+    for (const auto& scale : scales) {
+        if (scale.dpi == dpi)
+            EXPECT_EQ(scale.fontHeight, fontHeight(panelControls.searchButton));
+    }
+    EXPECT_EQ("", joined(layoutFaults(MainWindow)));
+    EXPECT_EQ("", joined(layoutFaults(panelWindow)));
+}
+
+// Moved to a screen of another scale, the window takes the size the system suggests, and the
+// panel's margins, font and fixed controls follow the scale. Rows run in order, each from the
+// one before; the last goes back to the scale the window started at, where after all those
+// moves every size is again what it was.
+TEST_F(ProgramTest, AMoveToAnotherScaleTakesTheSuggestedSizeAndScalesThePanel)
+{
+    HWND button = panelControls.searchButton;
+    HDC screen = GetDC(nullptr);
+    int startDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    int startButtonWidth = rectInParent(button).right - rectInParent(button).left;
+    int startFont = fontHeight(button);
+    struct Move {
+        int dpi;
+        RECT suggested;
+        int margin, gap;  // pixels at that scale
+    };
+    const Move rows[] = {
+        {96, {40, 30, 760, 500}, 5, 10},
+        {144, {60, 20, 1100, 700}, 8, 15},
+        {192, {0, 0, 1270, 1000}, 10, 20},
+        {120, {20, 20, 950, 640}, 6, 13},
+    };
+    std::vector<Move> moves(std::begin(rows), std::end(rows));
+    for (const Move& row : rows) {
+        if (row.dpi == startDpi)
+            moves.push_back({row.dpi, {30, 40, 1260, 990}, row.margin, row.gap});
+    }
+    ASSERT_EQ(5u, moves.size()) << "the prefix's scale has no row";
+    for (const Move& row : moves) {
+        SCOPED_TRACE(row.dpi);
+        RECT suggested = row.suggested;
+        SendMessageA(MainWindow, WM_DPICHANGED, MAKEWPARAM(row.dpi, row.dpi), reinterpret_cast<LPARAM>(&suggested));
+        RECT window;
+        GetWindowRect(MainWindow, &window);
+        EXPECT_TRUE(EqualRect(&row.suggested, &window));
+
+        RECT main, client;
+        GetClientRect(MainWindow, &main);
+        GetClientRect(panelWindow, &client);
+        RECT panel = rectInParent(panelWindow);
+        EXPECT_EQ(0, panel.left);
+        EXPECT_EQ(main.right, panel.right);
+        EXPECT_EQ(main.bottom, panel.bottom);
+        int half = client.right / 2;
+        RECT list = rectInParent(panelControls.fileList), view = rectInParent(matchView.control());
+        EXPECT_EQ(row.margin, list.left);
+        EXPECT_EQ(half, list.right);
+        EXPECT_EQ(half + row.gap, view.left);
+        EXPECT_EQ(2 * half - row.margin, view.right);
+        EXPECT_EQ(client.bottom - row.margin, list.bottom);
+        EXPECT_EQ(list.top, view.top);
+        EXPECT_EQ(rectInParent(panelControls.filesLabel).left, list.left);
+        EXPECT_EQ(rectInParent(panelControls.matchesLabel).left, view.left);
+
+        // Within a pixel of the start's size times the change of scale, for the rounding.
+        int buttonWidth = rectInParent(button).right - rectInParent(button).left;
+        EXPECT_NEAR(startButtonWidth * row.dpi / startDpi, buttonWidth, 1);
+        EXPECT_NEAR(startFont * row.dpi / startDpi, fontHeight(button), 1);
+        if (row.dpi == startDpi) {
+            EXPECT_EQ(startButtonWidth, buttonWidth);
+            EXPECT_EQ(startFont, fontHeight(button));
+        }
+        EXPECT_EQ("", joined(layoutFaults(panelWindow)));
+    }
+}
+
+// The default character height of the match view, in twips.
+LONG viewTextHeight()
+{
+    CHARFORMATA format = {};
+    format.cbSize = sizeof format;
+    SendMessageA(matchView.control(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    return format.yHeight;
+}
+
+// A view emptied of many lines is made anew; after a move to twice the scale, the new one has
+// the panel's font at that scale too: twice 11 pixels, at the screen's 96 dots per inch.
+TEST_F(ProgramTest, AViewMadeAnewAfterAMoveToAnotherScaleHasTheFontOfThatScale)
+{
+    RECT suggested = {0, 0, 1270, 1000};
+    SendMessageA(MainWindow, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(22 * 1440 / 96, viewTextHeight());
+    HWND before = matchView.control();
+    std::string lines;
+    for (int line = 0; line < 300; ++line)
+        lines += "a matching line\n";
+    matchView.appendText(lines.c_str(), 0);
+    matchView.clearView();
+    ASSERT_NE(before, matchView.control()) << "the view was emptied in place";
+    EXPECT_EQ(22 * 1440 / 96, viewTextHeight());
+}
+
 std::string program()
 {
     return besideThisTest("..\\KadrelSearch.exe");
@@ -155,6 +295,52 @@ TEST(ProgramExit, ClosingDuringASearchEndsWithCodeZero)
                   }));
         EXPECT_TRUE(boxShown);
     }
+}
+
+// The module the process loaded under this name, with its path; empty when it has none.
+std::string loadedModule(DWORD processId, const char* name)
+{
+    std::string path;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof module;
+    for (BOOL more = Module32First(snapshot, &module); more; more = Module32Next(snapshot, &module)) {
+        if (lstrcmpiA(module.szModule, name) == 0)
+            path = module.szExePath;
+    }
+    CloseHandle(snapshot);
+    for (char& c : path)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return path;
+}
+
+// The manifest the program carries brings the themed controls and tells the system that the
+// program scales itself, on every monitor. The tests link the same resources: their own
+// process shows the scale it was granted, which the system does not tell another process.
+TEST(ProgramManifest, TheProgramRunsWithThemedControlsAndScalesItselfForEachMonitor)
+{
+    typedef HANDLE(WINAPI * ThreadAwareness)();
+    typedef int(WINAPI * AwarenessOf)(HANDLE);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto threadAwareness = reinterpret_cast<ThreadAwareness>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+    auto awarenessOf = reinterpret_cast<AwarenessOf>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    ASSERT_NE(nullptr, threadAwareness);
+    ASSERT_NE(nullptr, awarenessOf);
+    const int PER_MONITOR = 2;  // DPI_AWARENESS_PER_MONITOR_AWARE, of the first and second kind alike
+    EXPECT_EQ(PER_MONITOR, awarenessOf(threadAwareness()));
+    EXPECT_TRUE(IsProcessDPIAware());
+
+    // Version 6 comes from the side-by-side store, version 5 from the system folder.
+    const char* const VERSION_6 = "microsoft.windows.common-controls_6595b64144ccf1df_6.0.";
+    std::string controls;
+    EXPECT_EQ(0u, runProgramAndClose(program(), WM_CLOSE, 0, nullptr, [&](HWND, DWORD processId) {
+                  controls = loadedModule(processId, "comctl32.dll");
+              }));
+    EXPECT_NE(std::string::npos, controls.find(VERSION_6)) << controls;
+    controls = loadedModule(GetCurrentProcessId(), "comctl32.dll");
+    EXPECT_NE(std::string::npos, controls.find(VERSION_6)) << controls;
 }
 
 }  // namespace

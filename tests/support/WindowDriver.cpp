@@ -1,5 +1,6 @@
 #include "support/WindowDriver.h"
 
+#include <string>
 #include <thread>
 
 #include "support/BoxWatcher.h"
@@ -76,11 +77,19 @@ void setWindowText(HWND window, const std::string& text)
 
 std::vector<std::string> listItems(HWND control, UINT countMessage, UINT textMessage)
 {
+    // The themed list and combo box keep their items as wide text; Wine's translation of the
+    // single-byte LB_GETTEXT and CB_GETLBTEXT for them overruns its own buffer on an item of
+    // 1023 characters. The wide message, sized by the length message that follows it, is
+    // what they answer natively.
+    UINT lengthMessage = textMessage == CB_GETLBTEXT ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
     std::vector<std::string> items;
-    auto count = static_cast<int>(SendMessageA(control, countMessage, 0, 0));
+    auto count = static_cast<int>(SendMessageW(control, countMessage, 0, 0));
     for (int i = 0; i < count; ++i) {
+        LRESULT length = SendMessageW(control, lengthMessage, static_cast<WPARAM>(i), 0);
+        std::wstring wide(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+        SendMessageW(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&wide[0]));
         char item[4096] = "";  // longer than any item the tests make
-        SendMessageA(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, item, sizeof item, nullptr, nullptr);
         items.push_back(item);
     }
     return items;
