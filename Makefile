@@ -84,6 +84,7 @@ fuzz: native
 
 # Search speed next to the platform's own cost; see the README. Takes a few minutes.
 bench: build prefix
+	@tools/ensure-deps.sh bench
 	@wineserver -k 2>/dev/null || true
 	@tools/with-display.sh python3 tools/bench.py $(BUILD); \
 	 status=$$?; wineserver -k 2>/dev/null || true; exit $$status

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the tools need, if any is missing.
+# Installs the Debian packages the build, the tests and the tools need, if any is missing;
+# with the argument "bench", also those the benchmark needs.
 # As root it installs them; otherwise it prints the one command to run and fails.
 set -euo pipefail
 
@@ -9,6 +10,12 @@ packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth googletes
 probes=(cmake make x86_64-w64-mingw32-g++-posix wine /usr/lib/wine/wine64 Xvfb xauth
         /usr/src/googletest/CMakeLists.txt clang /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a
         python3 clang-format wixl)
+
+# The benchmark also makes a Word document, and times two native extractors beside the reader.
+if [[ ${1:-} == bench ]]; then
+    packages+=(libreoffice-writer-nogui catdoc antiword)
+    probes+=(soffice catdoc antiword)
+fi
 
 missing=()
 for i in "${!packages[@]}"; do
