@@ -28,8 +28,6 @@
 
 class FileText final : public ByteSource {
 public:
-    enum Kind { UNDECIDED, BYTES, UTF16_LE, UTF16_BE, UTF8, WORD_DOCUMENT };
-
     // A Word document is read whole; one larger than this is read as its bytes instead.
     static const std::size_t LARGEST_DOCUMENT = 256u * 1024 * 1024;
 
@@ -41,7 +39,6 @@ public:
     // (search/ReadCutter.h's STREAM_BLOCK_MINIMUM at least) sees the start of a document.
     std::size_t read(char* into, std::size_t count) override;
 
-    Kind kind() const { return textKind; }
     // Whether the text ended because keepGoing was found 0.
     bool abandoned() const { return gaveUp; }
 
@@ -62,7 +59,7 @@ private:
     bool joinLineEnds;
     bool mayBeDocument;
     const std::atomic<int>* keepGoing;
-    Kind textKind = UNDECIDED;
+    enum Kind { UNDECIDED, BYTES, UTF16_LE, UTF16_BE, UTF8, WORD_DOCUMENT } textKind = UNDECIDED;
     bool fileEnded = false;
     bool gaveUp = false;
     bool carriageReturnHeld = false;  // the text so far ends in a CR that may come before a LF

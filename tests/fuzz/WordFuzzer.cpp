@@ -1,12 +1,14 @@
 // Fuzz target for the reader of Word documents: any bytes, given as a whole file in a block
 // that ends where they do, so AddressSanitizer reports a single byte read past the file.
-// The seeds are the test documents of tests/data/word. A broken rule prints what broke and
-// aborts.
+// The same bytes then go through the decision of how a file is read (search/FileText.h) as a
+// ".doc" file, for the view and for the count, in reads of odd sizes. The seeds are the test
+// documents of tests/data/word. A broken rule prints what broke and aborts.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "search/FileText.h"
 #include "search/WordText.h"
 #include "support/GuardedBlock.h"
 
@@ -34,5 +36,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(text.size() <= size, "more text than the file has bytes");
     for (char16_t c : text)
         require(c >= 0x20 || c == u'\t' || c == u'\n', "a control character other than tab and line end");
+
+    for (bool joinLineEnds : {false, true}) {
+        std::FILE* stream = fmemopen(file.data(), size > 0 ? size : 1, "rb");
+        require(stream != nullptr, "fmemopen");
+        if (size == 0)
+            std::fgetc(stream);  // an empty file: fmemopen wants a byte of room
+        FileText source(stream, joinLineEnds, true);
+        // The first read is a whole block, as the matcher's is; every later one an odd size.
+        std::string block(64 * 1024, '\0');
+        std::size_t wanted = block.size(), total = 0;
+        for (;;) {
+            std::size_t got = source.read(&block[0], wanted);
+            total += got;
+            // Every character comes from at least one byte, and becomes at most four.
+            require(total <= 4 * size, "more text than four bytes for every byte of the file");
+            if (got < wanted)
+                break;
+            wanted = 1 + total % 997;
+        }
+        std::fclose(stream);
+    }
     return 0;
 }
