@@ -106,7 +106,9 @@ std::size_t FileText::read(char* into, std::size_t count)
         // they are, which most files are, deciding costs no copy.
         std::size_t got = readFile(into, count);
         decide(into, got);
-        if (textKind == BYTES && !joinLineEnds && pending.empty() && !gaveUp)
+        if (gaveUp)
+            return 0;  // stopped while a document was read whole
+        if (textKind == BYTES && !joinLineEnds && pending.empty())
             given = got;
     }
     if (textKind == BYTES && !joinLineEnds) {
