@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "search/LittleEndian.h"
+#include "search/WordRules.h"
+
 namespace {
 
 const std::uint32_t END_OF_CHAIN = 0xFFFFFFFEu;
@@ -12,22 +15,6 @@ const std::size_t MINI_SECTOR_SIZE = 64;
 const std::uint64_t MINI_STREAM_CUTOFF = 4096;
 const unsigned char TYPE_STREAM = 2;
 const unsigned char TYPE_ROOT = 5;
-
-std::uint16_t read16(const unsigned char* at)
-{
-    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
-}
-
-std::uint32_t read32(const unsigned char* at)
-{
-    return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
-           static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
-}
-
-char asciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Follows table from start until the end-of-chain marker, or until maxCount units are in chain.
 // Returns false on a unit outside [0, units) or one met twice (a loop).
@@ -128,7 +115,7 @@ bool CompoundFile::readDirectory()
             std::size_t nameChars = read16(raw + 0x40) / 2;
             for (std::size_t i = 0; i + 1 < nameChars && i + 1 < sizeof entry.name; ++i) {
                 std::uint16_t c = read16(raw + 2 * i);
-                entry.name[i] = c > 0 && c < 0x80 ? asciiLower(static_cast<char>(c)) : '\x7f';
+                entry.name[i] = c > 0 && c < 0x80 ? lowerAscii(static_cast<char>(c)) : '\x7f';
             }
             entry.type = raw[0x42];
             entry.left = read32(raw + 0x44);
@@ -205,7 +192,7 @@ const CompoundFile::Entry* CompoundFile::findInRoot(const char* name) const
         visited[id] = true;
         const Entry& entry = entries[id];
         std::size_t i = 0;
-        while (i < sizeof entry.name && name[i] != '\0' && entry.name[i] == asciiLower(name[i]))
+        while (i < sizeof entry.name && name[i] != '\0' && entry.name[i] == lowerAscii(name[i]))
             ++i;
         if (entry.type == TYPE_STREAM && i < sizeof entry.name && name[i] == '\0' && entry.name[i] == '\0')
             return &entry;

@@ -31,6 +31,18 @@ bool isReservedDeviceName(const char* name)
     return numbered && lowered[3] >= '1' && lowered[3] <= '9';
 }
 
+bool hasEnding(const char* name, const char* ending)
+{
+    std::size_t length = std::strlen(name);
+    if (length < 4)
+        return false;
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (lowerAscii(name[length - 4 + i]) != lowerAscii(ending[i]))
+            return false;
+    }
+    return true;
+}
+
 bool isUsableName(const wchar_t* name)
 {
     if (name[0] == L'\0')

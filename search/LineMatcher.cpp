@@ -1,8 +1,7 @@
 #include "search/LineMatcher.h"
 
-#include <cstring>
-
 #include "search/ErrorBox.h"
+#include "search/FileNames.h"
 #include "search/LineScan.h"
 #include "search/StreamScan.h"
 #include "search/TextBuffer.h"
@@ -13,20 +12,6 @@ namespace {
 static_assert(LINE_CAPACITY == LINE_SCAN_CAPACITY, "the matcher hands its own buffers to scanLine");
 static_assert(LINE_CAPACITY == READ_LIMIT + 1, "a read and its terminator fill the line buffer");
 static_assert(READ_BLOCK_CAPACITY >= static_cast<int>(STREAM_BLOCK_MINIMUM), "the block is large enough");
-
-// Whether path ends in ".doc", in any letter case: only such a file is looked at as a Word
-// document.
-bool isDocumentName(const char* path)
-{
-    std::size_t length = std::strlen(path);
-    if (length < 4)
-        return false;
-    char ending[5];
-    for (int i = 0; i < 4; ++i)
-        ending[i] = lowerAscii(path[length - 4 + i]);
-    ending[4] = '\0';
-    return std::strcmp(ending, ".doc") == 0;
-}
 
 }  // namespace
 
@@ -43,16 +28,6 @@ LineMatcher::LineMatcher(ViewSink* view, ReadBlock* shared)
 
 bool LineMatcher::begin(const char* newPath, const char* newQuery, int render, const std::atomic<int>* keepGoing)
 {
-    // The query is cut into words once per file. A query with more words than the table
-    // holds (only possible for texts longer than the search box allows) is compared the
-    // slow way, word by word, with the same result.
-    ViewSink* newTarget = render ? view : nullptr;
-    QueryWords newWords;
-    bool cut = newWords.parse(newQuery);
-    // When only the count is wanted, a file's plain bytes are taken with their carriage
-    // returns: the count comes out the same as from its lines, without joining its line ends.
-    bool countOnly = newTarget == nullptr && cut;
-
     cancelledByUser = false;
     FileStream opened;
     if (!opened.open(newPath, "rb")) {
@@ -63,11 +38,18 @@ bool LineMatcher::begin(const char* newPath, const char* newQuery, int render, c
     stream.takeFrom(opened);
     copySlice(path, sizeof path, newPath, sizeof path - 1);
     copySlice(query, sizeof query, newQuery, sizeof query - 1);
+    // The query is cut into words once per file. A query with more words than the table
+    // holds (only possible for texts longer than the search box allows) is compared the
+    // slow way, word by word, with the same result.
     wordsCut = words.parse(query);
-    target = newTarget;
+    target = render ? view : nullptr;
+    // When only the count is wanted, a file's plain bytes are taken with their carriage
+    // returns: the count comes out the same as from its lines, without joining its line ends.
+    bool countOnly = target == nullptr && wordsCut;
     matchCount = 0;
     lineNumber = 0;
-    source.emplace(stream.get(), !countOnly, isDocumentName(path), keepGoing);
+    // Only a ".doc" file is looked at as a Word document.
+    source.emplace(stream.get(), !countOnly, hasEnding(path, ".doc"), keepGoing);
     if (!countOnly)
         reads.emplace(*source, readBlock->bytes, sizeof readBlock->bytes);
     if (target != nullptr)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "search/LittleEndian.h"
+
 namespace {
 
 const std::size_t PAGE_SIZE = 512;
@@ -10,17 +12,6 @@ const std::size_t ENTRY_SIZE = 13;
 const std::uint16_t SPRM_TTP = 0x2417;
 const std::uint16_t SPRM_DEF_TABLE = 0xD608;
 const std::uint16_t SPRM_CHANGE_TABS = 0xC615;
-
-std::uint16_t read16(const unsigned char* at)
-{
-    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
-}
-
-std::uint32_t read32(const unsigned char* at)
-{
-    return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
-           static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
-}
 
 // Whether the sprms in [at, at + size) set sprmPFTtp. Stops at the first sprm it cannot size.
 bool marksRowEnd(const unsigned char* at, std::size_t size)

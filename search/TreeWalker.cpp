@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "search/FileNames.h"
 #include "search/TextBuffer.h"
 #include "search/WordRules.h"
 
@@ -35,14 +36,8 @@ void lowerEnding(char* text)
 // type dialog applies from the next entry.
 bool hasSelectedExtension(const char* name)
 {
-    std::size_t n = std::strlen(name);
-    if (n < 4)
-        return false;
-    char tail[5];
-    copyText(tail, sizeof tail, name + n - 4);
-    lowerEnding(tail);
     for (const Extension& extension : EXTENSIONS) {
-        if ((fileTypeSet.*extension.flag).load() != 0 && std::memcmp(tail, extension.text, 4) == 0)
+        if ((fileTypeSet.*extension.flag).load() != 0 && hasEnding(name, extension.text))
             return true;
     }
     return false;

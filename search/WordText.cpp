@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "search/CompoundFile.h"
+#include "search/LittleEndian.h"
 #include "search/RowEnds.h"
 
 namespace {
@@ -27,17 +28,6 @@ const std::uint32_t FC_MASK = 0x3FFFFFFFu;
 const char16_t HIGH_BYTES[30] = {0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039,
                                  0x0152, 0,      0,      0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
                                  0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0,      0x0178};
-
-std::uint16_t read16(const unsigned char* at)
-{
-    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
-}
-
-std::uint32_t read32(const unsigned char* at)
-{
-    return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
-           static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
-}
 
 char16_t fromCompressed(unsigned char byte)
 {
