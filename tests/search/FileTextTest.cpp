@@ -87,12 +87,4 @@ TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
     }
 }
 
-TEST(FileText, OnlyADocumentNamedSoIsReadAsOne)
-{
-    // The compound file's signature and nothing a reader can use: the bytes as they are.
-    std::string notADocument = std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + "apple\r\n";
-    for (bool named : {false, true})
-        EXPECT_EQ(notADocument.substr(0, notADocument.size() - 2) + "\n", readAll(notADocument, true, named));
-}
-
 }  // namespace

@@ -208,44 +208,6 @@ TEST_F(HostileTreeTest, NamesAPathCannotHoldAreReachedByUsableShortNamesOrPassed
     EXPECT_EQ(0u, boxes.count());
 }
 
-TEST_F(HostileTreeTest, UpperCaseEndingsAreListedInLowerCaseAndOpenedByTheirOwnNames)
-{
-    if (!haveFixture("U:\\cases"))
-        GTEST_SKIP() << "the names are made by tools/make-hostile-tree.sh";
-    // CASE.TXT lies beside case.txt, which holds no needle: opened as "CASE.txt", the file
-    // that answers is whichever the file system finds first.
-    std::multimap<std::string, std::string> expected = {{"U:\\cases\\CASE.txt", "a needle in CASE.TXT\n"}};
-    for (int i = 0; i < 300; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "F%03d", i);
-        expected.insert({std::string("U:\\cases\\") + name + ".txt", std::string("a needle in ") + name + ".TXT\n"});
-    }
-    EXPECT_EQ(expected, walkShowing("U:\\cases"));
-}
-
-DWORD WINAPI stopInAMoment(LPVOID)
-{
-    Sleep(300);
-    searchActive = 0;
-    return 0;
-}
-
-TEST_F(HostileTreeTest, StopEndsTheScanOfAFileThatNeverEnds)
-{
-    if (!haveFixture("U:\\endless"))
-        GTEST_SKIP() << "the endless file is made by tools/make-hostile-tree.sh";
-    // zero.txt leads to a device that reads as zeros for ever: only the stop ends the walk.
-    HANDLE stopper = CreateThread(nullptr, 0, stopInAMoment, nullptr, 0, nullptr);
-    ASSERT_NE(nullptr, stopper);
-    std::multiset<std::string> found = walk("U:\\endless");
-    WaitForSingleObject(stopper, INFINITE);
-    CloseHandle(stopper);
-    // The files before it in the folder's order were found; it was given up, not listed.
-    const std::set<std::string> others = {"U:\\endless\\a.txt", "U:\\endless\\z.txt"};
-    for (const std::string& path : found)
-        EXPECT_EQ(1u, others.count(path)) << path;
-}
-
 TEST_F(HostileTreeTest, DeviceNamesAreNeverOpened)
 {
     if (!haveFixture("U:\\devices"))
@@ -301,7 +263,8 @@ TEST_F(HostileTreeTest, OddContentIsScannedSafely)
         {"utf8.htm", "caf\xC3\xA9 needle\n", true},
         {"macron.txt",
          "\xEF\xBB\xBF"
-         "n\xC4\x93edle\n",
+         "n\xC4\x93"
+         "edle\n",
          false},  // "\u0113" is no "e"
     };
     std::multiset<std::string> expected;
@@ -322,18 +285,15 @@ TEST_F(HostileTreeTest, WordDocumentsAreSearchedByTheTextTheyShow)
     const char* const documents[] = {"plain.doc", "accents.doc", "table.doc", "hyperlink.doc", "footnote-header.doc"};
     for (const char* name : documents)
         tree.file(name, testData(std::string("word/") + name));
-    std::string plain = testData("word/plain.doc");
-    tree.file("half.doc", plain.substr(0, plain.size() / 2));
-    tree.file("signature.doc", plain.substr(0, 8) + " an apple\r\n");
-    tree.file("signature.txt", plain.substr(0, 8) + " an apple\r\n");
+    std::string signature = testData("word/plain.doc").substr(0, 8);
+    tree.file("signature.doc", signature + " an apple\r\n");
+    tree.file("signature.txt", signature + " an apple\r\n");
     fileTypeSet.doc = 1;
     BoxWatcher boxes;
     std::multiset<std::string> expected = {tree.path("plain.doc"),     tree.path("table.doc"),
                                            tree.path("hyperlink.doc"), tree.path("footnote-header.doc"),
                                            tree.path("signature.doc"), tree.path("signature.txt")};
-    std::multiset<std::string> found = walk(tree.root(), "apple");
-    found.erase(tree.path("half.doc"));  // its bytes may hold the word or not: it must only not hurt
-    EXPECT_EQ(expected, found);
+    EXPECT_EQ(expected, walk(tree.root(), "apple"));
     EXPECT_EQ(0u, boxes.count());
 }
 

@@ -1,6 +1,9 @@
 #include "support/LayoutCheck.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
+#include <cstdlib>
 
 #include "support/WindowDriver.h"
 
@@ -78,9 +81,9 @@ RECT rectInParent(HWND window)
     return r;
 }
 
-std::vector<std::string> layoutFaults(HWND parent)
+std::string layoutFaults(HWND parent)
 {
-    std::vector<std::string> faults;
+    std::string faults;
     RECT client;
     GetClientRect(parent, &client);
     std::vector<HWND> controls;
@@ -91,17 +94,46 @@ std::vector<std::string> layoutFaults(HWND parent)
     for (size_t i = 0; i < controls.size(); ++i) {
         RECT r = rectInParent(controls[i]);
         if (r.left < client.left || r.top < client.top || r.right > client.right || r.bottom > client.bottom)
-            faults.push_back(describe(controls[i]) + describe(r) + " leaves its parent" + describe(client));
+            faults += describe(controls[i]) + describe(r) + " leaves its parent" + describe(client) + "\n";
         if (r.right <= r.left || r.bottom <= r.top)
-            faults.push_back(describe(controls[i]) + " is empty");
+            faults += describe(controls[i]) + " is empty\n";
         for (size_t j = 0; j < i; ++j) {
             RECT other = rectInParent(controls[j]), common;
             if (IntersectRect(&common, &r, &other))
-                faults.push_back(describe(controls[i]) + " overlaps " + describe(controls[j]));
+                faults += describe(controls[i]) + " overlaps " + describe(controls[j]) + "\n";
         }
         std::string caption = captionFault(controls[i]);
         if (!caption.empty())
-            faults.push_back(caption);
+            faults += caption + "\n";
     }
     return faults;
+}
+
+int screenDpi()
+{
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const char* wanted = std::getenv("KADREL_TEST_DPI");
+    EXPECT_EQ(wanted != nullptr ? std::atoi(wanted) : 96, dpi) << "the prefix is at another scale";
+    return dpi;
+}
+
+int dialogFontPixels(int dpi)
+{
+    const struct {
+        int dpi, pixels;
+    } scales[] = {{96, 11}, {144, 16}, {192, 21}};
+    for (const auto& scale : scales) {
+        if (scale.dpi == dpi)
+            return scale.pixels;
+    }
+    return 0;
+}
+
+int fontPixels(HWND control)
+{
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
 }
