@@ -24,9 +24,9 @@ deps:
 	@tools/ensure-deps.sh
 
 # The engine's pure code built for Linux with clang under AddressSanitizer and UBSan
-# (tests/fuzz). The MinGW build's ctest runs its programs directly, without Wine.
+# (fuzz/). The MinGW build's ctest runs its programs directly, without Wine.
 native: deps
-	@cmake -S tests/fuzz -B $(NATIVE) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake -S fuzz -B $(NATIVE) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
 configure: deps native
@@ -73,7 +73,7 @@ fuzz: native
 	@$(NATIVE)/word_seeds $(NATIVE)/word-seeds
 	@$(NATIVE)/engine_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
 	    -print_final_stats=1 -artifact_prefix=$(NATIVE)/findings/ \
-	    $(NATIVE)/fuzz-corpus tests/fuzz/corpus || \
+	    $(NATIVE)/fuzz-corpus fuzz/corpus || \
 	 { echo "Finding saved in $(NATIVE)/findings; reproduce it with $(NATIVE)/engine_replay FILE" >&2; \
 	   exit 1; }
 	@$(NATIVE)/word_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=24576 -timeout=10 -malloc_limit_mb=64 \

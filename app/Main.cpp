@@ -4,7 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowSetup.h"
 #include "panel/SearchThread.h"
-#include "search/ErrorBox.h"
+#include "platform/ErrorBox.h"
 
 // The command line is not used.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int showCommand)

@@ -7,9 +7,9 @@
 #include "panel/PanelLayout.h"
 #include "panel/SearchPanel.h"
 #include "resources/resource.h"
-#include "search/ErrorBox.h"
+#include "platform/ErrorBox.h"
 #include "search/SearchState.h"
-#include "search/TextBuffer.h"
+#include "text/TextBuffer.h"
 
 HWND MainWindow = nullptr;
 short clientWidth = 0;

@@ -7,7 +7,7 @@
 #include "dialogs/FileTypeDialog.h"
 #include "panel/SearchPanel.h"
 #include "resources/resource.h"
-#include "search/ErrorBox.h"
+#include "platform/ErrorBox.h"
 #include "search/SearchState.h"
 
 namespace {

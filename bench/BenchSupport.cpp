@@ -3,7 +3,7 @@
 #include <psapi.h>
 
 #include "search/SearchState.h"
-#include "search/WordRules.h"
+#include "match/WordRules.h"
 
 namespace {
 

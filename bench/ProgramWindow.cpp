@@ -7,7 +7,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowSetup.h"
 #include "panel/SearchPanel.h"
-#include "search/ErrorBox.h"
+#include "platform/ErrorBox.h"
 
 bool openProgramWindow(const char* program)
 {

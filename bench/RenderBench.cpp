@@ -18,7 +18,7 @@
 #include <cstring>
 
 #include "app/MainWindow.h"
-#include "search/ErrorBox.h"
+#include "platform/ErrorBox.h"
 #include "bench/BenchSupport.h"
 #include "bench/ProgramWindow.h"
 #include "panel/FileRender.h"

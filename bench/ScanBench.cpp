@@ -7,7 +7,7 @@
 #include "bench/BenchSupport.h"
 #include "search/LineMatcher.h"
 #include "search/SearchState.h"
-#include "search/WordRules.h"
+#include "match/WordRules.h"
 
 namespace {
 LineMatcher matcher;

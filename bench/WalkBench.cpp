@@ -9,7 +9,7 @@
 #include "bench/BenchSupport.h"
 #include "search/SearchState.h"
 #include "search/TreeWalker.h"
-#include "search/WordRules.h"
+#include "match/WordRules.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "dialogs/ScopedKeyChain.h"
-#include "search/TextBuffer.h"
+#include "platform/ScopedKeyChain.h"
+#include "text/TextBuffer.h"
 
 BrowserCommand browserCommand;
 

@@ -4,12 +4,12 @@
 #include <cstring>
 
 #include "resources/ResourceModule.h"
-#include "dialogs/Beep.h"
+#include "platform/Beep.h"
 #include "dialogs/BrowserCommand.h"
 #include "dialogs/FileChooser.h"
 #include "resources/resource.h"
-#include "search/ScopedOwners.h"
-#include "search/TextBuffer.h"
+#include "platform/ScopedOwners.h"
+#include "text/TextBuffer.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "resources/ResourceModule.h"
-#include "dialogs/Beep.h"
+#include "platform/Beep.h"
 #include "resources/resource.h"
 #include "search/DirectoryCursor.h"
 #include "search/DriveTable.h"
-#include "search/ScopedOwners.h"
+#include "platform/ScopedOwners.h"
 
 HWND pickerWindow = nullptr;
 HWND pickerList = nullptr;

@@ -5,7 +5,7 @@
 // matching lines it leaves out.
 #pragma once
 #include "search/LineMatcher.h"
-#include "search/ViewSink.h"
+#include "match/ViewSink.h"
 
 class FileRender final : private ViewSink, private ScanPace {
 public:

@@ -8,7 +8,7 @@
 
 #include "panel/PanelWindow.h"
 #include "panel/SortedPaths.h"
-#include "search/TextBuffer.h"
+#include "text/TextBuffer.h"
 
 ResultList resultList;
 

@@ -1,7 +1,7 @@
 #include "panel/SearchPanel.h"
 
 #include "dialogs/BrowserDialog.h"
-#include "dialogs/Beep.h"
+#include "platform/Beep.h"
 #include "panel/FileRender.h"
 #include "panel/MatchView.h"
 #include "panel/PanelLayout.h"
@@ -10,9 +10,9 @@
 #include "resources/resource.h"
 #include "search/DirectoryCursor.h"
 #include "search/SearchState.h"
-#include "search/TextBuffer.h"
-#include "search/ViewSink.h"
-#include "search/WordRules.h"
+#include "text/TextBuffer.h"
+#include "match/ViewSink.h"
+#include "match/WordRules.h"
 
 namespace {
 

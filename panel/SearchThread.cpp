@@ -1,13 +1,13 @@
 #include "panel/SearchThread.h"
 
-#include "dialogs/Beep.h"
+#include "platform/Beep.h"
 #include "panel/MatchView.h"
 #include "panel/PanelWindow.h"
 #include "panel/ResultList.h"
 #include "search/DirectoryCursor.h"
-#include "search/ErrorBox.h"
+#include "platform/ErrorBox.h"
 #include "search/SearchState.h"
-#include "search/TextBuffer.h"
+#include "text/TextBuffer.h"
 #include "search/TreeWalker.h"
 
 std::atomic<HANDLE> searchThreadHandle{nullptr};

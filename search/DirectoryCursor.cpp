@@ -5,8 +5,8 @@
 #include <cwchar>
 
 #include "search/FileNames.h"
-#include "search/TextBuffer.h"
-#include "search/WordRules.h"
+#include "text/TextBuffer.h"
+#include "match/WordRules.h"
 
 DirectoryCursor searchRoot;
 

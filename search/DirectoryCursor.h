@@ -1,7 +1,7 @@
 // One directory, and one enumeration of its entries read an entry at a time.
 #pragma once
 #include <windows.h>
-#include "search/ScopedOwners.h"
+#include "platform/ScopedOwners.h"
 #include "search/SearchState.h"
 
 class DirectoryCursor {

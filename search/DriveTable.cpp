@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <direct.h>
 
-#include "search/ScopedOwners.h"
+#include "platform/ScopedOwners.h"
 
 DriveTable driveTable;
 

@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <initializer_list>
 
-#include "search/WordRules.h"
+#include "match/WordRules.h"
 
 bool isReservedDeviceName(const char* name)
 {
@@ -29,18 +29,6 @@ bool isReservedDeviceName(const char* name)
     }
     bool numbered = std::strncmp(lowered, "com", 3) == 0 || std::strncmp(lowered, "lpt", 3) == 0;
     return numbered && lowered[3] >= '1' && lowered[3] <= '9';
-}
-
-bool hasEnding(const char* name, const char* ending)
-{
-    std::size_t length = std::strlen(name);
-    if (length < 4)
-        return false;
-    for (std::size_t i = 0; i < 4; ++i) {
-        if (lowerAscii(name[length - 4 + i]) != lowerAscii(ending[i]))
-            return false;
-    }
-    return true;
 }
 
 bool isUsableName(const wchar_t* name)

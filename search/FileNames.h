@@ -17,10 +17,6 @@ bool isReservedDeviceName(const char* name);
 // and on shares served from it.
 bool isUsableName(const wchar_t* name);
 
-// Whether the last four characters of name are those of ending, letter case aside: a file's
-// kind is told by them (".TXT" is a ".txt" file).
-bool hasEnding(const char* name, const char* ending);
-
 // The last component of path: what follows its last "\" or "/", or its drive ("X:").
 const char* lastComponent(const char* path);
 

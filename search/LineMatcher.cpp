@@ -1,11 +1,12 @@
 #include "search/LineMatcher.h"
 
-#include "search/ErrorBox.h"
+#include "platform/ErrorBox.h"
+#include "platform/SystemCodePage.h"
 #include "search/FileNames.h"
-#include "search/LineScan.h"
+#include "match/LineScan.h"
 #include "search/StreamScan.h"
-#include "search/TextBuffer.h"
-#include "search/ViewSink.h"
+#include "text/TextBuffer.h"
+#include "match/ViewSink.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ bool LineMatcher::begin(const char* newPath, const char* newQuery, int render, c
 {
     cancelledByUser = false;
     FileStream opened;
-    if (!opened.open(newPath, "rb")) {
+    if (!opened.take(openFile(newPath, "rb"))) {
         cancelledByUser = showErrorBox(newPath, OPEN_ERROR_CAPTION) == IDCANCEL;
         return false;
     }
@@ -48,8 +49,7 @@ bool LineMatcher::begin(const char* newPath, const char* newQuery, int render, c
     bool countOnly = target == nullptr && wordsCut;
     matchCount = 0;
     lineNumber = 0;
-    // Only a ".doc" file is looked at as a Word document.
-    source.emplace(stream.get(), !countOnly, hasEnding(path, ".doc"), keepGoing);
+    source.emplace(stream, systemCodePage(), endingOf(path), !countOnly, keepGoing);
     if (!countOnly)
         reads.emplace(*source, readBlock->bytes, sizeof readBlock->bytes);
     if (target != nullptr)

@@ -7,11 +7,11 @@
 #include <memory>
 #include <optional>
 
-#include "search/FileText.h"
+#include "text/FileText.h"
 #include "search/ReadCutter.h"
-#include "search/ScopedOwners.h"
+#include "platform/ScopedOwners.h"
 #include "search/SearchState.h"
-#include "search/WordRules.h"
+#include "match/WordRules.h"
 
 class ViewSink;
 
@@ -53,7 +53,7 @@ public:
     ReadBlock& block() { return *readBlock; }
 
     // Opens path to be scanned for query (already lower-cased when the search ignores case;
-    // both are copied). Its text is read as search/FileText.h decides: a Unicode text file by
+    // both are copied). Its text is read as text/FileText.h decides: a Unicode text file by
     // its characters, a ".doc" Word document by the text it shows, anything else byte for byte. With render nonzero the
     // view is cleared, and each matching line will be appended: its number in blue, its text with every matching word
     // in red. A name that is a device's ("aux.txt") is never opened. A path that cannot be opened is reported to the

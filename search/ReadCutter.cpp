@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "search/ByteSearch.h"
-#include "search/ByteSource.h"
+#include "match/ByteSearch.h"
+#include "text/ByteSource.h"
 
 ReadCutter::ReadCutter(ByteSource& source, char* buffer, std::size_t capacity)
     : source(source), buffer(buffer), capacity(capacity)

@@ -1,10 +1,10 @@
 // The reads a text is scanned in, and the cutter that hands them out. Free of <windows.h>,
 // so it builds natively as well.
 //
-// The matcher goes through a file's text (search/FileText.h) in one of two ways, and both
+// The matcher goes through a file's text (text/FileText.h) in one of two ways, and both
 // must come to the same count:
 //   - line by line, to render it: the text with its line ends joined, cut into reads by
-//     ReadCutter, each read scanned by scanLine (search/LineScan.h);
+//     ReadCutter, each read scanned by scanLine (match/LineScan.h);
 //   - as a count only: the same text, but a file's plain bytes with their carriage returns,
 //     counted a block at a time by countStreamMatches (search/StreamScan.h), which never
 //     copies a read out.
@@ -22,7 +22,7 @@
 //      no word changes: the raw bytes at most have one more read, holding only the line feed.
 //   4. A read is looked at only up to its first zero byte. Line by line: scanLine stops at
 //      the terminator. Count: accountUpTo notes the zero, judgeWordAt passes over the read.
-//   5. A word (isWordChar, search/WordRules.h) never runs on from one read into the next.
+//   5. A word (isWordChar, match/WordRules.h) never runs on from one read into the next.
 //      Line by line: each read is scanned on its own. Count: judgeWordAt ends the word where
 //      its read ends, on either side.
 //   6. Whether case counts is read once per read, whether whole words only for every word

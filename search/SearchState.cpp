@@ -1,6 +1,5 @@
 #include "search/SearchState.h"
 
-SearchOptions searchOptions;
 FileTypeSet fileTypeSet;
 char queryText[QUERY_CAPACITY];
 std::atomic<int> searchActive{0};

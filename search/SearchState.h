@@ -4,12 +4,7 @@
 #include <atomic>
 #include <cstddef>
 
-// The three toggles of the Options menu. Each holds 0 or 1.
-struct SearchOptions {
-    std::atomic<int> caseSensitive{0};
-    std::atomic<int> wholeWordsOnly{0};
-    std::atomic<int> searchSubdirectories{1};
-};
+#include "match/SearchOptions.h"
 
 // Which of the four file kinds the walk looks into, one flag per extension.
 struct FileTypeSet {
@@ -22,7 +17,6 @@ struct FileTypeSet {
 const std::size_t QUERY_CAPACITY = 1024;  // the search string and its terminator
 const std::size_t PATH_CAPACITY = 260;    // a path of at most 259 characters and its terminator
 
-extern SearchOptions searchOptions;
 extern FileTypeSet fileTypeSet;
 // The search string, at most 1023 characters, lower-cased when the search ignores case.
 // Written only by the window's thread, and only while no search thread exists.

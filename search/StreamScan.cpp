@@ -2,14 +2,14 @@
 
 #include <cstring>
 
-#include "search/ByteSearch.h"
-#include "search/ByteSource.h"
-#include "search/ProcessorFeatures.h"
+#include "match/ByteSearch.h"
+#include "text/ByteSource.h"
+#include "match/ProcessorFeatures.h"
 #include "search/ReadCutter.h"
 #include "search/SearchState.h"
-#include "search/WordFilter.h"
-#include "search/WordFilterKernels.h"
-#include "search/WordRules.h"
+#include "match/WordFilter.h"
+#include "match/WordFilterKernels.h"
+#include "match/WordRules.h"
 
 namespace {
 

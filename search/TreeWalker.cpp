@@ -6,21 +6,22 @@
 #include <new>
 
 #include "search/FileNames.h"
-#include "search/TextBuffer.h"
-#include "search/WordRules.h"
+#include "text/FileKind.h"
+#include "text/TextBuffer.h"
+#include "match/WordRules.h"
 
 namespace {
 
-// The extensions a file name is tested against, in this order.
+// The file type dialog's choice that lets each ending through.
 struct Extension {
     std::atomic<int> FileTypeSet::*flag;
-    const char* text;
+    Ending ending;
 };
 const Extension EXTENSIONS[] = {
-    {&FileTypeSet::htm, ".htm"},
-    {&FileTypeSet::txt, ".txt"},
-    {&FileTypeSet::rtf, ".rtf"},
-    {&FileTypeSet::doc, ".doc"},
+    {&FileTypeSet::htm, Ending::HTM},
+    {&FileTypeSet::txt, Ending::TXT},
+    {&FileTypeSet::rtf, Ending::RTF},
+    {&FileTypeSet::doc, Ending::DOC},
 };
 
 // Lower-cases the last four characters of text in place: the ending as the list shows it.
@@ -36,8 +37,9 @@ void lowerEnding(char* text)
 // type dialog applies from the next entry.
 bool hasSelectedExtension(const char* name)
 {
+    Ending ending = endingOf(name);
     for (const Extension& extension : EXTENSIONS) {
-        if ((fileTypeSet.*extension.flag).load() != 0 && hasEnding(name, extension.text))
+        if (extension.ending == ending && (fileTypeSet.*extension.flag).load() != 0)
             return true;
     }
     return false;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/WindowSetup.h"
-#include "dialogs/Beep.h"
+#include "platform/Beep.h"
 #include "panel/MatchView.h"
 #include "panel/ResultList.h"
 #include "panel/SearchPanel.h"

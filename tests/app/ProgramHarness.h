@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/MainWindow.h"
-#include "search/ErrorBox.h"
+#include "platform/ErrorBox.h"
 #include "support/Recorders.h"
 #include "support/TempTree.h"
 #include "support/WindowDriver.h"

@@ -12,7 +12,7 @@
 #include "dialogs/DirectoryPicker.h"
 #include "resources/resource.h"
 #include "search/DirectoryCursor.h"
-#include "search/TextBuffer.h"
+#include "text/TextBuffer.h"
 #include "support/TempTree.h"
 #include "support/WindowDriver.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/Beep.h"
+#include "platform/Beep.h"
 #include "panel/MatchView.h"
 #include "panel/ResultList.h"
 #include "panel/SearchPanel.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "search/LineMatcher.h"
-#include "search/LineScan.h"
+#include "match/LineScan.h"
 #include "search/SearchState.h"
 #include "support/BoxWatcher.h"
 #include "support/Recorders.h"

@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "search/ByteSource.h"
-#include "search/FileText.h"
+#include "text/ByteSource.h"
+#include "text/FileText.h"
 #include "search/LineMatcher.h"
 #include "search/ReadCutter.h"
+#include "support/Latin1252.h"
 #include "support/MemoryBytes.h"
 #include "support/StreamTexts.h"
 #include "support/TempTree.h"
@@ -47,16 +48,12 @@ TEST(ReadCutterTest, HandsOutTheReadsOfALineReader)
 TEST(ReadCutterTest, AFilesJoinedLinesCutIntoTheReadsOfALineReader)
 {
     // A carriage return before a line feed goes, wherever a block edge falls; a Ctrl+Z stays.
-    TempTree tree;
     std::vector<std::string> files = textModeFiles();
+    Latin1252 codePage;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        std::string name = "f" + std::to_string(i) + ".txt";
-        tree.file(name, files[i]);
-        std::FILE* file = std::fopen(tree.path(name).c_str(), "rb");
-        ASSERT_NE(nullptr, file);
-        FileText source(file, true, false);
+        MemoryBytes file(files[i]);
+        FileText source(file, codePage, Ending::TXT, true);
         expectReadsOf(joinedLineEnds(files[i]), source, STREAM_BLOCK_MINIMUM, "file " + std::to_string(i));
-        std::fclose(file);
     }
 }
 

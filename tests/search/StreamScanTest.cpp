@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "search/LineScan.h"
-#include "search/ProcessorFeatures.h"
+#include "match/LineScan.h"
+#include "match/ProcessorFeatures.h"
 #include "search/ReadCutter.h"
 #include "search/SearchState.h"
 #include "search/StreamScan.h"
-#include "search/WordRules.h"
+#include "match/WordRules.h"
 #include "support/MemoryBytes.h"
 #include "support/Recorders.h"
 #include "support/StreamTexts.h"

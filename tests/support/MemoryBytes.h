@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "search/ByteSource.h"
+#include "text/ByteSource.h"
 
 class MemoryBytes : public ByteSource {
 public:

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "search/ResultSink.h"
-#include "search/ViewSink.h"
+#include "match/ViewSink.h"
 
 class RecordingResults : public ResultSink {
 public:

@@ -1,0 +1,3 @@
+#include "match/SearchOptions.h"
+
+SearchOptions searchOptions;

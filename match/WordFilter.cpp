@@ -1,0 +1,85 @@
+#include "match/WordFilter.h"
+
+#include "match/ProcessorFeatures.h"
+
+WordFilter::WordFilter(const QueryWords& words) : words(words)
+{
+    for (int c = 0; c < 256; ++c)
+        firstWord[c] = -1;
+    for (int i = words.count() - 1; i >= 0; --i) {
+        unsigned char first = withCaseBit(static_cast<unsigned char>(words.word(i)[0]));
+        nextSameFirst[i] = firstWord[first];
+        firstWord[first] = i;
+        std::size_t offset = static_cast<std::size_t>(words.lengthOf(i)) - 1;
+        if (offset > span)
+            span = offset;
+    }
+    kind = FIRST_BYTES;
+#ifdef KADREL_SSE2
+    bool useSsse3 = scanMayUse(ScanFeatures::SSSE3);
+    wide = scanMayUse(ScanFeatures::AVX2);
+    if (scanMayUse(ScanFeatures::SSE2))
+        collectProbes();
+    if (probeCount == 1)
+        kind = ONE_WORD;
+    else if (useSsse3 && words.count() > 1)
+        kind = NIBBLES;
+    else if (probeCount > 1 && probeCount <= MAX_PROBES)
+        kind = WORD_BYTES;
+    if (kind == NIBBLES)
+        buildNibbleTables();
+#endif
+}
+
+void WordFilter::collectProbes()
+{
+    for (int i = 0; i < words.count(); ++i) {
+        const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));
+        std::size_t length = static_cast<std::size_t>(words.lengthOf(i));
+        Probe next{withCaseBit(word[0]), withCaseBit(word[length > 1 ? 1 : 0]), withCaseBit(word[length - 1]),
+                   length - 1};
+        bool known = false;
+        for (int k = 0; k < probeCount && !known; ++k) {
+            known = probes[k].first == next.first && probes[k].second == next.second && probes[k].last == next.last &&
+                    probes[k].offset == next.offset;
+        }
+        if (known)
+            continue;
+        if (probeCount == MAX_PROBES) {
+            probeCount = MAX_PROBES + 1;  // too many to test this way
+            return;
+        }
+        probes[probeCount++] = next;
+    }
+    for (int i = 1; i < probeCount; ++i) {
+        for (int j = i; j > 0 && probes[j].offset < probes[j - 1].offset; --j) {
+            Probe swap = probes[j];
+            probes[j] = probes[j - 1];
+            probes[j - 1] = swap;
+        }
+    }
+}
+
+void WordFilter::buildNibbleTables()
+{
+    for (int i = 0; i < words.count(); ++i) {
+        unsigned char bucket = static_cast<unsigned char>(1u << (i % 8));
+        const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));
+        int length = words.lengthOf(i);
+        for (int j = 0; j < NIBBLE_BYTES; ++j) {
+            if (j < length) {
+                // A letter in either case; any other byte as it is.
+                unsigned char c = word[j];
+                lowNibbles[j][c & 15] |= bucket;
+                highNibbles[j][c >> 4] |= bucket;
+                if (isWordChar(c) && c >= 'A')
+                    highNibbles[j][(c ^ CASE_BIT) >> 4] |= bucket;
+            } else {
+                for (int n = 0; n < 16; ++n) {
+                    lowNibbles[j][n] |= bucket;
+                    highNibbles[j][n] |= bucket;
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,6 @@
+// The system's code pages, for the readers of text: the ANSI code page is the program's own.
+#pragma once
+#include "text/CodePage.h"
+
+// The one instance; it holds nothing, so any thread may use it.
+const CodePage& systemCodePage();

@@ -1,0 +1,86 @@
+// How a file's bytes become the text the matcher reads. The expected texts are in the code
+// page both builds agree on for these characters: "\xe9" for U+00E9, "?" for what no
+// single-byte Western page holds.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/Latin1252.h"
+#include "support/MemoryBytes.h"
+#include "text/FileText.h"
+
+namespace {
+
+// Everything a FileText hands out for a file holding bytes, read in pieces of piece bytes
+// after a first read of a whole block.
+std::string readAll(const std::string& bytes, bool joinLineEnds, Ending ending = Ending::TXT, std::size_t piece = 4096)
+{
+    MemoryBytes file(bytes);
+    Latin1252 codePage;
+    FileText source(file, codePage, ending, joinLineEnds);
+    std::string text;
+    std::string block(64 * 1024, '\0');
+    std::size_t wanted = block.size();
+    for (;;) {
+        std::size_t got = source.read(&block[0], wanted);
+        text.append(block, 0, got);
+        if (got < wanted)
+            break;
+        wanted = piece;
+    }
+    return text;
+}
+
+std::string utf16(const std::u16string& text, bool bigEndian)
+{
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : text) {
+        char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
+{
+    std::string longAscii(70000, 'a');
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string text;
+        bool plain;  // read byte for byte: a count keeps its carriage returns
+    } cases[] = {
+        {"UTF-16 LE", utf16(u"caf\u00e9 apple\r\n\u0100b\r\n", false), "caf\xe9 apple\n?b\n", false},
+        {"UTF-16 BE", utf16(u"caf\u00e9 apple\r\n\u0100b\r\n", true), "caf\xe9 apple\n?b\n", false},
+        {"UTF-16, a pair", utf16(u"a\U0001F600b", false), "a?b", false},
+        {"UTF-16, half a pair", utf16(u"a\xD83D", false), "a?", false},
+        {"UTF-16, odd", utf16(u"ab", false) + "c", "ab?", false},
+        {"UTF-8 with a mark",
+         "\xEF\xBB\xBF"
+         "caf\xC3\xA9 apple\r\n",
+         "caf\xe9 apple\n", false},
+        {"UTF-8", "caf\xC3\xA9 \xC4\x80pple\n", "caf\xe9 ?pple\n", false},
+        {"UTF-8, then not", "caf\xC3\xA9\n" + longAscii + "\xE9t\xE9\n", "caf\xe9\n" + longAscii + "\xe9t\xe9\n",
+         false},
+        {"UTF-8 cut at the end", "caf\xC3\xA9 \xC3", "caf\xe9 \xc3", false},
+        {"ANSI", "caf\xe9 apple\r\n", "caf\xe9 apple\n", true},
+        {"ANSI that starts like UTF-8", "\xC3\xA9t\xE9 x", "\xC3\xA9t\xE9 x", true},
+        {"a Ctrl+Z inside", "apple\x1a pear\r\napple\r", "apple\x1a pear\napple\r", true},
+        {"a Ctrl+Z first",
+         "\x1a"
+         "apple",
+         "\x1a"
+         "apple",
+         true},
+        {"CR LF across a block", longAscii.substr(0, 65535) + "\r\nx", longAscii.substr(0, 65535) + "\nx", true},
+        {"empty", "", "", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.text, readAll(c.bytes, true)) << c.what;
+        // A count takes the same text, but plain bytes keep their carriage returns.
+        EXPECT_EQ(c.plain ? c.bytes : c.text, readAll(c.bytes, false, Ending::TXT, 1000)) << c.what << ", counted";
+    }
+}
+
+}  // namespace

@@ -1,0 +1,306 @@
+// The text of Word documents: ones a word processor wrote (tests/data/word, made by
+// tools/make-word-documents.py), ones built here in layouts it does not write, and hostile
+// ones made from both. This file needs no <windows.h>, so it also runs in the sanitizer
+// build (fuzz), where every hostile document is read from a block that ends where the
+// file does: one byte read too far fails it there.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+
+#include "text/WordText.h"
+#include "support/GuardedBlock.h"
+#include "support/WordBuilder.h"
+
+namespace {
+
+std::string testDocument(const std::string& name)
+{
+    std::ifstream in(std::string(KADREL_TEST_DATA) + "/word/" + name, std::ios::binary);
+    EXPECT_TRUE(in.good()) << name;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Reads bytes from a block of exactly their size.
+bool readGuarded(const std::string& bytes, std::u16string& text)
+{
+    GuardedBlock block(bytes.size(), '\0');
+    if (!bytes.empty())
+        std::copy(bytes.begin(), bytes.end(), block.data());
+    return readWordText(block.data(), block.size(), text);
+}
+
+// The text with every code unit outside printable ASCII as <XXXX>, so a failure shows it.
+std::string printable(const std::u16string& text)
+{
+    std::string out;
+    for (char16_t c : text) {
+        char buffer[8];
+        std::snprintf(buffer, sizeof buffer, c >= 0x20 && c < 0x7F ? "%c" : "<%04X>", static_cast<unsigned>(c));
+        out += buffer;
+    }
+    return out;
+}
+
+TEST(WordText, DocumentsOfAWordProcessorGiveTheTextItShows)
+{
+    const struct {
+        const char* file;
+        std::u16string text;
+    } cases[] = {
+        {"plain.doc", u"The quick brown fox jumps over the lazy dog.\nAn apple a day keeps the doctor away.\n"},
+        {"accents.doc", u"Caf\u00e9 \u201cna\u00efve\u201d \u2014 5 \u20ac each.\n"
+                        u"Za\u017c\u00f3\u0142\u0107 g\u0119\u015bl\u0105 ja\u017a\u0144. "
+                        u"P\u0159\u00edli\u0161 \u017elu\u0165ou\u010dk\u00fd k\u016f\u0148.\n"
+                        u"\u0421\u044a\u0435\u0448\u044c \u0435\u0449\u0451 \u044d\u0442\u0438\u0445 "
+                        u"\u0431\u0443\u043b\u043e\u043a.\n"},
+        {"table.doc", u"Fruit prices:\napple\t1.20\t\npear\t0.90\t\nEnd of list.\n"},
+        // Empty cells, and a cell of two paragraphs.
+        {"table-cells.doc", u"\tapple\t\t\ntwo\nlines\t\tpear\t\nAfter.\n"},
+        {"hyperlink.doc", u"See the orchard page for apples.\n"},
+        // The footnote's number is left out; the writer puts a tab after it. Headers come as
+        // the writer lays out their stories, with empty paragraphs between.
+        {"footnote-header.doc",
+         u"Apples grew well this year.\n\tCounted by hand in October.\n\nQuarterly orchard report\n\n\n\n\n"},
+    };
+    for (const auto& c : cases) {
+        std::u16string text;
+        EXPECT_TRUE(readGuarded(testDocument(c.file), text)) << c.file;
+        EXPECT_EQ(printable(c.text), printable(text)) << c.file;
+    }
+}
+
+std::string utf16(const std::u16string& text)
+{
+    std::string bytes;
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
+BuiltPiece ansi(const std::string& bytes)
+{
+    return {bytes, true};
+}
+
+BuiltPiece wide(const std::u16string& text)
+{
+    return {utf16(text), false};
+}
+
+WordLayout oneStory(std::vector<BuiltPiece> pieces)
+{
+    std::uint32_t length = 0;
+    for (const BuiltPiece& piece : pieces)
+        length += static_cast<std::uint32_t>(piece.compressed ? piece.bytes.size() : piece.bytes.size() / 2);
+    WordLayout layout;
+    layout.pieces = std::move(pieces);
+    layout.storyLengths = {length};
+    return layout;
+}
+
+TEST(WordText, PiecesFieldsTablesAndStoriesGiveTheTextShown)
+{
+    WordLayout stories = oneStory({ansi("a\x13"
+                                        "b\rfn\rX\r")});
+    stories.storyLengths = {4, 3, 0, 0, 0, 0, 0};  // the last paragraph mark closes the stories
+    WordLayout withProperties = oneStory({ansi("abc")});
+    withProperties.propertyRecord = true;
+    WordLayout bigSectors = oneStory({ansi("big sectors")});
+    bigSectors.sectorShift = 12;
+    WordLayout difat = oneStory({ansi("through the DIFAT")});
+    difat.extraDifat = true;
+
+    const struct {
+        const char* what;
+        WordLayout layout;
+        std::u16string text;
+    } cases[] = {
+        {"8-bit text maps 0x82-0x9F as Windows-1252 but for the bytes it leaves alone",
+         oneStory({ansi("caf\xe9 \x93ok\x94 \x85 \x80\x8e\x9f")}),
+         u"caf\u00e9 \u201cok\u201d \u2026 \u0080\u008e\u0178"},
+        {"8-bit and UTF-16 pieces follow one another",
+         oneStory({ansi("ab "), wide(u"\u0142\u00f3d\u017a "), ansi("cd")}), u"ab \u0142\u00f3d\u017a cd"},
+        {"a field shows its result", oneStory({ansi("see \x13 HYPERLINK \"http://x/\" \x14the page\x15.")}),
+         u"see the page."},
+        {"nested fields show only results",
+         oneStory({ansi("[\x13 IF \x13 DATE \x14"
+                        "1\x15 = 1 \x14r\x13 PAGE \x14"
+                        "2\x15s\x15]")}),
+         u"[r2s]"},
+        {"a field without a separator shows nothing", oneStory({ansi("p\x13 PAGE \x15q")}), u"pq"},
+        {"without paragraph properties every cell mark ends a cell",
+         oneStory({ansi("a\x07"
+                        "b\x07\x07")}),
+         u"a\tb\t\t"},
+        {"breaks end lines, objects and other controls show nothing",
+         oneStory({ansi("p\rl\x0bg\x0c"
+                        "c\x0e"
+                        "t\tx\x01y\x08z\x1en\x1fo\x02\x05\x03.")}),
+         u"p\nl\ng\nc\nt\txyz-no."},
+        {"a field left open ends with its story", stories, u"afn\n"},
+        {"property records before the piece table are passed over", withProperties, u"abc"},
+        {"4096-byte sectors", bigSectors, u"big sectors"},
+        {"a FAT listed in a DIFAT sector", difat, u"through the DIFAT"},
+    };
+    for (const auto& c : cases) {
+        std::u16string text;
+        EXPECT_TRUE(readGuarded(builtDocument(c.layout), text)) << c.what;
+        EXPECT_EQ(printable(c.text), printable(text)) << c.what;
+    }
+}
+
+// Where a built document keeps things (tests/support/WordBuilder.h), with 512-byte sectors.
+const std::size_t FAT = 512;                // sector 0
+const std::size_t WORD_ENTRY = 1024 + 128;  // the directory (sector 1)'s second entry
+const std::size_t WORD_STREAM = 1536;       // sector 2
+const std::size_t TABLE_STREAM = WORD_STREAM + BUILT_STREAM_SIZE;
+
+// The offset of the WordDocument stream's FIB in a document a word processor wrote: a small
+// document keeps it in the mini stream, at a multiple of 64.
+std::size_t fibOf(const std::string& file)
+{
+    std::size_t at = file.find("\xec\xa5");
+    while (at != std::string::npos && at % 64 != 0)
+        at = file.find("\xec\xa5", at + 1);
+    return at;
+}
+
+const std::size_t PAGE = WORD_STREAM + 6 * 512;  // a free page of the WordDocument stream
+
+// Points the built document's bin table of paragraph properties, in its table stream at
+// 0x800, at page number page of the WordDocument stream: PAGE for page 6.
+void propertyPage(std::string& file, std::uint32_t page)
+{
+    put32(file, WORD_STREAM + 0x102, 0x800);
+    put32(file, WORD_STREAM + 0x106, 12);
+    put32(file, TABLE_STREAM + 0x800 + 8, page);
+}
+
+TEST(WordText, ARowEndsWhereItsParagraphPropertiesSay)
+{
+    std::string file = builtDocument(oneStory({ansi("a\x07"
+                                                    "b\x07\x07"
+                                                    "c")}));
+    propertyPage(file, 6);
+    // One run, the row's last mark (byte 0x404), whose properties at 30 hold style 0, a
+    // sprmTDefTable of 267 bytes of operand (its size 16-bit, above 255), then sprmPFTtp 1.
+    file[PAGE + 511] = 1;
+    put32(file, PAGE, 0x404);
+    put32(file, PAGE + 4, 0x405);
+    file[PAGE + 8] = 15;
+    file[PAGE + 31] = static_cast<char>(138);
+    put16(file, PAGE + 34, 0xD608);
+    put16(file, PAGE + 36, 0x10A);
+    put16(file, PAGE + 303, 0x2417);
+    file[PAGE + 305] = 1;
+    std::u16string text;
+    EXPECT_TRUE(readGuarded(file, text));
+    EXPECT_EQ("a<0009>b<0009><000A>c", printable(text));
+}
+
+TEST(WordText, HostileDocumentsAreNotWordText)
+{
+    const std::string written = testDocument("plain.doc");
+    const std::string built = builtDocument(oneStory({ansi("hello")}));
+    const std::string threePieces = builtDocument(
+        oneStory({ansi(std::string(1000, 'a')), ansi(std::string(1000, 'b')), ansi(std::string(1000, 'c'))}));
+    ASSERT_NE(std::string::npos, fibOf(written));
+    // The built document's piece table: one piece, its CPs at 5 and 9 of the table stream,
+    // its FcCompressed at 15.
+    const std::size_t firstCp = TABLE_STREAM + 5;
+    const std::size_t lastCp = TABLE_STREAM + 9;
+    const std::size_t fc = TABLE_STREAM + 15;
+    using Mutation = std::function<void(std::string&)>;
+    const struct {
+        const char* what;
+        const std::string& from;
+        Mutation mutate;
+    } cases[] = {
+        {"an empty file", written, [](std::string& f) { f.clear(); }},
+        {"only the signature", written, [](std::string& f) { f.resize(8); }},
+        {"only the header", written, [](std::string& f) { f.resize(512); }},
+        {"cut in half", written, [](std::string& f) { f.resize(f.size() / 2); }},
+        {"cut by one byte", written, [](std::string& f) { f.pop_back(); }},
+        {"a stream's last sector cut short", built, [](std::string& f) { f.resize(f.size() - 100); }},
+        {"wrong signature", written, [](std::string& f) { f[7] = 0; }},
+        {"wrong FIB magic", written, [](std::string& f) { f[fibOf(f)] = 0; }},
+        {"Word 95 nFib", written, [](std::string& f) { put16(f, fibOf(f) + 2, 0x68); }},
+        {"encrypted", written, [](std::string& f) { f[fibOf(f) + 0x0B] |= 0x01; }},
+        {"the other table stream named", written, [](std::string& f) { f[fibOf(f) + 0x0B] ^= 0x02; }},
+        {"FIB sizes past the stream", built, [](std::string& f) { put16(f, WORD_STREAM + 0x98, 0xFFFF); }},
+        {"negative story length", built, [](std::string& f) { put32(f, WORD_STREAM + 0x4C, 0xFFFFFFFB); }},
+        {"a sector chain that loops", built, [](std::string& f) { put32(f, FAT + 4 * 3, 2); }},
+        {"a FAT entry past the end", built, [](std::string& f) { put32(f, FAT + 4 * 2, 0x00FFFFFF); }},
+        {"a FAT sector past the end", built, [](std::string& f) { put32(f, 0x4C, 0x00FFFFFF); }},
+        {"a DIFAT chain that loops", built,
+         [](std::string& f) {
+             // Enough sectors for the FAT to need a second DIFAT sector, which is the first again.
+             const std::uint32_t last = static_cast<std::uint32_t>(f.size() / 512 - 1 + 239);
+             f.resize(f.size() + 240 * 512, '\0');
+             put32(f, 0x2C, 240);
+             std::fill(f.begin() + 0x4C, f.begin() + 0x200, '\0');
+             put32(f, 0x44, last);
+             put32(f, 0x48, 1);
+             put32(f, (last + 1) * 512 + 508, last);
+         }},
+        {"a directory chain that loops", built, [](std::string& f) { put32(f, FAT + 4, 1); }},
+        {"a stream size past the file", built, [](std::string& f) { put32(f, WORD_ENTRY + 0x78, 0x7FFFFFFF); }},
+        {"no WordDocument stream", built, [](std::string& f) { f[WORD_ENTRY] = 'X'; }},
+        {"a Clx past the table stream", built, [](std::string& f) { put32(f, WORD_STREAM + 0x1A6, 0x10000); }},
+        {"a piece table not starting at 0", built, [=](std::string& f) { put32(f, firstCp, 1); }},
+        {"a piece table ending before the text", built, [=](std::string& f) { put32(f, lastCp, 4); }},
+        {"a piece past the stream", built,
+         [=](std::string& f) {
+             put32(f, WORD_STREAM + 0x4C, 0x7FFFFF);
+             put32(f, lastCp, 0x7FFFFF);
+         }},
+        {"a piece's text past the stream", built, [=](std::string& f) { put32(f, fc, 0x3FFFFFFF); }},
+        {"pieces reading more than the stream", threePieces,
+         [](std::string& f) {
+             // Each piece fits, but all three read the same bytes: more text than the stream holds.
+             put32(f, WORD_STREAM + 0x4C, 4500);
+             for (std::uint32_t i = 1; i <= 3; ++i)
+                 put32(f, TABLE_STREAM + 5 + 4 * i, 1500 * i);
+             for (std::size_t i = 0; i < 3; ++i)
+                 put32(f, TABLE_STREAM + 23 + 8 * i, (BUILT_TEXT_OFFSET * 2) | 0x40000000u);
+         }},
+        {"paragraph properties past the table stream", built,
+         [](std::string& f) { put32(f, WORD_STREAM + 0x106, 0x10000); }},
+        {"a page of paragraph properties past the stream", built, [](std::string& f) { propertyPage(f, 0x3FFFFF); }},
+        {"a page of paragraph properties named twice", built,
+         [](std::string& f) {
+             propertyPage(f, 6);
+             put32(f, WORD_STREAM + 0x106, 20);
+             put32(f, TABLE_STREAM + 0x800 + 12, 6);
+             put32(f, TABLE_STREAM + 0x800 + 16, 6);
+         }},
+        {"a page of more runs than it holds", built,
+         [](std::string& f) {
+             propertyPage(f, 6);
+             f[PAGE + 511] = 30;
+         }},
+        {"a paragraph's properties past its page", built,
+         [](std::string& f) {
+             propertyPage(f, 6);
+             f[PAGE + 511] = 1;
+             f[PAGE + 8] = 127;
+             f[PAGE + 254] = static_cast<char>(200);
+         }},
+    };
+    for (const auto& c : cases) {
+        std::string file = c.from;
+        c.mutate(file);
+        std::u16string text = u"left over";
+        EXPECT_FALSE(readGuarded(file, text)) << c.what;
+        EXPECT_TRUE(text.empty()) << c.what;
+    }
+}
+
+}  // namespace

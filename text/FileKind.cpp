@@ -1,0 +1,58 @@
+#include "text/FileKind.h"
+
+#include <cstring>
+
+#include "text/AsciiCase.h"
+#include "text/CompoundFile.h"
+#include "text/Utf8.h"
+
+namespace {
+
+// In the order of Ending.
+const char* const ENDINGS[] = {".htm", ".txt", ".rtf", ".doc"};
+const std::size_t ENDING_LENGTH = 4;
+static_assert(sizeof ENDINGS / sizeof ENDINGS[0] == static_cast<std::size_t>(Ending::OTHER_ENDING),
+              "one text for each ending");
+
+bool startsWith(const unsigned char* bytes, std::size_t length, const void* prefix, std::size_t count)
+{
+    return length >= count && std::memcmp(bytes, prefix, count) == 0;
+}
+
+}  // namespace
+
+Ending endingOf(const char* name)
+{
+    std::size_t length = std::strlen(name);
+    if (length < ENDING_LENGTH)
+        return Ending::OTHER_ENDING;
+    const char* last = name + length - ENDING_LENGTH;
+    for (std::size_t e = 0; e < sizeof ENDINGS / sizeof ENDINGS[0]; ++e) {
+        std::size_t i = 0;
+        while (i < ENDING_LENGTH && lowerAscii(last[i]) == ENDINGS[e][i])
+            ++i;
+        if (i == ENDING_LENGTH)
+            return static_cast<Ending>(e);
+    }
+    return Ending::OTHER_ENDING;
+}
+
+const char* endingText(Ending ending)
+{
+    return ending == Ending::OTHER_ENDING ? "" : ENDINGS[static_cast<std::size_t>(ending)];
+}
+
+KindDecision decideKind(Ending ending, const unsigned char* head, std::size_t length)
+{
+    if (startsWith(head, length, "\xFF\xFE", 2))
+        return {TextKind::UTF16_LE, 2};
+    if (startsWith(head, length, "\xFE\xFF", 2))
+        return {TextKind::UTF16_BE, 2};
+    if (startsWith(head, length, "\xEF\xBB\xBF", 3))
+        return {TextKind::UTF8, 3};
+    if (isUtf8Text(head, length))
+        return {TextKind::UTF8, 0};
+    if (ending == Ending::DOC && startsWith(head, length, COMPOUND_FILE_SIGNATURE, sizeof COMPOUND_FILE_SIGNATURE))
+        return {TextKind::WORD_DOCUMENT, 0};
+    return {TextKind::BYTES, 0};
+}

@@ -1,0 +1,78 @@
+// How a file's bytes become the single-byte text the matcher reads, decided once for each
+// file from its ending and its first block (text/FileKind.h), for the walk's count and the
+// view alike. It reads from a byte source, so the layer above opens the file, and it puts
+// characters into the program's code page through the one it is handed.
+//
+// The kinds:
+//   UTF16_LE, UTF16_BE  characters of two bytes; the byte-order mark itself is left out;
+//   UTF8                a later sequence that is not valid UTF-8 is taken as one ANSI byte
+//                       for each of its bytes;
+//   WORD_DOCUMENT       readWordText (text/WordText.h) reads the document whole; a compound
+//                       file it cannot read is read as BYTES;
+//   BYTES               byte for byte.
+// A character the code page lacks becomes "?". A Ctrl+Z is an ordinary byte of every kind:
+// it ends nothing.
+//
+// The text's line ends: a carriage return before a line feed is left out of every decoded
+// kind, and of BYTES when joinLineEnds is asked for (to render: the view shows a line feed).
+// A count takes BYTES with the carriage returns in: both separate words, and the reads of a
+// line begin at the same offsets (search/ReadCutter.h, rule 3).
+#pragma once
+#include <atomic>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "text/ByteSource.h"
+#include "text/FileKind.h"
+
+class CodePage;
+
+class FileText final : public ByteSource {
+public:
+    // A Word document is read whole; one larger than this is read as its bytes instead.
+    static const std::size_t LARGEST_DOCUMENT = 256u * 1024 * 1024;
+
+    // file is the file's bytes as they are on disk; ending is the ending of its name. With keepGoing, the text ends
+    // early once it is found 0, looked at before every read: a file that never ends (a device behind a link, a pipe, a
+    // file another program keeps growing) still ends when the search is stopped.
+    FileText(ByteSource& file, const CodePage& codePage, Ending ending, bool joinLineEnds,
+             const std::atomic<int>* keepGoing = nullptr);
+    // The kind is decided from the bytes the first read takes in: a first read of a block
+    // (search/ReadCutter.h's STREAM_BLOCK_MINIMUM at least) sees the start of a document.
+    std::size_t read(char* into, std::size_t count) override;
+
+    // Whether the text ended because keepGoing was found 0.
+    bool abandoned() const { return gaveUp; }
+
+private:
+    std::size_t readFile(char* into, std::size_t count);
+    void decide(const char* head, std::size_t length);
+    void readDocument(const char* head, std::size_t length);
+    void decodeMore();
+    void decodeUtf16(const unsigned char* bytes, std::size_t length);
+    void decodeUtf8(const unsigned char* bytes, std::size_t length);
+    void putUnit(char16_t unit);
+    void putByte(char byte);
+    void flushUnits();
+    std::size_t takePending(char* into, std::size_t count);
+    void startDecoding(const char* bytes, std::size_t length);
+
+    ByteSource& file;
+    const CodePage& codePage;
+    Ending ending;
+    bool joinLineEnds;
+    const std::atomic<int>* keepGoing;
+    bool decided = false;
+    TextKind textKind = TextKind::BYTES;
+    bool fileEnded = false;
+    bool gaveUp = false;
+    bool carriageReturnHeld = false;  // the text so far ends in a CR that may come before a LF
+
+    std::vector<char> raw;       // undecoded bytes of the file, for the decoded kinds
+    std::size_t carried = 0;     // bytes at raw's start left from the last block
+    std::u16string units;        // characters not yet put into the code page
+    char16_t highSurrogate = 0;  // the first half of a pair, waiting for its second
+    std::vector<char> pending;   // text ready to hand out, from pendingAt on
+    std::size_t pendingAt = 0;
+};

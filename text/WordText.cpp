@@ -1,0 +1,250 @@
+#include "text/WordText.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "text/CompoundFile.h"
+#include "text/LittleEndian.h"
+#include "text/RowEnds.h"
+
+namespace {
+
+const std::uint16_t FIB_IDENT = 0xA5EC;
+const std::uint16_t FIRST_WORD97_NFIB = 0x00C0;
+const std::uint16_t FLAG_ENCRYPTED = 0x0100;
+const std::uint16_t FLAG_ONE_TABLE = 0x0200;
+const std::size_t FIB_CSW = 0x20;
+const std::size_t LW_FIRST_CCP = 3;  // ccpText; the stories' lengths follow it in fibRgLw
+const std::size_t LW_RESERVED_CCP = 6;
+const std::size_t LW_LAST_CCP = 10;  // ccpHdrTxbx
+const std::size_t PAPX_PAIR = 13;
+const std::size_t CLX_PAIR = 33;
+const std::size_t PIECE_SIZE = 8;
+const std::uint32_t FC_COMPRESSED = 0x40000000u;
+const std::uint32_t FC_MASK = 0x3FFFFFFFu;
+
+// Windows-1252's characters for the bytes 0x82-0x9F of a compressed piece; 0 where the byte
+// stands for itself.
+const char16_t HIGH_BYTES[30] = {0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039,
+                                 0x0152, 0,      0,      0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0,      0x0178};
+
+char16_t fromCompressed(unsigned char byte)
+{
+    if (byte >= 0x82 && byte <= 0x9F && HIGH_BYTES[byte - 0x82] != 0)
+        return HIGH_BYTES[byte - 0x82];
+    return byte;
+}
+
+struct Fib {
+    bool oneTable = false;
+    std::uint64_t clxStart = 0;
+    std::uint64_t clxSize = 0;
+    std::uint64_t papxStart = 0;  // the bin table of paragraph properties
+    std::uint64_t papxSize = 0;
+    std::uint64_t textLength = 0;  // all stories together
+    std::vector<std::uint64_t> storyStarts;
+};
+
+// Reads the FIB at the start of the WordDocument stream; false for anything but an
+// unencrypted Word 97 or later document whose FIB lies whole in the stream.
+bool readFib(const std::vector<unsigned char>& word, Fib& fib)
+{
+    if (word.size() < FIB_CSW + 2 || read16(word.data()) != FIB_IDENT || read16(word.data() + 2) < FIRST_WORD97_NFIB)
+        return false;
+    std::uint16_t flags = read16(word.data() + 0x0A);
+    if (flags & FLAG_ENCRYPTED)
+        return false;
+    fib.oneTable = (flags & FLAG_ONE_TABLE) != 0;
+
+    std::size_t at = FIB_CSW + 2 + 2 * std::size_t{read16(word.data() + FIB_CSW)};
+    if (at + 2 > word.size())
+        return false;
+    std::size_t longs = read16(word.data() + at);
+    at += 2;
+    if (longs <= LW_LAST_CCP || at + 4 * longs + 2 > word.size())
+        return false;
+    for (std::size_t k = LW_FIRST_CCP; k <= LW_LAST_CCP; ++k) {
+        if (k == LW_RESERVED_CCP)
+            continue;
+        std::int32_t length = static_cast<std::int32_t>(read32(word.data() + at + 4 * k));
+        if (length < 0)
+            return false;
+        fib.storyStarts.push_back(fib.textLength);
+        fib.textLength += static_cast<std::uint64_t>(length);
+    }
+    at += 4 * longs;
+    std::size_t pairs = read16(word.data() + at);
+    at += 2;
+    if (pairs <= CLX_PAIR || at + 8 * pairs > word.size())
+        return false;
+    fib.clxStart = read32(word.data() + at + 8 * CLX_PAIR);
+    fib.clxSize = read32(word.data() + at + 8 * CLX_PAIR + 4);
+    fib.papxStart = read32(word.data() + at + 8 * PAPX_PAIR);
+    fib.papxSize = read32(word.data() + at + 8 * PAPX_PAIR + 4);
+    return true;
+}
+
+// Finds the piece table inside the Clx, past its property records. Returns false when the
+// Clx does not lie in table or holds no piece table of whole entries.
+bool findPieceTable(const std::vector<unsigned char>& table, const Fib& fib, std::size_t& start, std::size_t& count)
+{
+    if (fib.clxStart > table.size() || fib.clxSize > table.size() - fib.clxStart)
+        return false;
+    std::size_t at = static_cast<std::size_t>(fib.clxStart);
+    const std::size_t end = at + static_cast<std::size_t>(fib.clxSize);
+    while (at < end && table[at] == 0x01) {
+        if (end - at < 3)
+            return false;
+        at += 3 + read16(table.data() + at + 1);
+    }
+    if (at >= end || table[at] != 0x02 || end - at < 5)
+        return false;
+    std::size_t size = read32(table.data() + at + 1);
+    at += 5;
+    if (size > end - at || size < 4 + 12 || (size - 4) % 12 != 0)
+        return false;
+    start = at;
+    count = (size - 4) / 12;
+    return true;
+}
+
+// Turns the document's characters into the text readWordText promises, one at a time.
+class TextShaper {
+public:
+    explicit TextShaper(std::u16string& text) : text(text) {}
+
+    // Fields never run from one story into the next; a field left open ends with its story.
+    void startStory()
+    {
+        fieldInInstruction.clear();
+        hiddenFields = 0;
+    }
+
+    // A cell mark: the end of a cell, or with endsRow the end of its row.
+    void putCellMark(bool endsRow)
+    {
+        if (hiddenFields == 0)
+            text.push_back(endsRow ? u'\n' : u'\t');
+    }
+
+    void put(char16_t c)
+    {
+        switch (c) {
+        case 0x13:
+            fieldInInstruction.push_back(true);
+            ++hiddenFields;
+            return;
+        case 0x14:
+            if (!fieldInInstruction.empty() && fieldInInstruction.back()) {
+                fieldInInstruction.back() = false;
+                --hiddenFields;
+            }
+            return;
+        case 0x15:
+            if (!fieldInInstruction.empty()) {
+                if (fieldInInstruction.back())
+                    --hiddenFields;
+                fieldInInstruction.pop_back();
+            }
+            return;
+        default:
+            break;
+        }
+        if (hiddenFields > 0)
+            return;
+        if (c == 0x0D || c == 0x0B || c == 0x0C || c == 0x0E)
+            text.push_back(u'\n');
+        else if (c == 0x1E)
+            text.push_back(u'-');
+        else if (c >= 0x20 || c == u'\t')
+            text.push_back(c);
+    }
+
+private:
+    std::u16string& text;
+    std::vector<bool> fieldInInstruction;  // one per open field, innermost last
+    std::size_t hiddenFields = 0;          // open fields still in their instruction
+};
+
+struct Piece {
+    std::uint64_t cpStart;
+    std::uint64_t cpEnd;  // within the stories
+    std::size_t offset;   // in the WordDocument stream
+    bool compressed;
+};
+
+// The pieces that hold the stories, each checked to lie in word. Returns false when the piece
+// table does not start at 0, goes backwards, ends before the stories do, or points outside
+// word, or when its pieces together would read more bytes than word holds.
+bool collectPieces(const std::vector<unsigned char>& word, const std::vector<unsigned char>& table, std::size_t start,
+                   std::size_t count, const Fib& fib, std::vector<Piece>& pieces)
+{
+    const unsigned char* cps = table.data() + start;
+    const unsigned char* descriptors = cps + 4 * (count + 1);
+    if (read32(cps) != 0 || read32(cps + 4 * count) < fib.textLength)
+        return false;
+    std::uint64_t bytesRead = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint64_t cpStart = read32(cps + 4 * i);
+        std::uint64_t cpEnd = read32(cps + 4 * (i + 1));
+        if (cpEnd < cpStart)
+            return false;
+        if (cpStart >= fib.textLength)
+            break;
+        if (cpEnd > fib.textLength)
+            cpEnd = fib.textLength;
+        std::uint32_t fc = read32(descriptors + PIECE_SIZE * i + 2);
+        bool compressed = (fc & FC_COMPRESSED) != 0;
+        std::uint64_t offset = compressed ? (fc & FC_MASK) / 2 : (fc & FC_MASK);
+        std::uint64_t bytes = (cpEnd - cpStart) * (compressed ? 1 : 2);
+        bytesRead += bytes;
+        if (offset > word.size() || bytes > word.size() - offset || bytesRead > word.size())
+            return false;
+        pieces.push_back({cpStart, cpEnd, static_cast<std::size_t>(offset), compressed});
+    }
+    return true;
+}
+
+}  // namespace
+
+bool readWordText(const char* bytes, std::size_t size, std::u16string& text)
+{
+    text.clear();
+    CompoundFile file;
+    if (!file.open(reinterpret_cast<const unsigned char*>(bytes), size))
+        return false;
+    std::vector<unsigned char> word;
+    Fib fib;
+    if (!file.readStream("WordDocument", word) || !readFib(word, fib))
+        return false;
+    std::vector<unsigned char> table;
+    std::size_t start = 0;
+    std::size_t count = 0;
+    std::vector<Piece> pieces;
+    RowEnds rowEnds;
+    if (!file.readStream(fib.oneTable ? "1Table" : "0Table", table) || !findPieceTable(table, fib, start, count) ||
+        !collectPieces(word, table, start, count, fib, pieces) ||
+        !rowEnds.read(word, table, fib.papxStart, fib.papxSize))
+        return false;
+
+    text.reserve(static_cast<std::size_t>(fib.textLength));
+    TextShaper shaper(text);
+    std::size_t story = 0;
+    for (const Piece& piece : pieces) {
+        const unsigned char* at = word.data() + piece.offset;
+        for (std::uint64_t cp = piece.cpStart; cp < piece.cpEnd; ++cp) {
+            while (story < fib.storyStarts.size() && fib.storyStarts[story] <= cp) {
+                shaper.startStory();
+                ++story;
+            }
+            char16_t c = piece.compressed ? fromCompressed(*at) : static_cast<char16_t>(read16(at));
+            if (c == 0x07)
+                shaper.putCellMark(rowEnds.endsRow(static_cast<std::uint64_t>(at - word.data())));
+            else
+                shaper.put(c);
+            at += piece.compressed ? 1 : 2;
+        }
+    }
+    return true;
+}
