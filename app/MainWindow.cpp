@@ -11,10 +11,6 @@
 #include "search/SearchState.h"
 #include "text/TextBuffer.h"
 
-HWND MainWindow = nullptr;
-short clientWidth = 0;
-short clientHeight = 0;
-
 namespace {
 
 const COLORREF BACKGROUND_COLOUR = 0x004000;  // dark green

@@ -3,12 +3,7 @@
 #pragma once
 #include <windows.h>
 
-// The program's top-level window; null until it has been created.
-extern HWND MainWindow;
-
-// The last client size the window was told about (WM_SIZE), which the panel is given.
-extern short clientWidth;
-extern short clientHeight;
+#include "app/MainWindowHandle.h"
 
 // Registers the main window's class. Returns the class atom, or 0 on failure.
 ATOM registerMainClass();

@@ -1,7 +1,7 @@
 #include "app/MenuCommands.h"
 
 #include "app/AboutDialog.h"
-#include "app/MainWindow.h"
+#include "app/MainWindowHandle.h"
 #include "app/WindowSetup.h"
 #include "dialogs/DirectoryPicker.h"
 #include "dialogs/FileTypeDialog.h"

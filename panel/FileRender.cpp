@@ -99,13 +99,13 @@ bool FileRender::showNextRead()
            runsShown + READ_MOST_RUNS <= RUN_LIMIT && paragraphLength + READ_MOST_CHARACTERS <= PARAGRAPH_LIMIT;
 }
 
-bool FileRender::goOn(int matches, bool shown)
+bool FileRender::stepGoesOn(int matchingWords, bool shown)
 {
-    if (matches > 0 && shown)
+    if (matchingWords > 0 && shown)
         ++linesShown;
-    else if (matches > 0)
+    else if (matchingWords > 0)
         ++linesLeftOut;
-    if ((matches > 0 && shown) || ++readsSinceClock == READS_BETWEEN_CLOCKS) {
+    if ((matchingWords > 0 && shown) || ++readsSinceClock == READS_BETWEEN_CLOCKS) {
         readsSinceClock = 0;
         if (secondsNow() - sliceStarted >= SLICE_SECONDS)
             return false;

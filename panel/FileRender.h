@@ -48,7 +48,7 @@ private:
     void clearView() override;
     void appendText(const char* text, unsigned long colour) override;
     bool showNextRead() override;
-    bool goOn(int matches, bool shown) override;
+    bool stepGoesOn(int matchingWords, bool shown) override;
     void finish();
     void close();
 

@@ -53,7 +53,7 @@ void MatchView::clearView()
     if (panel == nullptr || controlHandle == nullptr)
         return;
     // A control may only be made and destroyed by the thread its panel belongs to.
-    if (handedToPanel(panel, WM_VIEW_CLEAR))
+    if (sentToPanelThread(panel, WM_VIEW_CLEAR))
         return;
     // Drawing goes on again first: with drawing off the control has lost its visible style,
     // which a fresh control would copy.

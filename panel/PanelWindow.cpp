@@ -8,7 +8,7 @@ bool onPanelThread(HWND panel)
     return GetWindowThreadProcessId(panel, nullptr) == GetCurrentThreadId();
 }
 
-bool handedToPanel(HWND panel, UINT message)
+bool sentToPanelThread(HWND panel, UINT message)
 {
     if (onPanelThread(panel))
         return false;

@@ -41,4 +41,4 @@ bool onPanelThread(HWND panel);
 // From any thread but the panel's, sends message to the panel, which carries it out on its
 // own thread, and returns true once it has; the caller waits. On the panel's own thread
 // returns false: the caller does the work itself.
-bool handedToPanel(HWND panel, UINT message);
+bool sentToPanelThread(HWND panel, UINT message);

@@ -76,7 +76,7 @@ bool copyOpenedPath(HWND list, int index, char* dst, std::size_t cap)
 void ResultList::clear()
 {
     HWND panel = panelWindow.load();
-    if (panel == nullptr || handedToPanel(panel, WM_RESULT_CLEAR))
+    if (panel == nullptr || sentToPanelThread(panel, WM_RESULT_CLEAR))
         return;
     gathered.take(taken);
     resultCount = 0;
@@ -146,7 +146,7 @@ void ResultList::listGathered()
 void ResultList::finish()
 {
     HWND panel = panelWindow.load();
-    if (panel == nullptr || handedToPanel(panel, WM_RESULT_FINISH))
+    if (panel == nullptr || sentToPanelThread(panel, WM_RESULT_FINISH))
         return;
     KillTimer(panel, RESULT_TIMER);
     listGathered();

@@ -73,7 +73,7 @@ DWORD WINAPI searchThreadProc(LPVOID)
     searchActive = 0;
     // The panel ends the search on its own thread; without a panel only the beep is left.
     HWND panel = panelWindow.load();
-    if (panel == nullptr || !handedToPanel(panel, WM_SEARCH_END))
+    if (panel == nullptr || !sentToPanelThread(panel, WM_SEARCH_END))
         signalBeep();
     CloseHandle(searchThreadHandle.load());
     --threadsAlive;

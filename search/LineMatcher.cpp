@@ -72,7 +72,7 @@ bool LineMatcher::step(ScanPace& pace)
         bool shown = target != nullptr && pace.showNextRead();
         int count = scanLine(lineBuffer, lineNumber, query, cut, shown ? target : nullptr, scratch);
         matchCount += count;
-        if (!pace.goOn(count, shown))
+        if (!pace.stepGoesOn(count, shown))
             return false;
     }
     return true;

@@ -33,9 +33,15 @@ class ScanPace {
 public:
     // Whether the next read goes to the view; a read that does not is still counted.
     virtual bool showNextRead() { return true; }
-    // Told after every read how many matching line words it held and whether it was shown.
-    // Returns false to end the step there; the next step goes on with the next read.
-    virtual bool goOn(int, bool) { return true; }
+    // Asked after every read, told how many matching line words it held and whether it was
+    // shown: whether the step goes on to the next read. False ends the step there; the next
+    // step goes on with the next read.
+    virtual bool stepGoesOn(int matchingWords, bool shown)
+    {
+        (void)matchingWords;
+        (void)shown;
+        return true;
+    }
 
 protected:
     ~ScanPace() = default;
