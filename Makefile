@@ -15,8 +15,13 @@ export WINEDLLOVERRIDES := mscoree,mshtml=
 export LC_ALL           := C.UTF-8
 
 DIST_BUILD := $(BUILD)/dist-build
+# What the release is made of: the release the tests try is made again only when one of these
+# is newer than its checksums, the last file make dist writes.
+DIST_INPUTS := $(shell git ls-files app dialogs panel platform search match text resources cmake \
+                 CMakeLists.txt README.md tools/make-dist.py tools/msi_package.py tools/KadrelSearch.wxs 2>/dev/null)
+DIST_STAMP := dist/SHA256SUMS
 
-.PHONY: all deps native configure build prefix dist test format format-check fuzz bench run clean
+.PHONY: all deps native configure build test-build prefix dist test format format-check fuzz bench run clean
 
 all: build
 
@@ -24,16 +29,22 @@ deps:
 	@tools/ensure-deps.sh
 
 # The engine's pure code built for Linux with clang under AddressSanitizer and UBSan
-# (fuzz/). The MinGW build's ctest runs its programs directly, without Wine.
+# (fuzz/). The MinGW build's ctest runs its programs directly, without Wine, and once the
+# tests have configured it, building the MinGW build builds this one too.
 native: deps
 	@cmake -S fuzz -B $(NATIVE) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
-configure: deps native
-	@cmake --no-warn-unused-cli -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	       -DKADREL_NATIVE_DIR=$(abspath $(NATIVE)) >/dev/null
+configure: deps
+	@cmake --no-warn-unused-cli -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
 
 build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+# The build the tests run: the program's, with the native sanitizer build beside it.
+test-build: deps native
+	@cmake --no-warn-unused-cli -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	       -DKADREL_NATIVE_DIR=$(abspath $(NATIVE)) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 prefix: deps
@@ -49,8 +60,11 @@ dist: deps
 	@cmake --build $(DIST_BUILD) -j $(JOBS) --target KadrelSearch
 	@python3 tools/make-dist.py $(DIST_BUILD)/KadrelSearch.exe dist
 
+$(DIST_STAMP): $(DIST_INPUTS)
+	@$(MAKE) dist
+
 # The release zip and the installer are tried as shipped, next to the tests of the build.
-test: build prefix dist
+test: test-build prefix $(DIST_STAMP)
 	@wineserver -k 2>/dev/null || true
 	@tools/with-display.sh ctest --test-dir $(BUILD) --output-on-failure; \
 	 status=$$?; wineserver -k 2>/dev/null || true; exit $$status
@@ -60,8 +74,10 @@ test: build prefix dist
 format: deps
 	@git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
 
+# It also checks the layers (tools/check-layers.py): each folder includes only those below it.
 format-check: deps
 	@git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror && echo "Formatting: every file as .clang-format lays it out."
+	@python3 tools/check-layers.py
 
 # Fuzzes each target for FUZZ_SECONDS, starting from the checked-in seeds and what earlier runs
 # kept in $(NATIVE)/fuzz-corpus and $(NATIVE)/word-fuzz-corpus: the engine's pure code, then the
