@@ -1,0 +1,176 @@
+#include "text/RichTextWords.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+using A = RichTextAction;
+
+// Sorted by name in byte order, which the lookup's binary search needs; checked when built.
+constexpr RichTextWord WORDS[] = {
+    {"aftncn", A::SkipGroup, 0},
+    {"aftnsep", A::SkipGroup, 0},
+    {"aftnsepc", A::SkipGroup, 0},
+    {"annotation", A::AsideGroup, 0},
+    {"ansi", A::DocumentCodePage, 1252},
+    {"ansicpg", A::DocumentCodePage, 0},
+    {"bin", A::Binary, 0},
+    {"bkmkend", A::SkipGroup, 0},
+    {"bkmkstart", A::SkipGroup, 0},
+    {"bullet", A::Character, 0x2022},
+    {"cell", A::Character, u'\t'},
+    {"colortbl", A::SkipGroup, 0},
+    {"column", A::BreakLine, 0},
+    {"cpg", A::FontCodePage, 0},
+    {"datastore", A::SkipGroup, 0},
+    {"deff", A::DefaultFont, 0},
+    {"emdash", A::Character, 0x2014},
+    {"emspace", A::Character, u' '},
+    {"endash", A::Character, 0x2013},
+    {"enspace", A::Character, u' '},
+    {"f", A::Font, 0},
+    {"fcharset", A::FontCharset, 0},
+    {"filetbl", A::SkipGroup, 0},
+    {"fldinst", A::SkipGroup, 0},
+    {"fldrslt", A::ReadGroup, 0},
+    {"fonttbl", A::FontTable, 0},
+    {"footer", A::AsideGroup, 0},
+    {"footerf", A::AsideGroup, 0},
+    {"footerl", A::AsideGroup, 0},
+    {"footerr", A::AsideGroup, 0},
+    {"footnote", A::AsideGroup, 0},
+    {"ftncn", A::SkipGroup, 0},
+    {"ftnsep", A::SkipGroup, 0},
+    {"ftnsepc", A::SkipGroup, 0},
+    {"generator", A::SkipGroup, 0},
+    {"header", A::AsideGroup, 0},
+    {"headerf", A::AsideGroup, 0},
+    {"headerl", A::AsideGroup, 0},
+    {"headerr", A::AsideGroup, 0},
+    {"info", A::SkipGroup, 0},
+    {"latentstyles", A::SkipGroup, 0},
+    {"ldblquote", A::Character, 0x201C},
+    {"line", A::LineEnd, 0},
+    {"listoverridetable", A::SkipGroup, 0},
+    {"listtable", A::SkipGroup, 0},
+    {"listtext", A::SkipGroup, 0},
+    {"lquote", A::Character, 0x2018},
+    {"mac", A::DocumentCodePage, 10000},
+    {"nestcell", A::Character, u'\t'},
+    {"nestrow", A::LineEnd, 0},
+    {"nonesttables", A::SkipGroup, 0},
+    {"nonshppict", A::SkipGroup, 0},
+    {"objdata", A::SkipGroup, 0},
+    {"page", A::BreakLine, 0},
+    {"par", A::LineEnd, 0},
+    {"pc", A::DocumentCodePage, 437},
+    {"pca", A::DocumentCodePage, 850},
+    {"pgdsctbl", A::SkipGroup, 0},
+    {"pict", A::SkipGroup, 0},
+    {"plain", A::Plain, 0},
+    {"pn", A::SkipGroup, 0},
+    {"pntext", A::SkipGroup, 0},
+    {"qmspace", A::Character, u' '},
+    {"rdblquote", A::Character, 0x201D},
+    {"result", A::ReadGroup, 0},
+    {"revtbl", A::SkipGroup, 0},
+    {"row", A::LineEnd, 0},
+    {"rquote", A::Character, 0x2019},
+    {"rsidtbl", A::SkipGroup, 0},
+    {"sect", A::BreakLine, 0},
+    {"stylesheet", A::SkipGroup, 0},
+    {"tab", A::Character, u'\t'},
+    {"tc", A::SkipGroup, 0},
+    {"template", A::SkipGroup, 0},
+    {"themedata", A::SkipGroup, 0},
+    {"u", A::Unicode, 0},
+    {"uc", A::FallbackBytes, 0},
+    {"ud", A::UnicodeGroup, 0},
+    {"upr", A::AnsiAlternative, 0},
+    {"v", A::Hidden, 0},
+    {"xe", A::SkipGroup, 0},
+    {"xmlnstbl", A::SkipGroup, 0},
+};
+
+constexpr int compareNames(const char* a, const char* b)
+{
+    while (*a != '\0' && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return static_cast<unsigned char>(*a) - static_cast<unsigned char>(*b);
+}
+
+constexpr bool sortedByName()
+{
+    for (std::size_t i = 1; i < sizeof WORDS / sizeof WORDS[0]; ++i) {
+        if (compareNames(WORDS[i - 1].name, WORDS[i].name) >= 0)
+            return false;
+    }
+    return true;
+}
+static_assert(sortedByName(), "WORDS must be sorted by name, without repeats");
+
+}  // namespace
+
+const RichTextWord* findRichTextWord(const char* letters, std::size_t length)
+{
+    std::size_t low = 0, high = sizeof WORDS / sizeof WORDS[0];
+    while (low < high) {
+        std::size_t middle = low + (high - low) / 2;
+        const char* name = WORDS[middle].name;
+        std::size_t nameLength = std::strlen(name);
+        int order = std::memcmp(name, letters, std::min(nameLength, length));
+        if (order == 0 && nameLength == length)
+            return &WORDS[middle];
+        // A name that is a prefix of the letters sorts before them.
+        if (order < 0 || (order == 0 && nameLength < length))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return nullptr;
+}
+
+unsigned codePageOfCharset(long long charset)
+{
+    switch (charset) {
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 130:
+        return 1361;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    case 254:
+        return 437;
+    case 255:
+        return 850;
+    default:
+        return 0;
+    }
+}
