@@ -2,8 +2,6 @@
 
 namespace {
 
-const unsigned DEFAULT_PAGE = 1252;
-
 bool isLetter(unsigned char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -57,17 +55,11 @@ void RichTextReader::reset()
     hexHigh_ = 0;
     binaryLeft_ = 0;
     fallbackLeft_ = 0;
-    documentPage_ = DEFAULT_PAGE;
-    defaultFont_ = -1;
+    fonts_.reset();
     tableFont_ = -1;
-    fontCount_ = 0;
-    cachedFont_ = -2;
-    cachedPage_ = 0;
     lead_ = 0;
     leadHeld_ = false;
-    lineOpen_ = false;
-    heldCount_ = 0;
-    heldLineOpen_ = false;
+    lines_.reset();
 }
 
 void RichTextReader::take(const char* bytes, std::size_t count, std::u16string& out)
@@ -86,7 +78,7 @@ void RichTextReader::take(const char* bytes, std::size_t count, std::u16string& 
                 std::size_t start = i;
                 while (i < count && isPlainAscii(static_cast<unsigned char>(bytes[i])))
                     out.push_back(static_cast<unsigned char>(bytes[i++]));
-                lineOpen_ = lineOpen_ || i > start;
+                lines_.wrote(i > start);
                 break;
             }
             ++i;
@@ -153,11 +145,7 @@ void RichTextReader::take(const char* bytes, std::size_t count, std::u16string& 
             state_ = State::Text;
             if (hexValue(c) >= 0) {
                 ++i;
-                unsigned char byte = static_cast<unsigned char>(hexHigh_ << 4 | static_cast<unsigned>(hexValue(c)));
-                if (fallbackLeft_ > 0)
-                    --fallbackLeft_;
-                else
-                    textByte(byte, out);
+                textByte(static_cast<unsigned char>(hexHigh_ << 4 | static_cast<unsigned>(hexValue(c))), out);
             }
             break;
         case State::Binary: {
@@ -177,46 +165,14 @@ void RichTextReader::finish(std::u16string& out)
     if (state_ == State::Word || state_ == State::Param)
         endWord(out);
     dropLead(out);
-    if (lineOpen_)
-        out.push_back(u'\n');
-    flushHeld(out);
+    lines_.finish(out);
     reset();
 }
 
 void RichTextReader::emit(char16_t unit, std::u16string& out)
 {
     if (shown() && (unit >= 0x20 || unit == u'\t' || unit == u'\n'))
-        put(unit, out);
-}
-
-// Writes a unit of shown text to out, or holds it while an aside's mark stands in a line of
-// the body; a line end of the body hands on what is held.
-void RichTextReader::put(char16_t unit, std::u16string& out)
-{
-    if (!group_.held) {
-        out.push_back(unit);
-        lineOpen_ = unit != u'\n';
-        if (unit == u'\n')
-            flushHeld(out);
-        return;
-    }
-    if (heldCount_ == MAX_HELD_UNITS) {
-        if (lineOpen_)
-            out.push_back(u'\n');
-        lineOpen_ = false;
-        flushHeld(out);
-    }
-    held_[heldCount_++] = unit;
-    heldLineOpen_ = unit != u'\n';
-}
-
-void RichTextReader::flushHeld(std::u16string& out)
-{
-    out.append(held_, heldCount_);
-    if (heldLineOpen_)
-        out.push_back(u'\n');
-    heldCount_ = 0;
-    heldLineOpen_ = false;
+        lines_.put(unit, group_.held, out);
 }
 
 // A line end: always (a paragraph's end, even of an empty one), or only when the line has
@@ -226,9 +182,8 @@ void RichTextReader::endLine(bool always, std::u16string& out)
 {
     if (group_.destination != Destination::Text)
         return;
-    bool open = group_.held ? heldLineOpen_ : lineOpen_;
-    if (open || (always && !group_.hidden))
-        put(u'\n', out);
+    if (lines_.lineOpen(group_.held) || (always && !group_.hidden))
+        lines_.put(u'\n', group_.held, out);
 }
 
 // A byte of text in the current font's code page, plain or from \'hh, past any fallback.
@@ -241,7 +196,7 @@ void RichTextReader::textByte(unsigned char byte, std::u16string& out)
     if (!shown())
         return;
     char pair[2] = {lead_, static_cast<char>(byte)};
-    unsigned page = pageOfText();
+    unsigned page = fonts_.pageOf(group_.font);
     if (leadHeld_) {
         leadHeld_ = false;
         convert(pair, 2, out);
@@ -258,7 +213,7 @@ void RichTextReader::textByte(unsigned char byte, std::u16string& out)
 void RichTextReader::convert(const char* bytes, std::size_t count, std::u16string& out)
 {
     char16_t units[4];
-    std::size_t got = pages_.toUnits(pageOfText(), bytes, count, units, sizeof units / sizeof units[0]);
+    std::size_t got = pages_.toUnits(fonts_.pageOf(group_.font), bytes, count, units, sizeof units / sizeof units[0]);
     if (got == 0)
         emit(u'?', out);
     for (std::size_t k = 0; k < got; ++k)
@@ -369,10 +324,9 @@ void RichTextReader::doWord(const RichTextWord& word, bool hasParam, long long p
         endLine(word.action == RichTextAction::LineEnd, out);
         break;
     case RichTextAction::Unicode:
-        if (hasParam && param >= -32768 && param <= 65535)
-            emit(static_cast<char16_t>(param < 0 ? param + 65536 : param), out);
-        else
-            emit(u'?', out);
+        if (!hasParam)
+            break;
+        emit(param >= -32768 && param <= 65535 ? static_cast<char16_t>(param < 0 ? param + 65536 : param) : u'?', out);
         fallbackLeft_ = group_.fallbackBytes;
         break;
     case RichTextAction::FallbackBytes:
@@ -392,21 +346,18 @@ void RichTextReader::doWord(const RichTextWord& word, bool hasParam, long long p
             group_.font = static_cast<int>(param);
         break;
     case RichTextAction::DefaultFont:
-        defaultFont_ = static_cast<int>(param);
-        cachedFont_ = -2;
+        fonts_.setDefaultFont(static_cast<int>(param));
         break;
     case RichTextAction::FontCharset:
     case RichTextAction::FontCodePage:
-        if (inFontTable && hasParam) {
-            bool charset = word.action == RichTextAction::FontCharset;
-            setFontPage(tableFont_, charset ? codePageOfCharset(param) : static_cast<unsigned>(param));
-        }
+        if (inFontTable && hasParam && word.action == RichTextAction::FontCharset)
+            fonts_.setCharset(tableFont_, param);
+        else if (inFontTable && hasParam)
+            fonts_.setCodePage(tableFont_, static_cast<unsigned>(param));
         break;
     case RichTextAction::DocumentCodePage:
-        if (word.value != 0 || (hasParam && param > 0 && param <= 65535)) {
-            documentPage_ = word.value != 0 ? word.value : static_cast<unsigned>(param);
-            cachedFont_ = -2;
-        }
+        if (word.value != 0 || (hasParam && param > 0 && param <= 65535))
+            fonts_.setDocumentPage(word.value != 0 ? word.value : static_cast<unsigned>(param));
         break;
     case RichTextAction::Binary:
         break;
@@ -440,39 +391,9 @@ void RichTextReader::beginDestination(RichTextAction action)
         break;
     case RichTextAction::AsideGroup:
         group_.aside = true;
-        group_.held = group_.held || lineOpen_;
+        group_.held = group_.held || lines_.lineOpen(false);
         break;
     default:
         break;
     }
-}
-
-void RichTextReader::setFontPage(int font, unsigned page)
-{
-    cachedFont_ = -2;
-    for (std::size_t k = 0; k < fontCount_; ++k) {
-        if (fonts_[k].font == font) {
-            fonts_[k].page = page;
-            return;
-        }
-    }
-    if (fontCount_ < MAX_FONTS)
-        fonts_[fontCount_++] = FontPage{font, page};
-}
-
-// The code page of the current font, remembered for the font last asked about, since text
-// outside ASCII comes a byte at a time.
-unsigned RichTextReader::pageOfText()
-{
-    int font = group_.font >= 0 ? group_.font : defaultFont_;
-    if (font == cachedFont_)
-        return cachedPage_;
-    unsigned page = 0;
-    for (std::size_t k = 0; k < fontCount_ && page == 0; ++k) {
-        if (fonts_[k].font == font)
-            page = fonts_[k].page;
-    }
-    cachedFont_ = font;
-    cachedPage_ = page != 0 ? page : documentPage_;
-    return cachedPage_;
 }

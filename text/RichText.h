@@ -21,37 +21,32 @@
 // deeper ones are counted, and a formatting change inside them lasts until the nesting comes
 // back to that depth. It keeps MAX_WORD_LETTERS letters of a control word (a longer word is
 // no word it knows) and MAX_PARAM_DIGITS digits of a parameter, and the code pages of
-// MAX_FONTS fonts (a later font's text is in the document's code page). A \bin count past the
-// end of the file skips the rest of it.
+// RichTextFonts::MAX_FONTS fonts. A \bin count past the end of the file skips the rest of it.
 #pragma once
 #include <cstddef>
 #include <string>
 
 #include "text/CodePage.h"
 #include "text/MarkupReader.h"
+#include "text/RichTextFonts.h"
+#include "text/RichTextLines.h"
 #include "text/RichTextWords.h"
 
-// Hands out the text of the body, of headers and footers, of footnotes and of comments.
-// A footnote, comment, header or footer that starts inside a line is held back and follows
-// that line,
-// on lines of its own, so the words around its mark stay one line; one longer than
-// MAX_HELD_UNITS goes out when the holding fills, ending the line it stands in (and, once in
-// a while, cutting a line of the footnote in two). Left out: the font and colour tables, the
-// style sheet, the list, revision and document information tables, pictures, objects' data
-// (their \result is read), binary data, field instructions (their \fldrslt is read), list
-// numbers (\listtext), hidden text (\v to \v0 or \plain or the group's end) and every
-// optional destination it does not know. Lines end at \par, \line, \row and, when a line has
-// text, at \sect, \page and \column; \cell and \tab are a tab, \~ a space, \_ a hyphen. A
-// byte the code page cannot convert is a '?'. The text holds no control characters but tab
-// and line end, and at most one code unit for each byte read, plus the line ends finish adds
-// to unended lines and two for each time the holding fills.
+// Hands out the text of the body, of headers and footers, of footnotes and of comments (the
+// last ones set off on lines of their own: RichTextLines.h). Left out: the font and colour
+// tables, the style sheet, the list, revision and document information tables, pictures,
+// objects' data (their \result is read), binary data, field instructions (their \fldrslt is
+// read), list numbers (\listtext), hidden text (\v to \v0 or \plain or the group's end) and
+// every optional destination it does not know. Lines end at \par, \line, \row and, when a
+// line has text, at \sect, \page and \column; \cell and \tab are a tab, \~ a space, \_ a
+// hyphen. A byte the code page cannot convert is a '?'. The text holds no control characters
+// but tab and line end, and at most one code unit for each byte read, plus the line ends
+// finish adds to unended lines and two for each time the holding of footnotes fills.
 class RichTextReader final : public MarkupReader {
 public:
     static const std::size_t MAX_KEPT_GROUPS = 256;
     static const std::size_t MAX_WORD_LETTERS = 32;
     static const int MAX_PARAM_DIGITS = 10;
-    static const std::size_t MAX_FONTS = 64;
-    static const std::size_t MAX_HELD_UNITS = 4096;
 
     explicit RichTextReader(const CodePage& pages);
 
@@ -75,19 +70,12 @@ private:
         Destination destination;
         bool aside;     // this group began a footnote, header, footer or comment
         bool optional;  // "\*" seen: the next word is an optional destination
-        bool held;      // the text goes to held_, to follow the line it stands in
-    };
-
-    struct FontPage {
-        int font;
-        unsigned page;  // 0: the document's code page
+        bool held;      // the text is held back to follow the body's line (RichTextLines.h)
     };
 
     void reset();
     bool shown() const { return group_.destination == Destination::Text && !group_.hidden; }
     void emit(char16_t unit, std::u16string& out);
-    void put(char16_t unit, std::u16string& out);
-    void flushHeld(std::u16string& out);
     void endLine(bool always, std::u16string& out);
     void textByte(unsigned char byte, std::u16string& out);
     void convert(const char* bytes, std::size_t count, std::u16string& out);
@@ -98,8 +86,6 @@ private:
     void endWord(std::u16string& out);
     void doWord(const RichTextWord& word, bool hasParam, long long param, std::u16string& out);
     void beginDestination(RichTextAction action);
-    void setFontPage(int font, unsigned page);
-    unsigned pageOfText();
 
     const CodePage& pages_;
     State state_;
@@ -117,18 +103,10 @@ private:
     unsigned long long binaryLeft_;
     unsigned fallbackLeft_;
 
-    unsigned documentPage_;
-    int defaultFont_;
+    RichTextFonts fonts_;
     int tableFont_;  // the font the font table describes at the moment
-    FontPage fonts_[MAX_FONTS];
-    std::size_t fontCount_;
-    int cachedFont_;
-    unsigned cachedPage_;
 
     char lead_;  // the first byte of a two-byte character, while held
     bool leadHeld_;
-    bool lineOpen_;  // of the line the body's text is on
-    char16_t held_[MAX_HELD_UNITS];
-    std::size_t heldCount_;
-    bool heldLineOpen_;
+    RichTextLines lines_;
 };

@@ -33,7 +33,3 @@ struct RichTextWord {
 
 // The word of the length letters at letters, or null for one the reader does not act on.
 const RichTextWord* findRichTextWord(const char* letters, std::size_t length);
-
-// The Windows code page of the font character set charset (\fcharsetN), or 0 for the
-// document's code page (ANSI, default, symbol and any set without a page of its own).
-unsigned codePageOfCharset(long long charset);

@@ -113,7 +113,7 @@ TEST(RichText, GivesTheTextAReaderSees)
          R"({\rtf1{\header\pard Report\par}Apples grew{\*\footnote\pard{\chftn} By hand.} well{\footnote 2}.})",
          u"Report\nApples grew well.\n By hand.\n2\n"},
         {"aside too long to hold", "{\\rtf1 a{\\footnote " + std::string(5000, 'x') + "}b\\par}",
-         u"a\n" + std::u16string(4096, u'x') + u"\nb\n" + std::u16string(904, u'x') + u"\n"},
+         u"a\n" + std::u16string(RichTextLines::MAX_HELD_UNITS, u'x') + u"\nb\n" + std::u16string(904, u'x') + u"\n"},
         {"unicode alternative", R"({\rtf1{\upr{ansi}{\*\ud{uni}}}\par})", u"uni\n"},
         {"unbalanced", R"({\rtf1 a}}}b{{{c)", u"abc\n"},
         {"truncated", R"({\rtf1 abc\'e)", u"abc\n"},
