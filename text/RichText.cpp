@@ -107,13 +107,16 @@ void RichTextReader::take(const char* bytes, std::size_t count, std::u16string& 
             }
             break;
         case State::Word:
-            if (isLetter(c)) {
+            for (; i < count && isLetter(static_cast<unsigned char>(bytes[i])); ++i) {
                 if (wordLength_ < MAX_WORD_LETTERS)
-                    word_[wordLength_++] = static_cast<char>(c);
+                    word_[wordLength_++] = bytes[i];
                 else
                     wordTooLong_ = true;
-                ++i;
-            } else if (isDigit(c) || c == '-') {
+            }
+            if (i == count)
+                break;
+            c = static_cast<unsigned char>(bytes[i]);
+            if (isDigit(c) || c == '-') {
                 state_ = State::Param;
                 negative_ = c == '-';
                 i += negative_ ? 1 : 0;
@@ -123,14 +126,14 @@ void RichTextReader::take(const char* bytes, std::size_t count, std::u16string& 
             }
             break;
         case State::Param:
-            if (isDigit(c)) {
+            for (; i < count && isDigit(static_cast<unsigned char>(bytes[i])); ++i) {
                 if (digits_ < MAX_PARAM_DIGITS) {
-                    param_ = param_ * 10 + (c - '0');
+                    param_ = param_ * 10 + (bytes[i] - '0');
                     ++digits_;
                 }
-                ++i;
-            } else {
-                i += c == ' ' ? 1 : 0;
+            }
+            if (i < count) {
+                i += bytes[i] == ' ' ? 1 : 0;
                 endWord(out);
             }
             break;

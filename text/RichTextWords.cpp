@@ -1,13 +1,11 @@
 #include "text/RichTextWords.h"
 
-#include <algorithm>
-#include <cstring>
-
 namespace {
 
 using A = RichTextAction;
 
-// Sorted by name in byte order, which the lookup's binary search needs; checked when built.
+// Lower-case names sorted in byte order, which the lookup's binary search needs; checked when
+// built.
 constexpr RichTextWord WORDS[] = {
     {"aftncn", A::SkipGroup, 0},
     {"aftnsep", A::SkipGroup, 0},
@@ -105,27 +103,70 @@ constexpr int compareNames(const char* a, const char* b)
 constexpr bool sortedByName()
 {
     for (std::size_t i = 1; i < sizeof WORDS / sizeof WORDS[0]; ++i) {
-        if (compareNames(WORDS[i - 1].name, WORDS[i].name) >= 0)
+        if (compareNames(WORDS[i - 1].name, WORDS[i].name) >= 0 || WORDS[i].name[0] < 'a' || WORDS[i].name[0] > 'z')
             return false;
     }
     return true;
 }
 static_assert(sortedByName(), "WORDS must be sorted by name, without repeats");
 
+// For each first letter a-z: where its words lie in WORDS, and a bit for each length they
+// have, so most words the reader does not act on (they are the many) are refused at once.
+struct Index {
+    std::size_t begin[26];
+    std::size_t end[26];
+    unsigned long long lengths[26];
+};
+
+constexpr std::size_t lengthOf(const char* name)
+{
+    std::size_t length = 0;
+    while (name[length] != '\0')
+        ++length;
+    return length;
+}
+
+constexpr Index makeIndex()
+{
+    Index index{};
+    for (std::size_t i = 0; i < sizeof WORDS / sizeof WORDS[0]; ++i) {
+        std::size_t letter = static_cast<std::size_t>(WORDS[i].name[0] - 'a');
+        if (index.lengths[letter] == 0)
+            index.begin[letter] = i;
+        index.end[letter] = i + 1;
+        index.lengths[letter] |= 1ull << lengthOf(WORDS[i].name);
+    }
+    return index;
+}
+
+constexpr Index INDEX = makeIndex();
+
+// Orders name (ended by a NUL) against the length letters at letters, as strcmp would.
+int compareWord(const char* name, const char* letters, std::size_t length)
+{
+    for (std::size_t k = 0; k < length; ++k) {
+        if (name[k] != letters[k])
+            return static_cast<unsigned char>(name[k]) - static_cast<unsigned char>(letters[k]);
+    }
+    return name[length] == '\0' ? 0 : 1;
+}
+
 }  // namespace
 
 const RichTextWord* findRichTextWord(const char* letters, std::size_t length)
 {
-    std::size_t low = 0, high = sizeof WORDS / sizeof WORDS[0];
+    if (length == 0 || length > 63 || letters[0] < 'a' || letters[0] > 'z')
+        return nullptr;
+    std::size_t letter = static_cast<std::size_t>(letters[0] - 'a');
+    if ((INDEX.lengths[letter] >> length & 1) == 0)
+        return nullptr;
+    std::size_t low = INDEX.begin[letter], high = INDEX.end[letter];
     while (low < high) {
         std::size_t middle = low + (high - low) / 2;
-        const char* name = WORDS[middle].name;
-        std::size_t nameLength = std::strlen(name);
-        int order = std::memcmp(name, letters, std::min(nameLength, length));
-        if (order == 0 && nameLength == length)
+        int order = compareWord(WORDS[middle].name, letters, length);
+        if (order == 0)
             return &WORDS[middle];
-        // A name that is a prefix of the letters sorts before them.
-        if (order < 0 || (order == 0 && nameLength < length))
+        if (order < 0)
             low = middle + 1;
         else
             high = middle;

@@ -10,29 +10,10 @@
 #include <string>
 
 #include "support/Latin1252.h"
+#include "support/TwoBytePage.h"
 #include "text/RichText.h"
 
 namespace {
-
-// Page 932 as far as the tests need it: bytes 0x81-0x9F lead a pair, which becomes
-// U+4E00 plus the second byte; any single byte above ASCII is unknown.
-class TwoBytePage final : public CodePage {
-public:
-    std::size_t toAnsi(const char16_t*, std::size_t, char*, std::size_t) const override { return 0; }
-    std::size_t toUnits(unsigned page, const char* bytes, std::size_t count, char16_t* out,
-                        std::size_t cap) const override
-    {
-        if (page != 932 || count != 2 || cap < 2 || !isLeadByte(page, static_cast<unsigned char>(bytes[0])))
-            return 0;
-        out[0] = static_cast<char16_t>(0x4E00 + static_cast<unsigned char>(bytes[1]));
-        return 1;
-    }
-    bool isLeadByte(unsigned page, unsigned char byte) const override
-    {
-        return page == 932 && byte >= 0x81 && byte <= 0x9F;
-    }
-    bool knows(unsigned page) const override { return page == 932; }
-};
 
 std::u16string readInBlocks(const CodePage& pages, const std::string& rtf, std::size_t split, std::size_t block)
 {
