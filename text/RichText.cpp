@@ -329,7 +329,8 @@ void RichTextReader::doWord(const RichTextWord& word, bool hasParam, long long p
     case RichTextAction::Unicode:
         if (!hasParam)
             break;
-        emit(param >= -32768 && param <= 65535 ? static_cast<char16_t>(param < 0 ? param + 65536 : param) : u'?', out);
+        // A negative N is N + 65536, which the conversion to 16 bits gives.
+        emit(param >= -32768 && param <= 65535 ? static_cast<char16_t>(param) : u'?', out);
         fallbackLeft_ = group_.fallbackBytes;
         break;
     case RichTextAction::FallbackBytes:
