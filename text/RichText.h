@@ -15,13 +15,17 @@
 // others), else 1252. "\uN" is one UTF-16 unit (N + 65536 when N is negative) followed by
 // \ucN bytes of fallback for readers without Unicode (1 unless a \uc says otherwise); a
 // fallback byte is a plain byte, a \'hh, a control symbol or a control word, and a group's
-// start or end cuts it short. "\binN " is followed by N bytes of binary data.
+// start or end cuts it short. "\binN " is followed by N bytes of binary data. In a page of
+// two-byte characters, a lead byte (CodePage::isLeadByte) takes the next byte of text with it.
 //
 // The reader's limits: it keeps the state of the outermost MAX_KEPT_GROUPS nested groups;
 // deeper ones are counted, and a formatting change inside them lasts until the nesting comes
 // back to that depth. It keeps MAX_WORD_LETTERS letters of a control word (a longer word is
 // no word it knows) and MAX_PARAM_DIGITS digits of a parameter, and the code pages of
 // RichTextFonts::MAX_FONTS fonts. A \bin count past the end of the file skips the rest of it.
+// Broken input has an answer too: a "}" with no group open is ignored, and text outside every
+// group is read; a \' without two hex digits and a lead byte without its second byte are
+// dropped, the latter as a '?'.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -32,16 +36,17 @@
 #include "text/RichTextLines.h"
 #include "text/RichTextWords.h"
 
-// Hands out the text of the body, of headers and footers, of footnotes and of comments (the
-// last ones set off on lines of their own: RichTextLines.h). Left out: the font and colour
-// tables, the style sheet, the list, revision and document information tables, pictures,
-// objects' data (their \result is read), binary data, field instructions (their \fldrslt is
-// read), list numbers (\listtext), hidden text (\v to \v0 or \plain or the group's end) and
-// every optional destination it does not know. Lines end at \par, \line, \row and, when a
-// line has text, at \sect, \page and \column; \cell and \tab are a tab, \~ a space, \_ a
-// hyphen. A byte the code page cannot convert is a '?'. The text holds no control characters
-// but tab and line end, and at most one code unit for each byte read, plus the line ends
-// finish adds to unended lines and two for each time the holding of footnotes fills.
+// Hands out the text of the body, of headers and footers, of footnotes and of comments
+// (those that start inside a line follow it, on lines of their own: RichTextLines.h). Left
+// out: the font and colour tables, the style sheet, the list, revision and document
+// information tables, pictures, objects' data (their \result is read), binary data, field
+// instructions (their \fldrslt is read), list numbers (\listtext), hidden text (\v to \v0 or
+// \plain or the group's end) and every optional destination it does not know. Lines end at
+// \par, \line, \row and, when a line has text, at \sect, \page and \column; \cell and \tab
+// are a tab, \~ a space, \_ a hyphen. A byte of text is what CodePage::toUnits makes of it,
+// or '?' when it gives nothing. The text holds no control characters but tab and line end,
+// and at most one code unit for each byte read, plus the line ends finish adds to unended
+// lines and two for each time the holding of footnotes fills.
 class RichTextReader final : public MarkupReader {
 public:
     static const std::size_t MAX_KEPT_GROUPS = 256;

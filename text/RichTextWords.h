@@ -1,5 +1,5 @@
 // The control words of rich text that the reader of it (RichText.h) acts on; every other
-// word is read past. Names and meanings as the format's reference defines them.
+// word is read past.
 #pragma once
 #include <cstddef>
 
