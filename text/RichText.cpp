@@ -30,11 +30,6 @@ bool isPlainAscii(unsigned char c)
     return c >= 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}';
 }
 
-bool isMarkup(unsigned char c)
-{
-    return c == '\\' || c == '{' || c == '}';
-}
-
 }  // namespace
 
 RichTextReader::RichTextReader(const CodePage& pages) : pages_(pages)
@@ -71,7 +66,7 @@ void RichTextReader::take(const char* bytes, std::size_t count, std::u16string& 
         case State::Text:
             if (isPlainAscii(c) && fallbackLeft_ == 0 && !leadHeld_ && !group_.held) {
                 if (!shown()) {
-                    while (i < count && !isMarkup(static_cast<unsigned char>(bytes[i])))
+                    while (i < count && bytes[i] != '\\' && bytes[i] != '{' && bytes[i] != '}')
                         ++i;
                     break;
                 }
@@ -362,8 +357,6 @@ void RichTextReader::doWord(const RichTextWord& word, bool hasParam, long long p
     case RichTextAction::DocumentCodePage:
         if (word.value != 0 || (hasParam && param > 0 && param <= 65535))
             fonts_.setDocumentPage(word.value != 0 ? word.value : static_cast<unsigned>(param));
-        break;
-    case RichTextAction::Binary:
         break;
     default:
         beginDestination(word.action);
