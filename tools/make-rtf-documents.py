@@ -21,9 +21,9 @@ NAMES = sys.argv[2:] or ["accents", "table-cells", "footnote-header"]
 
 def word_documents():
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "make-word-documents.py")
-    spec = importlib.util.spec_from_file_location("make_word_documents", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("make_word_documents", path)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module.DOCUMENTS
 
 
