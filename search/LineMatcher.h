@@ -60,7 +60,7 @@ public:
 
     // Opens path to be scanned for query (already lower-cased when the search ignores case;
     // both are copied). Its text is read as text/FileText.h decides: a Unicode text file by
-    // its characters, a ".doc" Word document by the text it shows, anything else byte for byte. With render nonzero the
+    // its characters, a Word document by the text it shows, anything else byte for byte. With render nonzero the
     // view is cleared, and each matching line will be appended: its number in blue, its text with every matching word
     // in red. A name that is a device's ("aux.txt") is never opened. A path that cannot be opened is reported to the
     // user (cancelledByUser tells how the box was answered) and false comes back; a scan under way then goes on as it

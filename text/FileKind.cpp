@@ -44,6 +44,9 @@ const char* endingText(Ending ending)
 
 KindDecision decideKind(Ending ending, const unsigned char* head, std::size_t length)
 {
+    // Word processors save rich text under ".doc" as often as under ".rtf".
+    if ((ending == Ending::RTF || ending == Ending::DOC) && startsWith(head, length, "{\\rtf", 5))
+        return {TextKind::RICH_TEXT, 0};
     if (startsWith(head, length, "\xFF\xFE", 2))
         return {TextKind::UTF16_LE, 2};
     if (startsWith(head, length, "\xFE\xFF", 2))

@@ -15,11 +15,12 @@ const char* endingText(Ending ending);
 
 // How the bytes of a file become its text.
 enum class TextKind {
-    BYTES,          // byte for byte
-    UTF16_LE,       // a UTF-16 byte-order mark, either way round
+    BYTES,     // byte for byte
+    UTF16_LE,  // a UTF-16 byte-order mark, either way round
     UTF16_BE,
     UTF8,           // a UTF-8 mark, or valid UTF-8 beyond ASCII in the first block
-    WORD_DOCUMENT,  // a ".doc" compound file: the text the document shows, if it is one
+    WORD_DOCUMENT,  // a compound file named as a Word document: the text it shows, if it is one
+    RICH_TEXT,      // "{\rtf" at the start of a ".rtf" or ".doc" file: the text a reader sees
 };
 
 struct KindDecision {

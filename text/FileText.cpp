@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "text/CodePage.h"
+#include "text/RichText.h"
 #include "text/Utf8.h"
 #include "text/WordText.h"
 
@@ -12,6 +13,14 @@ namespace {
 const std::size_t RAW_BLOCK = 64 * 1024;
 // Characters are put into the code page in runs of up to this many.
 const std::size_t UNIT_RUN = 4096;
+
+// The reader of a markup kind's text, or null for the other kinds.
+std::unique_ptr<MarkupReader> markupReaderFor(TextKind kind, const CodePage& codePage)
+{
+    if (kind == TextKind::RICH_TEXT)
+        return std::make_unique<RichTextReader>(codePage);
+    return nullptr;
+}
 
 }  // namespace
 
@@ -72,6 +81,7 @@ void FileText::decide(const char* head, std::size_t length)
     }
     if (textKind == TextKind::BYTES && !joinLineEnds)
         return;
+    markup = markupReaderFor(textKind, codePage);
     startDecoding(head + decision.markLength, length - decision.markLength);
 }
 
@@ -124,7 +134,9 @@ void FileText::decodeMore()
         std::size_t length = carried + got;
         carried = 0;
         const unsigned char* bytes = reinterpret_cast<const unsigned char*>(raw.data());
-        if (textKind == TextKind::UTF8) {
+        if (markup) {
+            decodeMarkup(length);
+        } else if (textKind == TextKind::UTF8) {
             decodeUtf8(bytes, length);
         } else if (textKind == TextKind::BYTES) {
             for (std::size_t i = 0; i < length; ++i)
@@ -154,6 +166,16 @@ void FileText::decodeMore()
         return;
     }
     flushUnits();
+}
+
+void FileText::decodeMarkup(std::size_t length)
+{
+    markupUnits.clear();
+    markup->take(raw.data(), length, markupUnits);
+    if (fileEnded)
+        markup->finish(markupUnits);
+    for (char16_t unit : markupUnits)
+        putUnit(unit);
 }
 
 void FileText::decodeUtf16(const unsigned char* bytes, std::size_t length)

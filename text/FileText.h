@@ -9,6 +9,8 @@
 //                       for each of its bytes;
 //   WORD_DOCUMENT       readWordText (text/WordText.h) reads the document whole; a compound
 //                       file it cannot read is read as BYTES;
+//   RICH_TEXT           a MarkupReader (text/RichText.h) takes the bytes block by block and
+//                       hands out the characters a reader of the document sees;
 //   BYTES               byte for byte.
 // A character the code page lacks becomes "?". A Ctrl+Z is an ordinary byte of every kind:
 // it ends nothing.
@@ -20,11 +22,13 @@
 #pragma once
 #include <atomic>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "text/ByteSource.h"
 #include "text/FileKind.h"
+#include "text/MarkupReader.h"
 
 class CodePage;
 
@@ -50,6 +54,7 @@ private:
     void decide(const char* head, std::size_t length);
     void readDocument(const char* head, std::size_t length);
     void decodeMore();
+    void decodeMarkup(std::size_t length);
     void decodeUtf16(const unsigned char* bytes, std::size_t length);
     void decodeUtf8(const unsigned char* bytes, std::size_t length);
     void putUnit(char16_t unit);
@@ -69,10 +74,12 @@ private:
     bool gaveUp = false;
     bool carriageReturnHeld = false;  // the text so far ends in a CR that may come before a LF
 
-    std::vector<char> raw;       // undecoded bytes of the file, for the decoded kinds
-    std::size_t carried = 0;     // bytes at raw's start left from the last block
-    std::u16string units;        // characters not yet put into the code page
-    char16_t highSurrogate = 0;  // the first half of a pair, waiting for its second
-    std::vector<char> pending;   // text ready to hand out, from pendingAt on
+    std::unique_ptr<MarkupReader> markup;  // the reader of a markup kind's text
+    std::u16string markupUnits;            // what it handed out of the last block
+    std::vector<char> raw;                 // undecoded bytes of the file, for the decoded kinds
+    std::size_t carried = 0;               // bytes at raw's start left from the last block
+    std::u16string units;                  // characters not yet put into the code page
+    char16_t highSurrogate = 0;            // the first half of a pair, waiting for its second
+    std::vector<char> pending;             // text ready to hand out, from pendingAt on
     std::size_t pendingAt = 0;
 };

@@ -156,6 +156,8 @@ def main():
     if subprocess.run([sys.executable, os.path.join(HERE, "make-word-bench.py"), word_folder]).returncode != 0:
         fail("could not generate the Word document in " + word_folder)
     large_doc = os.path.join(word_folder, "large.doc")
+    large_rtf = os.path.join(word_folder, "large.rtf")
+    large_htm = os.path.join(word_folder, "large.htm")
     ansi_text, utf16_text = make_unicode_pair(big_file, os.path.join(data, "unicode"))
 
     # One Wine server for the whole run, so no run pays for starting it.
@@ -244,6 +246,14 @@ def main():
     for tool in ("antiword", "catdoc"):
         scan_times[tool], output = time_native([tool, large_doc], runs)
         extracted[tool] = output.count(word_query)
+    # Rich text and a web page of the same text, each beside a native converter to plain text.
+    for key, path, peer in (("rtf", large_rtf, ["unrtf", "--text"]), ("htm", large_htm, ["html2text"])):
+        result = run_wine(scan, path, word_query, str(runs))
+        scan_times[key] = [float(value) for value in result["seconds"]]
+        scan_times[key + "_bytes"] = [int(result["bytes"][0])]
+        extracted[key] = int(result["matches"][0])
+        scan_times[key + "_peer"], output = time_native(peer + [path], runs)
+        extracted[key + "_peer"] = output.count(word_query)
     for key, path in (("ansi", ansi_text), ("utf16", utf16_text)):
         result = run_wine(scan, path, ONE_WORD, str(runs))
         scan_times[key] = [float(value) for value in result["seconds"]]
@@ -335,6 +345,12 @@ def main():
         "%.2f x antiword" % (doc_rate / antiword_rate), ">= 1.0 x antiword", doc_rate >= antiword_rate)
     row("antiword, the same document (native)", "%.0f MB/s" % antiword_rate, "%.3f s" % s["antiword"])
     row("catdoc, the same document (native)", "%.0f MB/s" % (doc_mb / s["catdoc"]), "%.3f s" % s["catdoc"])
+    for key, name, peer in (("rtf", "Rich text", "unrtf --text"), ("htm", "Web page", "html2text")):
+        mb = scan_times[key + "_bytes"][0] / 1e6
+        rate, peer_rate = mb / s[key], mb / s[key + "_peer"]
+        row("%s, %.0f MB, read and matched" % (name, mb), "%.0f MB/s" % rate, "%.2f x %s" % (rate / peer_rate, peer),
+            ">= 1.0 x %s" % peer, rate >= peer_rate)
+        row("%s, the same file (native)" % peer, "%.0f MB/s" % peer_rate, "%.3f s" % s[key + "_peer"])
     ansi_mb = scan_times["ansi_bytes"][0] / 1e6
     utf16_mb = scan_times["utf16_bytes"][0] / 1e6
     utf16_rate = utf16_mb / s["utf16"]
@@ -386,7 +402,7 @@ def main():
         if walked != found[grep_key]:
             problems.append("%s found %s files, grep %s" % (walk_key, walked, found[grep_key]))
     if not doc_matches or any(count != doc_matches for count in extracted.values()):
-        problems.append("the Word document gave %d matches, the extractors %s" % (doc_matches, extracted))
+        problems.append("the Word document gave %d matches; the same text elsewhere %s" % (doc_matches, extracted))
     if found["lower"] != {ENDING_FILES // 10} or found["upper"] != found["lower"]:
         problems.append("the endings searches found %s and %s files" % (found["lower"], found["upper"]))
     if found["none"] != {0} or found["every"] != {corpus.RESULTS_FOLDERS * corpus.RESULTS_FILES_PER_FOLDER}:

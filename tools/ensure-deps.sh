@@ -11,10 +11,11 @@ probes=(cmake make x86_64-w64-mingw32-g++-posix wine /usr/lib/wine/wine64 Xvfb x
         /usr/src/googletest/CMakeLists.txt clang /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a
         python3 clang-format wixl)
 
-# The benchmark also makes a Word document, and times two native extractors beside the reader.
+# The benchmark also makes a Word document, rich text and a web page, and times native
+# converters beside the readers.
 if [[ ${1:-} == bench ]]; then
-    packages+=(libreoffice-writer-nogui catdoc antiword)
-    probes+=(soffice catdoc antiword)
+    packages+=(libreoffice-writer-nogui catdoc antiword unrtf html2text)
+    probes+=(soffice catdoc antiword unrtf html2text)
 fi
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes a large Word 97-2003 document for benchmarks: large.doc in the folder given
 (BUILD_DIR/bench-data/word by default), about --megabytes MB (20 by default), made once and
-kept while it is there. Never committed.
+kept while it is there, with the same text as rich text (large.rtf) and as a web page
+(large.htm) beside it. Never committed.
 
 The text is paragraphs of words drawn with a fixed seed, so every run makes the same
 document; every 1,000th paragraph holds the word "zanzibarite", so a search has matches
@@ -48,8 +49,13 @@ def main():
     parser.add_argument("--megabytes", type=int, default=20)
     args = parser.parse_args()
     folder = os.path.abspath(args.folder)
-    target = os.path.join(folder, "large.doc")
-    if os.path.exists(target):
+    # LibreOffice's filter for each file, and the name it writes.
+    wanted = [(name, export, written) for name, export, written in (
+        ("large.doc", "doc:MS Word 97", "large.doc"),
+        ("large.rtf", "rtf:Rich Text Format", "large.rtf"),
+        ("large.htm", "html:HTML (StarWriter)", "large.html"),
+    ) if not os.path.exists(os.path.join(folder, name))]
+    if not wanted:
         return
     os.makedirs(folder, exist_ok=True)
     with tempfile.TemporaryDirectory() as work:
@@ -60,9 +66,12 @@ def main():
                 f.write(paragraph)
             f.write("</office:text></office:body></office:document>\n")
         profile = "file://" + os.path.join(work, "profile")
-        subprocess.run(["soffice", "-env:UserInstallation=" + profile, "--headless", "--convert-to",
-                        "doc:MS Word 97", "--outdir", folder, source], check=True, stdout=subprocess.DEVNULL)
-    print("Wrote", target, os.path.getsize(target), "bytes")
+        for name, export, written in wanted:
+            subprocess.run(["soffice", "-env:UserInstallation=" + profile, "--headless", "--convert-to", export,
+                            "--outdir", work, source], check=True, stdout=subprocess.DEVNULL)
+            target = os.path.join(folder, name)
+            os.replace(os.path.join(work, written), target)
+            print("Wrote", target, os.path.getsize(target), "bytes")
 
 
 if __name__ == "__main__":

@@ -84,3 +84,23 @@ TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
 }
 
 }  // namespace
+
+TEST(FileText, TheEndingAndTheFirstBytesChooseTheReader)
+{
+    const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Times;}}caf\\'e9 app{\\b le}\\par}";
+    const struct {
+        const char* what;
+        Ending ending;
+        std::string bytes;
+        std::string text;
+    } cases[] = {
+        {"rich text", Ending::RTF, rtf, "caf\xe9 apple\n"},
+        {"rich text saved as a document", Ending::DOC, rtf, "caf\xe9 apple\n"},
+        {"rich text in a text file", Ending::TXT, rtf, rtf},
+        {"a rich text file that is not", Ending::RTF, "plain {\\b apple}\n", "plain {\\b apple}\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.text, readAll(c.bytes, true, c.ending)) << c.what;
+        EXPECT_EQ(c.text, readAll(c.bytes, false, c.ending, 7)) << c.what << ", counted";
+    }
+}
