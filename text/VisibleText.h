@@ -44,6 +44,15 @@ public:
         separator = 0;
     }
 
+    // The end of the page: ends the line if it holds text, hidden as the page's end may be.
+    void end(std::u16string& out)
+    {
+        if (started)
+            out.push_back(u'\n');
+        started = false;
+        separator = 0;
+    }
+
     // <br>: ends the line, empty or not.
     void breakLine(std::u16string& out)
     {

@@ -42,7 +42,7 @@ void WebPageReader::finish(std::u16string& out)
     decoder.finish(units);
     read(units.data(), units.size(), out);
     flush(out);
-    text.endLine(out);
+    text.end(out);
 }
 
 void WebPageReader::read(const char16_t* p, std::size_t n, std::u16string& out)
