@@ -1,16 +1,46 @@
 #include "text/PageElements.h"
 
-#include <cstring>
+#include <cstdint>
 
 namespace {
 
+// A name of up to 12 letters as two numbers, its first 8 bytes and the next 4, each byte after
+// the end 0: they order as the names do, and are compared whole.
+struct Key {
+    std::uint64_t head;
+    std::uint32_t tail;
+};
+
+constexpr Key keyOf(const char* name, std::size_t length)
+{
+    Key key{0, 0};
+    for (std::size_t i = 0; i < 12; ++i) {
+        unsigned char c = i < length ? static_cast<unsigned char>(name[i]) : 0;
+        if (i < 8)
+            key.head = key.head << 8 | c;
+        else
+            key.tail = key.tail << 8 | c;
+    }
+    return key;
+}
+
+constexpr std::size_t lengthOf(const char* name)
+{
+    std::size_t length = 0;
+    while (name[length] != '\0')
+        ++length;
+    return length;
+}
+
 struct Element {
-    const char* name;
+    Key key;
     ElementKind kind;
+
+    constexpr Element(const char* name, ElementKind kind) : key(keyOf(name, lengthOf(name))), kind(kind) {}
 };
 
 // Sorted by name, for the binary search.
-const Element ELEMENTS[] = {
+constexpr Element ELEMENTS[] = {
     {"address", ElementKind::Block},
     {"article", ElementKind::Block},
     {"aside", ElementKind::Block},
@@ -73,21 +103,40 @@ const Element ELEMENTS[] = {
     {"xmp", ElementKind::Example},
 };
 
+const std::size_t ELEMENT_COUNT = sizeof ELEMENTS / sizeof ELEMENTS[0];
+
+// Where the names of each first letter start in ELEMENTS, so that a search looks only among
+// the few that share a tag's first letter ('z' + 1 ends the last).
+struct LetterStarts {
+    std::size_t at[27];
+
+    constexpr LetterStarts() : at{}
+    {
+        std::size_t i = 0;
+        for (int letter = 0; letter < 27; ++letter) {
+            while (i < ELEMENT_COUNT && (ELEMENTS[i].key.head >> 56) < static_cast<std::uint64_t>('a' + letter))
+                ++i;
+            at[letter] = i;
+        }
+    }
+};
+
+constexpr LetterStarts LETTER_STARTS;
+
 }  // namespace
 
 ElementKind elementKind(const char* name, std::size_t length)
 {
-    std::size_t low = 0, high = sizeof ELEMENTS / sizeof ELEMENTS[0];
+    if (length == 0 || length > 12 || name[0] < 'a' || name[0] > 'z')
+        return ElementKind::Inline;
+    Key key = keyOf(name, length);
+    std::size_t low = LETTER_STARTS.at[name[0] - 'a'], high = LETTER_STARTS.at[name[0] - 'a' + 1];
     while (low < high) {
         std::size_t middle = low + (high - low) / 2;
-        const char* known = ELEMENTS[middle].name;
-        std::size_t knownLength = std::strlen(known);
-        int order = std::memcmp(name, known, length < knownLength ? length : knownLength);
-        if (order == 0)
-            order = length < knownLength ? -1 : length > knownLength ? 1 : 0;
-        if (order == 0)
+        const Key& known = ELEMENTS[middle].key;
+        if (key.head == known.head && key.tail == known.tail)
             return ELEMENTS[middle].kind;
-        if (order < 0)
+        if (key.head < known.head || (key.head == known.head && key.tail < known.tail))
             high = middle;
         else
             low = middle + 1;

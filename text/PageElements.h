@@ -17,5 +17,6 @@ enum class ElementKind : unsigned char {
     Template,      // <template>: nothing shown until the end tag
 };
 
-// The kind of the element named by the length lower-case letters and digits of name.
+// The kind of the element named by the length lower-case letters and digits of name; the
+// names it knows have at most 12.
 ElementKind elementKind(const char* name, std::size_t length);

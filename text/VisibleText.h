@@ -4,6 +4,7 @@
 // Preformatted text keeps its spaces and ends lines at its line feeds (CR LF and a lone CR as
 // one). Hidden text is dropped. Control characters other than white space are never shown.
 #pragma once
+#include <cstddef>
 #include <string>
 
 class VisibleText {
@@ -31,6 +32,22 @@ public:
             return;
         }
         putSlowly(c, out);
+    }
+
+    // Puts count characters, none of them white space or a control character.
+    void putRun(const char16_t* run, std::size_t count, std::u16string& out)
+    {
+        if (mode != Mode::Flowing) {
+            for (std::size_t i = 0; i < count; ++i)
+                putSlowly(run[i], out);
+            return;
+        }
+        if (separator != 0) {
+            out.push_back(separator);
+            separator = 0;
+        }
+        out.append(run, count);
+        started = true;
     }
 
     // The end of a block: ends the line if it holds text.
@@ -71,35 +88,8 @@ public:
     }
 
 private:
-    void putSlowly(char16_t c, std::u16string& out)
-    {
-        bool lineFeed = c == u'\n' && !afterReturn;
-        afterReturn = c == u'\r';
-        bool skipped = skipLineFeed && (lineFeed || c == u'\r');
-        skipLineFeed = false;
-        if (mode == Mode::Hidden || skipped)
-            return;
-        bool space = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
-        if (mode == Mode::Flowing) {
-            if (space) {
-                if (started && separator == 0)
-                    separator = u' ';
-                return;
-            }
-            if (c < u' ')
-                return;
-        } else if (c == u'\r' || lineFeed) {
-            breakLine(out);
-            return;
-        } else if (c == u'\n' || (c < u' ' && c != u'\t')) {
-            return;  // the line feed of a CR LF, or a control character
-        }
-        if (separator != 0)
-            out.push_back(separator);
-        separator = 0;
-        out.push_back(c);
-        started = true;
-    }
+    // White space, control characters, and any character when not flowing.
+    void putSlowly(char16_t c, std::u16string& out);
 
     Mode mode = Mode::Flowing;
     bool started = false;      // the line holds text

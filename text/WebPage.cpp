@@ -54,8 +54,17 @@ void WebPageReader::read(const char16_t* p, std::size_t n, std::u16string& out)
         case State::Data:
         case State::RcData:
             while (c != u'<' && c != u'&') {
-                text.put(c, out);
-                if (++i == n)
+                // A run of characters that are neither markup nor white space goes out whole.
+                std::size_t start = i;
+                while (c > u' ' && c != u'<' && c != u'&' && ++i < n)
+                    c = p[i];
+                if (i > start) {
+                    text.putRun(p + start, i - start, out);
+                } else {
+                    text.put(c, out);
+                    ++i;
+                }
+                if (i == n)
                     return;
                 c = p[i];
             }
@@ -68,12 +77,16 @@ void WebPageReader::read(const char16_t* p, std::size_t n, std::u16string& out)
             ++i;
             break;
         case State::RawText:
-            while (c != u'<') {
-                if (rawShown)
-                    text.put(c, out);
+            if (!rawShown) {
+                while (i < n && p[i] != u'<')
+                    ++i;
+                if (i == n)
+                    return;
+            }
+            while (p[i] != u'<') {
+                text.put(p[i], out);
                 if (++i == n)
                     return;
-                c = p[i];
             }
             returnState = State::RawText;
             state = State::RawTextLessThanSign;
