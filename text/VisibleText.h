@@ -7,18 +7,14 @@
 #include <cstddef>
 #include <string>
 
+#include "text/PageElements.h"
+
 class VisibleText {
 public:
-    enum class Mode : unsigned char { Flowing, Preformatted, Hidden };
-
-    void setMode(Mode next)
-    {
-        mode = next;
-        afterReturn = false;
-    }
-
-    // After <pre> or <textarea>: a line feed right away is not part of the text.
-    void skipNextLineFeed() { skipLineFeed = true; }
+    // An element opens or closes: a line ends or breaks, a cell starts, text is preformatted
+    // or hidden until its end tag, as its kind says.
+    void open(ElementKind kind, std::u16string& out);
+    void close(ElementKind kind, std::u16string& out);
 
     void put(char16_t c, std::u16string& out)
     {
@@ -88,12 +84,18 @@ public:
     }
 
 private:
+    enum class Mode : unsigned char { Flowing, Preformatted, Hidden };
+
+    void updateMode();
     // White space, control characters, and any character when not flowing.
     void putSlowly(char16_t c, std::u16string& out);
 
     Mode mode = Mode::Flowing;
-    bool started = false;      // the line holds text
-    char16_t separator = 0;    // a space or tab owed before the line's next text
-    bool afterReturn = false;  // the last character was a carriage return
-    bool skipLineFeed = false;
+    bool started = false;       // the line holds text
+    char16_t separator = 0;     // a space or tab owed before the line's next text
+    bool afterReturn = false;   // the last character was a carriage return
+    bool skipLineFeed = false;  // after <pre> or <textarea>: a line feed right away is not text
+    unsigned preformattedDepth = 0;
+    unsigned hiddenDepth = 0;
+    bool rawPreformatted = false;  // inside <textarea>, <xmp> or <plaintext>
 };

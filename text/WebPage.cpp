@@ -4,9 +4,6 @@
 
 namespace {
 
-// Counts of open elements stop here; closing ones never opened are ignored.
-const unsigned DEPTH_CAP = 1u << 30;
-
 bool isSpace(char16_t c)
 {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
@@ -308,110 +305,36 @@ void WebPageReader::endTag(std::u16string& out)
 {
     state = State::Data;
     ElementKind kind = tagTooLong ? ElementKind::Inline : elementKind(tagName, tagLength);
-    if (closing)
-        closeElement(kind, out);
-    else
-        openElement(kind, out);
-}
-
-void WebPageReader::openElement(ElementKind kind, std::u16string& out)
-{
+    if (closing) {
+        text.close(kind, out);
+        return;
+    }
+    text.open(kind, out);
     switch (kind) {
-    case ElementKind::Inline:
-        break;
-    case ElementKind::Block:
-        text.endLine(out);
-        break;
-    case ElementKind::LineBreak:
-        text.breakLine(out);
-        break;
-    case ElementKind::Cell:
-        text.startCell();
-        break;
-    case ElementKind::Preformatted:
-        text.endLine(out);
-        preformattedDepth += preformattedDepth < DEPTH_CAP;
-        updateMode();
-        text.skipNextLineFeed();
-        break;
     case ElementKind::Title:
-        text.endLine(out);
-        startRawText(State::RcData, true, false);
-        break;
     case ElementKind::TextArea:
-        text.endLine(out);
-        startRawText(State::RcData, true, true);
-        text.skipNextLineFeed();
+        startRawText(State::RcData, true);
         break;
     case ElementKind::Hidden:
-        startRawText(State::RawText, false, false);
+        startRawText(State::RawText, false);
         break;
     case ElementKind::Example:
-        text.endLine(out);
-        startRawText(State::RawText, true, true);
+        startRawText(State::RawText, true);
         break;
     case ElementKind::PlainText:
-        text.endLine(out);
         state = State::PlainText;
-        rawPreformatted = true;
-        updateMode();
         break;
-    case ElementKind::Template:
-        hiddenDepth += hiddenDepth < DEPTH_CAP;
-        updateMode();
+    default:
         break;
     }
 }
 
-void WebPageReader::closeElement(ElementKind kind, std::u16string& out)
-{
-    switch (kind) {
-    case ElementKind::Block:
-    case ElementKind::Title:
-    case ElementKind::TextArea:
-    case ElementKind::Example:
-        rawPreformatted = false;
-        updateMode();
-        text.endLine(out);
-        break;
-    case ElementKind::LineBreak:
-        text.breakLine(out);  // </br> breaks a line in browsers too
-        break;
-    case ElementKind::Preformatted:
-        text.endLine(out);
-        preformattedDepth -= preformattedDepth > 0;
-        updateMode();
-        break;
-    case ElementKind::Template:
-        hiddenDepth -= hiddenDepth > 0;
-        updateMode();
-        break;
-    case ElementKind::Inline:
-    case ElementKind::Cell:
-    case ElementKind::Hidden:
-    case ElementKind::PlainText:
-        break;
-    }
-}
-
-void WebPageReader::startRawText(State rawState, bool shown, bool preformatted)
+void WebPageReader::startRawText(State rawState, bool shown)
 {
     state = rawState;
     rawShown = shown;
     std::memcpy(rawName, tagName, tagLength);
     rawNameLength = tagLength;
-    rawPreformatted = preformatted;
-    updateMode();
-}
-
-void WebPageReader::updateMode()
-{
-    if (hiddenDepth > 0)
-        text.setMode(VisibleText::Mode::Hidden);
-    else if (preformattedDepth > 0 || rawPreformatted)
-        text.setMode(VisibleText::Mode::Preformatted);
-    else
-        text.setMode(VisibleText::Mode::Flowing);
 }
 
 void WebPageReader::putText(const char* written, std::size_t length, std::u16string& out)

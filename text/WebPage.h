@@ -69,12 +69,10 @@ private:
     void read(const char16_t* units, std::size_t count, std::u16string& out);
     // The tag read has ended with ">".
     void endTag(std::u16string& out);
-    void openElement(ElementKind kind, std::u16string& out);
-    void closeElement(ElementKind kind, std::u16string& out);
     // Text up to the end tag of the element just opened, shown or not.
-    void startRawText(State text, bool shown, bool preformatted);
-    void updateMode();
-    void putText(const char* text, std::size_t length, std::u16string& out);
+    void startRawText(State rawState, bool shown);
+    // Puts characters as written; inside raw text only if it is shown.
+    void putText(const char* written, std::size_t length, std::u16string& out);
     // What a cut-off reference, "<" or end tag stands for when the file ends inside it.
     void flush(std::u16string& out);
 
@@ -96,8 +94,4 @@ private:
     bool rawShown = false;
 
     CharacterReferences reference;
-
-    unsigned preformattedDepth = 0;
-    unsigned hiddenDepth = 0;
-    bool rawPreformatted = false;
 };
