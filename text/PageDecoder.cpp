@@ -102,18 +102,18 @@ void PageDecoder::decide(bool ended, std::u16string& units)
         if (declared == 65001)
             form = Form::Utf8;
         else if (declared != 0 && codePage.knows(declared))
-            usePage(declared);
+            usePage(declared, Form::CodePage);
         else if (validUtf8(first, firstCount, ended))
-            form = Form::Utf8OrAnsi;
+            usePage(CodePage::ANSI, Form::Utf8OrAnsi);
         else
-            usePage(CodePage::ANSI);
+            usePage(CodePage::ANSI, Form::CodePage);
     }
     decode(first + skip, firstCount - skip, ended, units);
 }
 
-void PageDecoder::usePage(unsigned chosen)
+void PageDecoder::usePage(unsigned chosen, Form chosenForm)
 {
-    form = Form::CodePage;
+    form = chosenForm;
     page = chosen;
     for (unsigned byte = 0; byte < 256; ++byte) {
         leadBytes[byte] = codePage.isLeadByte(page, static_cast<unsigned char>(byte));
@@ -203,13 +203,18 @@ std::size_t PageDecoder::decodeUtf8(const unsigned char* bytes, std::size_t coun
             }
             at += length;
         } else if (form == Form::Utf8OrAnsi) {
-            // One byte through the ANSI code page; the next starts afresh.
-            std::size_t got =
-                codePage.toUnits(CodePage::ANSI, reinterpret_cast<const char*>(bytes + at), 1, out + put, 1);
+            // A character of the ANSI code page, of one byte or two; UTF-8 may follow it.
+            std::size_t size = leadBytes[lead] ? 2 : 1;
+            if (at + size > count && !ended)
+                break;
+            std::size_t got = at + size > count
+                                  ? 0
+                                  : codePage.toUnits(CodePage::ANSI, reinterpret_cast<const char*>(bytes + at), size,
+                                                     out + put, size);
             if (got == 0)
-                out[put] = REPLACEMENT;
-            ++put;
-            ++at;
+                out[put] = REPLACEMENT;  // cut off by the end of the file, or refused
+            put += got > 0 ? got : 1;
+            at = at + size > count ? count : at + size;
         } else {
             out[put++] = REPLACEMENT;
             at += length == NEEDS_MORE ? count - at : bad;

@@ -7,7 +7,8 @@
 // encoding is decided; after that only the bytes of a character cut off by the end of a
 // block, at most three. A page taken for UTF-8 only because its first bytes were valid UTF-8
 // may still hold text in the ANSI code page further on (a page put together from pieces): each
-// byte that is not part of a valid UTF-8 character is then read through the ANSI code page.
+// byte that is not part of a valid UTF-8 character is then read through the ANSI code page,
+// with the byte after it when it starts a character of two there.
 // A declared UTF-8 gives U+FFFD for such bytes, as browsers do.
 #pragma once
 #include <cstddef>
@@ -31,7 +32,8 @@ private:
 
     // Decides the encoding from the first bytes (ended: they are the whole file) and decodes them.
     void decide(bool ended, std::u16string& units);
-    void usePage(unsigned page);
+    // Decodes in page (for Utf8OrAnsi, the bytes that are not UTF-8).
+    void usePage(unsigned page, Form form);
     // Decodes count bytes after the held ones, and holds a character they cut off, unless ended.
     void decode(const unsigned char* bytes, std::size_t count, bool ended, std::u16string& units);
     // Decodes what it can of count bytes into out (room for count units) and returns the bytes

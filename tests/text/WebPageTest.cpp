@@ -161,6 +161,8 @@ TEST(WebPage, EncodingComesFromTheMarkOrTheDeclarationElseUtf8ElseAnsi)
         {"declaration past 1024 bytes", ascii + declared1252 + "\xc3\xa9", std::u16string(1100, u'a') + u"\u00e9\n"},
         {"ansi after utf-8", ascii + "\xc3\xa9 \xe9", std::u16string(1100, u'a') + u"\u00e9 \u00e9\n"},
         {"two-byte page declared", "<meta charset=sjis>\x82<\x82\xa0<p>\x9f\x9f", u"\u303c\u30a0\n\u309f\n", true},
+        {"two-byte ansi after utf-8", ascii + "\x82\xa0\xc3\xa9\x81",
+         std::u16string(1100, u'a') + u"\u30a0\u00e9\ufffd\n", true},
         {"two-byte ansi page", "\x82\xa0\x81&amp;\x81", u"\u30a0\u3026amp;\ufffd\n", true},
     });
 }
