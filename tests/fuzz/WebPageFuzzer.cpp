@@ -1,6 +1,7 @@
 // Fuzz target for the reader of web pages (text/WebPage.h): any bytes, read whole in one block
 // and again in blocks of varying sizes (1 to 4,099 bytes, from the input's own bytes), each a
-// block of exactly its size, so AddressSanitizer reports a byte read past one. The seeds are in
+// block of exactly its size, so AddressSanitizer reports a byte read past one; with 1252 as the
+// program's code page when the input's size is even, a page of two-byte characters when odd. The seeds are in
 // tests/fuzz/corpus-htm. A broken rule prints what broke and aborts.
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +10,7 @@
 
 #include "support/GuardedBlock.h"
 #include "support/Latin1252.h"
+#include "support/TwoBytePage.h"
 #include "text/WebPage.h"
 
 namespace {
@@ -35,8 +37,9 @@ bool isLowSurrogate(char16_t c)
 // (pieces false: one block). Checks what each block hands out.
 std::u16string read(const std::uint8_t* data, std::size_t size, bool pieces)
 {
-    Latin1252 codePage;
-    WebPageReader reader(codePage);
+    Latin1252 latin;
+    TwoBytePage twoBytes;
+    WebPageReader reader(size % 2 == 0 ? static_cast<const CodePage&>(latin) : twoBytes);
     std::u16string text;
     std::size_t at = 0;
     while (at < size) {
@@ -52,6 +55,7 @@ std::u16string read(const std::uint8_t* data, std::size_t size, bool pieces)
         at += length;
     }
     reader.finish(text);
+    require(!twoBytes.halfConverted, "half a character handed to the code page");
     return text;
 }
 

@@ -11,6 +11,7 @@
 #include "support/GuardedBlock.h"
 #include "support/Latin1252.h"
 #include "support/TestData.h"
+#include "support/TwoBytePage.h"
 #include "text/WebPage.h"
 
 namespace {
@@ -34,38 +35,6 @@ std::string printable(const std::u16string& text)
     return out;
 }
 
-// A stand-in for a code page of two-byte characters, as the program's ANSI code page: bytes
-// 0x81 to 0x9F start a character of two, whose unit here is 0x3000 + the second byte. Handed
-// half a character, it fails, as the system's conversion gives garbage.
-class TwoBytePage final : public CodePage {
-public:
-    std::size_t toAnsi(const char16_t*, std::size_t, char*, std::size_t) const override { return 0; }
-
-    std::size_t toUnits(unsigned page, const char* bytes, std::size_t count, char16_t* out,
-                        std::size_t cap) const override
-    {
-        std::size_t written = 0;
-        for (std::size_t i = 0; i < count && knows(page) && written < cap; ++i) {
-            unsigned char byte = static_cast<unsigned char>(bytes[i]);
-            if (!isLeadByte(page, byte)) {
-                out[written++] = byte;
-            } else if (++i < count) {
-                out[written++] = static_cast<char16_t>(0x3000 + static_cast<unsigned char>(bytes[i]));
-            } else {
-                ADD_FAILURE() << "half a character converted";
-            }
-        }
-        return written;
-    }
-
-    bool isLeadByte(unsigned page, unsigned char byte) const override
-    {
-        return knows(page) && byte >= 0x81 && byte <= 0x9F;
-    }
-
-    bool knows(unsigned page) const override { return page == ANSI || page == 932; }
-};
-
 // The text of page read in pieces that end at each of cuts and at the page's end.
 std::u16string readInPieces(const std::string& page, const std::vector<std::size_t>& cuts, bool twoBytePage = false)
 {
@@ -82,6 +51,7 @@ std::u16string readInPieces(const std::string& page, const std::vector<std::size
         from = to;
     }
     reader.finish(text);
+    EXPECT_FALSE(twoBytes.halfConverted) << "half a character converted";
     return text;
 }
 
