@@ -1,11 +1,14 @@
 // The reader of web pages (.htm): the text a browser shows of a page, as the program searches
 // it. The page's encoding is decided as text/PageDecoder.h says; its characters then go
 // through a tokenizer shaped like the HTML standard's (its states carry the standard's names),
-// which hands the text to text/VisibleText.h and the elements to text/PageElements.h:
+// which finds what each element does in text/PageElements.h and lays the text out through
+// text/VisibleText.h:
 //
 // - Tags, attributes, comments (<!-- -->, and <!...> <?...> as bogus ones), the doctype and
-//   the text of <script>, <style> and the other hidden elements are not text; of the head only
-//   the title is. A "<" that cannot start a tag (a < b, <3) is text.
+//   the text of <script>, <style> and the other hidden elements (<noscript> too, as a browser
+//   running scripts hides it) are not text; of the head only the title is. A script ends at
+//   its first end tag: the standard's escapes for "<!--<script>" inside scripts are not kept.
+//   A "<" that cannot start a tag (a < b, <3) is text.
 // - Character references, named (every name a browser knows, the legacy ones also without a
 //   semicolon, text/CharacterReferences.h) and numeric, are read in text, titles and text
 //   areas; an unknown one stays as written.
