@@ -1,6 +1,7 @@
-// A stand-in for a code page of two-byte characters (932 as far as the tests of the readers
-// of text need it): bytes 0x81-0x9F lead a pair, which becomes U+4E00 plus its second byte;
-// ASCII is itself, and any other single byte is unknown. No other page is known.
+// A stand-in for the system's code pages where the program's ANSI code page (also known as
+// 932) has characters of two bytes, as the East Asian ones do: bytes 0x81 to 0x9F start a
+// character of two, whose unit here is 0x3000 + the second byte. Handed half a character, it
+// says so in halfConverted, where the system's conversion would give garbage.
 #pragma once
 #include <cstddef>
 
@@ -13,17 +14,15 @@ public:
     std::size_t toUnits(unsigned page, const char* bytes, std::size_t count, char16_t* out,
                         std::size_t cap) const override
     {
-        if (!knows(page) || count == 0 || cap < count)
-            return 0;
         std::size_t written = 0;
-        for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t i = 0; i < count && knows(page) && written < cap; ++i) {
             unsigned char byte = static_cast<unsigned char>(bytes[i]);
-            if (byte < 0x80) {
+            if (!isLeadByte(page, byte)) {
                 out[written++] = byte;
-            } else if (isLeadByte(page, byte) && i + 1 < count) {
-                out[written++] = static_cast<char16_t>(0x4E00 + static_cast<unsigned char>(bytes[++i]));
+            } else if (++i < count) {
+                out[written++] = static_cast<char16_t>(0x3000 + static_cast<unsigned char>(bytes[i]));
             } else {
-                return 0;
+                halfConverted = true;
             }
         }
         return written;
@@ -34,5 +33,7 @@ public:
         return knows(page) && byte >= 0x81 && byte <= 0x9F;
     }
 
-    bool knows(unsigned page) const override { return page == 932; }
+    bool knows(unsigned page) const override { return page == ANSI || page == 932; }
+
+    mutable bool halfConverted = false;
 };

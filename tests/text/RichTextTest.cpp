@@ -116,7 +116,7 @@ TEST(RichText, GivesTheTextAReaderSees)
 TEST(RichText, PairsTheBytesOfTwoByteCharacters)
 {
     const Row rows[] = {
-        {"escaped pair", R"({\rtf1\ansicpg932 \'82\'a0x\'82y\par})", u"\u4EA0x\u4E79\n"},
+        {"escaped pair", R"({\rtf1\ansicpg932 \'82\'a0x\'82y\par})", u"\u30A0x\u3079\n"},
         {"lead without its second byte", R"({\rtf1\ansicpg932 \'82\par\'82)", u"?\n?\n"},
         {"pair as fallback", R"({\rtf1\ansicpg932\uc2\u12354\'82\'a0z})", u"\u3042z\n"},
     };
