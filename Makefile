@@ -82,10 +82,10 @@ format-check: deps
 # Fuzzes each target for FUZZ_SECONDS, starting from the checked-in seeds and what earlier runs
 # kept in $(NATIVE)/*-corpus: the engine's pure code; the reader of Word documents from the test
 # documents and the ones word_seeds builds, where no single allocation may pass 64 MB (the
-# reader holds a few times an input's size); the reader of rich text, under the same limit. Any
-# finding fails the target and is saved in $(NATIVE)/findings.
+# reader holds a few times an input's size); the readers of rich text and web pages, under the
+# same limit. Any finding fails the target and is saved in $(NATIVE)/findings.
 fuzz: native
-	@mkdir -p $(NATIVE)/fuzz-corpus $(NATIVE)/word-fuzz-corpus $(NATIVE)/rtf-fuzz-corpus $(NATIVE)/word-seeds $(NATIVE)/findings
+	@mkdir -p $(NATIVE)/fuzz-corpus $(NATIVE)/word-fuzz-corpus $(NATIVE)/rtf-fuzz-corpus $(NATIVE)/htm-fuzz-corpus $(NATIVE)/word-seeds $(NATIVE)/findings
 	@$(NATIVE)/word_seeds $(NATIVE)/word-seeds
 	@$(NATIVE)/engine_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
 	    -print_final_stats=1 -artifact_prefix=$(NATIVE)/findings/ \
@@ -101,6 +101,11 @@ fuzz: native
 	    -print_final_stats=1 -artifact_prefix=$(NATIVE)/findings/rtf- \
 	    $(NATIVE)/rtf-fuzz-corpus fuzz/corpus-rtf tests/data/rtf || \
 	 { echo "Finding saved in $(NATIVE)/findings; reproduce it with $(NATIVE)/rich_text_replay FILE" >&2; \
+	   exit 1; }
+	@$(NATIVE)/web_page_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 -malloc_limit_mb=64 \
+	    -print_final_stats=1 -artifact_prefix=$(NATIVE)/findings/htm- \
+	    $(NATIVE)/htm-fuzz-corpus fuzz/corpus-htm tests/data/htm || \
+	 { echo "Finding saved in $(NATIVE)/findings; reproduce it with $(NATIVE)/web_page_replay FILE" >&2; \
 	   exit 1; }
 
 # Search speed next to the platform's own cost; see the README. Takes a few minutes.

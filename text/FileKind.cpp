@@ -44,6 +44,9 @@ const char* endingText(Ending ending)
 
 KindDecision decideKind(Ending ending, const unsigned char* head, std::size_t length)
 {
+    // A page says its encoding itself: a byte-order mark or a declaration.
+    if (ending == Ending::HTM)
+        return {TextKind::WEB_PAGE, 0};
     // Word processors save rich text under ".doc" as often as under ".rtf".
     if ((ending == Ending::RTF || ending == Ending::DOC) && startsWith(head, length, "{\\rtf", 5))
         return {TextKind::RICH_TEXT, 0};

@@ -21,6 +21,7 @@ enum class TextKind {
     UTF8,           // a UTF-8 mark, or valid UTF-8 beyond ASCII in the first block
     WORD_DOCUMENT,  // a compound file named as a Word document: the text it shows, if it is one
     RICH_TEXT,      // "{\rtf" at the start of a ".rtf" or ".doc" file: the text a reader sees
+    WEB_PAGE,       // an ".htm" file: the text a browser shows, in the page's own encoding
 };
 
 struct KindDecision {

@@ -4,6 +4,7 @@
 
 #include "text/CodePage.h"
 #include "text/RichText.h"
+#include "text/WebPage.h"
 #include "text/Utf8.h"
 #include "text/WordText.h"
 
@@ -19,6 +20,8 @@ std::unique_ptr<MarkupReader> markupReaderFor(TextKind kind, const CodePage& cod
 {
     if (kind == TextKind::RICH_TEXT)
         return std::make_unique<RichTextReader>(codePage);
+    if (kind == TextKind::WEB_PAGE)
+        return std::make_unique<WebPageReader>(codePage);
     return nullptr;
 }
 

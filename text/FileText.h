@@ -9,8 +9,9 @@
 //                       for each of its bytes;
 //   WORD_DOCUMENT       readWordText (text/WordText.h) reads the document whole; a compound
 //                       file it cannot read is read as BYTES;
-//   RICH_TEXT           a MarkupReader (text/RichText.h) takes the bytes block by block and
-//                       hands out the characters a reader of the document sees;
+//   RICH_TEXT,          a MarkupReader (text/RichText.h, text/WebPage.h) takes the bytes
+//   WEB_PAGE            block by block and hands out the characters a reader of the
+//                       document sees, never its markup;
 //   BYTES               byte for byte.
 // A character the code page lacks becomes "?". A Ctrl+Z is an ordinary byte of every kind:
 // it ends nothing.

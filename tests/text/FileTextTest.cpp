@@ -98,6 +98,8 @@ TEST(FileText, TheEndingAndTheFirstBytesChooseTheReader)
         {"rich text saved as a document", Ending::DOC, rtf, "caf\xe9 apple\n"},
         {"rich text in a text file", Ending::TXT, rtf, rtf},
         {"a rich text file that is not", Ending::RTF, "plain {\\b apple}\n", "plain {\\b apple}\n"},
+        {"a web page", Ending::HTM, "<title>Caf&eacute;</title><p>app<b>le</b> pie", "Caf\xe9\napple pie\n"},
+        {"a page in a text file", Ending::TXT, "<p>app<b>le</b>", "<p>app<b>le</b>"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.text, readAll(c.bytes, true, c.ending)) << c.what;
