@@ -71,8 +71,12 @@ bool MatchView::replaceControl()
     RECT place;
     GetWindowRect(old, &place);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
-    HWND fresh = CreateWindowExA(GetWindowLongA(old, GWL_EXSTYLE), "RICHEDIT", "", GetWindowLongA(old, GWL_STYLE),
-                                 place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
+    // A control hides its scroll bars as it is made, which takes their styles off it, and
+    // shows them only where those styles were given: the fresh one is given both, so that it
+    // shows each as its text needs it.
+    LONG style = GetWindowLongA(old, GWL_STYLE) | WS_HSCROLL | WS_VSCROLL;
+    HWND fresh = CreateWindowExA(GetWindowLongA(old, GWL_EXSTYLE), "RICHEDIT", "", style, place.left, place.top,
+                                 place.right - place.left, place.bottom - place.top, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(old))),
                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(old, GWLP_HINSTANCE)), nullptr);
     if (fresh == nullptr)
@@ -176,7 +180,8 @@ void MatchView::endRender()
         return;
     drawingSuspended = false;
     SendMessageA(controlHandle, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(controlHandle, nullptr, TRUE);
+    // The frame as well: scroll bars shown or hidden while drawing was off are drawn only so.
+    RedrawWindow(controlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 bool MatchView::showsBatchesExactly()

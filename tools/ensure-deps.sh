@@ -5,11 +5,11 @@
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth googletest
-          clang libclang-rt-14-dev python3 clang-format wixl)
+          clang libclang-rt-14-dev python3 clang-format wixl python3-olefile)
 # What each package brings that we look for, in the order of the list above.
 probes=(cmake make x86_64-w64-mingw32-g++-posix wine /usr/lib/wine/wine64 Xvfb xauth
         /usr/src/googletest/CMakeLists.txt clang /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a
-        python3 clang-format wixl)
+        python3 clang-format wixl /usr/lib/python3/dist-packages/olefile/__init__.py)
 
 # The benchmark also makes a Word document, rich text and a web page, and times native
 # converters beside the readers.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the release's installer into the test prefix; or removes it and checks that
-# nothing of it is left, then installs it again with a newer version over it, checks that
-# the newer one replaced it, removes that too and checks again. Run by ctest, with
-# WINEPREFIX pointing at the test prefix.
+# nothing of it is left, not even the browser command the program saved meanwhile, then
+# installs it again with a newer version over it, checks that the newer one replaced it,
+# removes that too and checks again. Run by ctest, with WINEPREFIX pointing at the test prefix.
 #   tools/try-installer.sh install KadrelSearch-<version>-win64.msi
 #   tools/try-installer.sh remove KadrelSearch-<version>-win64.msi RELEASE_FOLDER
 set -euo pipefail
@@ -18,12 +18,27 @@ folder="$WINEPREFIX/drive_c/Program Files/Kadrel Text Search"
 [[ -f $msi ]] || { echo "$msi is missing: make dist writes it" >&2; exit 1; }
 package=$(winepath -w "$msi")
 
-# Fails when anything named after the program is left in the prefix.
+# What the prefix's C: drive holds, one path a line, as it was before the install.
+before=$WINEPREFIX/../installer-files-before.txt
+files_in_prefix() {
+    (cd "$WINEPREFIX/drive_c" && find . -print | LC_ALL=C sort)
+}
+
+# Fails when a file or folder is left in the prefix that was not there before the install,
+# or a registry key or value that names the program.
 nothing_left() {
     local left
-    left=$(find "$WINEPREFIX/drive_c" -iname '*Kadrel Text Search*' 2>/dev/null || true)
+    left=$(LC_ALL=C comm -13 "$before" <(files_in_prefix))
     if [[ -n $left ]]; then
         echo "$1 left behind:" >&2
+        echo "$left" >&2
+        exit 1
+    fi
+    # The registry reaches its files when the server ends.
+    wineserver -w
+    left=$(grep -i -h 'kadrel' "$WINEPREFIX"/*.reg || true)
+    if [[ -n $left ]]; then
+        echo "$1 left in the registry:" >&2
         echo "$left" >&2
         exit 1
     fi
@@ -39,15 +54,18 @@ listed_versions() {
 case $verb in
 install)
     rm -rf "$folder"
+    files_in_prefix >"$before"
     wine msiexec /i "$package" /qn
     [[ -f $folder/KadrelSearch.exe ]] || { echo "msiexec left no $folder/KadrelSearch.exe" >&2; exit 1; }
     echo "Installed into $folder"
     ;;
 remove)
+    # Where Save as default browser keeps its command (dialogs/BrowserCommand.cpp).
+    wine reg add 'HKCR\Software\Kadrel\Find\Browser' /ve /d 'C:\browser.exe' /f >/dev/null
     wine msiexec /x "$package" /qn
-    nothing_left "Removing"
     [[ -z $(listed_versions) ]] || { echo "Removing left the entry under installed apps" >&2; exit 1; }
-    echo "Removed: neither the program's folder nor its shortcut nor its entry is left"
+    nothing_left "Removing"
+    echo "Removed: no file, folder, shortcut, entry or registry key of the program is left"
 
     # A newer version installed over this one replaces it: the older one's entry under
     # installed apps goes, and the newer one's is the only one. Windows Installer compares

@@ -277,6 +277,58 @@ TEST_F(MatchViewTest, AFileLargerThanOneBatchRendersEveryRun)
     EXPECT_EQ(expected, viewRuns());
 }
 
+// Whether the view shows its scroll bar of kind (SB_HORZ or SB_VERT), and whether the bar's
+// range is wider than the client area; for the horizontal bar, also where it may scroll to.
+std::string scrollBar(HWND view, int kind, int* end = nullptr)
+{
+    SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+    GetScrollInfo(view, kind, &info);
+    RECT client;
+    GetClientRect(view, &client);
+    if (end != nullptr)
+        *end = info.nMax - static_cast<int>(info.nPage) + 1;
+    bool shown = (GetWindowLongA(view, GWL_STYLE) & (kind == SB_HORZ ? WS_HSCROLL : WS_VSCROLL)) != 0;
+    bool overflows = info.nMax > (kind == SB_HORZ ? client.right : client.bottom);
+    return std::string(shown ? "shown" : "hidden") + (overflows ? ", text past the edge" : "");
+}
+
+TEST_F(MatchViewTest, AViewShowsTheScrollBarsItsTextNeedsAndScrollsSidewaysToAWordPastItsEdge)
+{
+    std::string longLine, manyLines;
+    for (int n = 1; n <= 300; ++n)
+        manyLines += "beacon " + std::to_string(n) + "\n";
+    while (longLine.size() < 400)
+        longLine += "sand ";
+    tree.file("long.txt", longLine + "beacon\n");
+    tree.file("many.txt", manyLines);
+    tree.file("short.txt", "a beacon\n");
+    // After many lines the view is a fresh control, not the one that was emptied.
+    const char* const cases[][4] = {
+        {"short.txt", "long.txt", "shown, text past the edge", "hidden"},
+        {"many.txt", "long.txt", "shown, text past the edge", "hidden"},
+        {"many.txt", "many.txt", "hidden", "shown, text past the edge"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c[0]) + " then " + c[1]);
+        ASSERT_LT(0, renderFile(tree.path(c[0]), "beacon"));
+        ASSERT_LT(0, renderFile(tree.path(c[1]), "beacon"));
+        HWND view = matchView.control();
+        int end = 0;
+        EXPECT_EQ(c[2], scrollBar(view, SB_HORZ, &end));
+        EXPECT_EQ(c[3], scrollBar(view, SB_VERT));
+        RECT client;
+        GetClientRect(view, &client);
+        POINTL red = {};
+        SendMessageA(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&red), viewText().find("beacon"));
+        if (std::string(c[1]) != "long.txt")
+            continue;
+        EXPECT_GT(red.x, client.right) << "the red word is not past the right edge";
+        SendMessageA(view, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, end), 0);
+        SendMessageA(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&red), viewText().find("beacon"));
+        EXPECT_TRUE(red.x >= 0 && red.x < client.right) << "scrolled to the end, the red word is at " << red.x;
+    }
+}
+
 TEST_F(MatchViewTest, RenderingLeavesTheViewDrawingAndAsVisibleAsItWas)
 {
     // The view stops drawing while a file goes in; drawing on again must neither be

@@ -86,19 +86,46 @@ std::string registryText(HKEY key, const char* name)
     return text;
 }
 
+// The folder a shortcut starts its program in.
+std::string workingDirectoryOf(const std::string& link)
+{
+    char folder[MAX_PATH] = "";
+    IShellLinkA* shortcut = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&shortcut))))
+        return "(no shell link object)";
+    IPersistFile* file = nullptr;
+    wchar_t path[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, path, MAX_PATH);
+    if (SUCCEEDED(shortcut->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        if (SUCCEEDED(file->Load(path, STGM_READ)))
+            shortcut->GetWorkingDirectory(folder, MAX_PATH);
+        file->Release();
+    }
+    shortcut->Release();
+    return folder;
+}
+
 // The installer's other work: the Start menu's shortcut (for everyone, or where Wine puts it,
-// the installing user's) and the entry under installed apps, which names the maker and the
-// version and removes the program.
+// the installing user's), which starts the program in the user's documents, and the entry
+// under installed apps, which names the maker, the version of the program's version block,
+// the folder and the icon, and removes the program.
 TEST(Release, TheInstallerAddsAStartMenuShortcutAndAnEntryUnderInstalledApps)
 {
-    bool shortcut = false;
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    char documents[MAX_PATH] = "";
+    ASSERT_EQ(S_OK, SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents));
+    std::vector<std::string> shortcuts;
     for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS}) {
         char path[MAX_PATH] = "";
+        std::string link;
         if (SHGetFolderPathA(nullptr, folder, nullptr, 0, path) == S_OK)
-            shortcut |=
-                GetFileAttributesA((std::string(path) + "\\Kadrel Text Search.lnk").c_str()) != INVALID_FILE_ATTRIBUTES;
+            link = std::string(path) + "\\Kadrel Text Search.lnk";
+        if (!link.empty() && GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES)
+            shortcuts.push_back(workingDirectoryOf(link));
     }
-    EXPECT_TRUE(shortcut);
+    CoUninitialize();
+    EXPECT_EQ(std::vector<std::string>{std::string(documents) + "\\"}, shortcuts);
 
     HKEY apps = nullptr;
     ASSERT_EQ(ERROR_SUCCESS,
@@ -111,13 +138,16 @@ TEST(Release, TheInstallerAddsAStartMenuShortcutAndAnEntryUnderInstalledApps)
         if (RegOpenKeyExA(apps, name, 0, KEY_READ | KEY_WOW64_64KEY, &entry) != ERROR_SUCCESS)
             continue;
         if (registryText(entry, "DisplayName") == "Kadrel Text Search")
-            entries.push_back(registryText(entry, "Publisher") + " " + registryText(entry, "DisplayVersion") + " " +
-                              registryText(entry, "UninstallString"));
+            entries.push_back(registryText(entry, "Publisher") + " | " + registryText(entry, "DisplayVersion") + " | " +
+                              registryText(entry, "InstallLocation") + " | " + registryText(entry, "DisplayIcon") +
+                              " | " + registryText(entry, "UninstallString"));
         RegCloseKey(entry);
     }
     RegCloseKey(apps);
     ASSERT_EQ(1u, entries.size());
-    EXPECT_EQ(0u, entries[0].find("Kadrel 2.1.0.0 MsiExec.exe /")) << entries[0];
+    EXPECT_EQ(0u, entries[0].find("Kadrel | 2.1.0.0 | C:\\Program Files\\Kadrel Text Search\\ | "
+                                  "C:\\Program Files\\Kadrel Text Search\\KadrelSearch.exe,0 | MsiExec.exe /"))
+        << entries[0];
 }
 
 // The manifest the shipped program carries, as the system reads it before the program runs.
