@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "support/Printable.h"
 #include "support/Latin1252.h"
 #include "support/TwoBytePage.h"
 #include "text/RichText.h"
@@ -24,18 +25,6 @@ std::u16string readInBlocks(const CodePage& pages, const std::string& rtf, std::
         reader.take(rtf.data() + at, std::min(block, rtf.size() - at), text);
     reader.finish(text);
     return text;
-}
-
-// The text with every code unit outside printable ASCII as <XXXX>, so a failure shows it.
-std::string printable(const std::u16string& text)
-{
-    std::string out;
-    for (char16_t c : text) {
-        char buffer[8];
-        std::snprintf(buffer, sizeof buffer, c >= 0x20 && c < 0x7F ? "%c" : "<%04X>", static_cast<unsigned>(c));
-        out += buffer;
-    }
-    return out;
 }
 
 // Reads rtf whole, split in two at every byte (at 64 places for a long input), and

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Printable.h"
 #include "support/GuardedBlock.h"
 #include "support/Latin1252.h"
 #include "support/TestData.h"
@@ -22,18 +23,6 @@ struct Row {
     std::u16string text;
     bool twoBytePage = false;  // read with TwoBytePage, not Latin1252
 };
-
-// The text with every code unit outside printable ASCII as <XXXX>, so a failure shows it.
-std::string printable(const std::u16string& text)
-{
-    std::string out;
-    for (char16_t c : text) {
-        char buffer[8];
-        std::snprintf(buffer, sizeof buffer, c >= 0x20 && c < 0x7F ? "%c" : "<%04X>", static_cast<unsigned>(c));
-        out += buffer;
-    }
-    return out;
-}
 
 // The text of page read in pieces that end at each of cuts and at the page's end.
 std::u16string readInPieces(const std::string& page, const std::vector<std::size_t>& cuts, bool twoBytePage = false)

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "text/WordText.h"
+#include "support/Printable.h"
 #include "support/GuardedBlock.h"
 #include "support/WordBuilder.h"
 
@@ -32,18 +33,6 @@ bool readGuarded(const std::string& bytes, std::u16string& text)
     if (!bytes.empty())
         std::copy(bytes.begin(), bytes.end(), block.data());
     return readWordText(block.data(), block.size(), text);
-}
-
-// The text with every code unit outside printable ASCII as <XXXX>, so a failure shows it.
-std::string printable(const std::u16string& text)
-{
-    std::string out;
-    for (char16_t c : text) {
-        char buffer[8];
-        std::snprintf(buffer, sizeof buffer, c >= 0x20 && c < 0x7F ? "%c" : "<%04X>", static_cast<unsigned>(c));
-        out += buffer;
-    }
-    return out;
 }
 
 TEST(WordText, DocumentsOfAWordProcessorGiveTheTextItShows)
