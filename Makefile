@@ -5,6 +5,8 @@ BUILD_ABS  := $(abspath $(BUILD))
 JOBS       ?= 2
 NATIVE     := $(BUILD)/native
 FUZZ_SECONDS ?= 60
+SEED       ?= 1
+BUDGET     ?= 30
 MAKEFLAGS  += --no-print-directory
 
 export WINEPREFIX       := $(BUILD_ABS)/wineprefix
@@ -16,7 +18,7 @@ export LC_ALL           := C.UTF-8
 
 DIST_BUILD := $(BUILD)/dist-build
 
-.PHONY: all deps native configure build prefix dist test format format-check fuzz bench run clean
+.PHONY: all deps native configure build prefix dist test format format-check fuzz bench mutate run clean
 
 all: build
 
@@ -87,6 +89,15 @@ bench: build prefix
 	@tools/ensure-deps.sh bench
 	@wineserver -k 2>/dev/null || true
 	@tools/with-display.sh python3 tools/bench.py $(BUILD); \
+	 status=$$?; wineserver -k 2>/dev/null || true; exit $$status
+
+# Puts sampled single faults into the program's code one at a time and says which the tests
+# miss (tools/mutate.py): FILES="search/FileText.cpp panel/" to choose, BASE=rev for only the
+# lines changed since rev, SEED and BUDGET (minutes). Run make test first. Not part of CI.
+mutate: build prefix
+	@wineserver -k 2>/dev/null || true
+	@tools/with-display.sh python3 tools/mutate.py --build $(BUILD) --seed $(SEED) --budget $(BUDGET) \
+	    $(if $(BASE),--base $(BASE)) $(if $(FILES),--files "$(FILES)"); \
 	 status=$$?; wineserver -k 2>/dev/null || true; exit $$status
 
 run:
