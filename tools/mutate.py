@@ -16,8 +16,9 @@ fastest first, stopping at the first failure. A run that takes far longer than t
 one counts as caught: it is what a hang does to ctest too.
 
 A survivor may be equivalent: no test can tell it from the program. Those a developer has
-judged so are listed in tools/mutate-equivalent.txt as "path | kind | line | mutated line", as
-the run prints them; they are reported apart and not counted.
+judged so are listed in tools/mutate-equivalent.txt as "path | kind | line | mutated line" (a
+line written alike more than once in its file followed by " #n", its place among them), as the
+run prints them; they are reported apart and not counted.
 """
 import argparse
 import difflib
@@ -149,7 +150,14 @@ def candidates(files, base):
             lines = f.readlines()
         wanted = changed_lines(base, path) if base else None
         in_comment = False
+        # A line written alike more than once in its file is told apart by its place among them.
+        seen = {}
+        total = {}
+        for line in lines:
+            total[line.strip()] = total.get(line.strip(), 0) + 1
         for number, line in enumerate(lines, 1):
+            seen[line.strip()] = seen.get(line.strip(), 0) + 1
+            named = line.strip() if total[line.strip()] == 1 else "%s #%d" % (line.strip(), seen[line.strip()])
             if in_comment:
                 in_comment = "*/" not in line
                 continue
@@ -160,7 +168,8 @@ def candidates(files, base):
                 continue
             for kind, mutated in faults_of_line(line):
                 if mutated != line:
-                    result.append({"path": path, "line": number, "kind": kind, "old": line, "new": mutated})
+                    result.append({"path": path, "line": number, "kind": kind, "old": line, "new": mutated,
+                                   "named": named})
     return result
 
 
@@ -177,7 +186,7 @@ def equivalent_keys():
 
 
 def key_of(mutant):
-    return (mutant["path"], mutant["kind"], mutant["old"].strip(), mutant["new"].strip())
+    return (mutant["path"], mutant["kind"], mutant["named"], mutant["new"].strip())
 
 
 def diff_of(mutant):

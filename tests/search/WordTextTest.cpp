@@ -194,6 +194,7 @@ TEST(WordText, ARowEndsWhereItsParagraphPropertiesSay)
     // a three-byte operand.
     const std::string defTable = std::string("\0\0\x08\xD6\x0A\x01", 6) + std::string(265, '\0') + "\x17\x24\x01";
     const std::string threeBytes = std::string("\0\0\x34\xE6\0\0\0", 7) + "\x17\x24\x01";
+    const std::string noTable = std::string("\0\0\x08\xD6\0\0", 6) + "\x17\x24\x01";  // a size of 0
     const struct {
         const char* what;
         std::string text;                   // at byte 0x400 of the WordDocument stream
@@ -218,6 +219,14 @@ TEST(WordText, ARowEndsWhereItsParagraphPropertiesSay)
          {true},
          threeBytes,
          "a<0009>b<0009><000A>c"},
+        {"not after a sprmTDefTable of no size",
+         "a\x07"
+         "b\x07\x07"
+         "c",
+         {0x404, 0x405},
+         {true},
+         noTable,
+         "a<0009>b<0009><0009>c"},
         {"a row whose first cell is empty",
          "a\x07\x07\x07"
          "b\x07\x07",
@@ -242,6 +251,19 @@ TEST(WordText, ARowEndsWhereItsParagraphPropertiesSay)
         EXPECT_TRUE(readGuarded(file, text)) << c.what;
         EXPECT_EQ(c.shown, printable(text)) << c.what;
     }
+}
+
+TEST(WordText, ADifatSectorThatEndsTheFileIsRead)
+{
+    WordLayout layout = oneStory({ansi("last sector")});
+    layout.extraDifat = true;
+    std::string file = builtDocument(layout);
+    // The DIFAT sector (sector 1) copied past the file's last sector, where the header finds it.
+    put32(file, 0x44, static_cast<std::uint32_t>(file.size() / 512 - 1));
+    file += file.substr(2 * 512, 512);
+    std::u16string text;
+    EXPECT_TRUE(readGuarded(file, text));
+    EXPECT_EQ("last sector", printable(text));
 }
 
 TEST(WordText, HostileDocumentsAreNotWordText)
