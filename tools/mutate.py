@@ -207,6 +207,10 @@ def run(command, timeout=None, cwd=ROOT):
         os.killpg(process.pid, signal.SIGKILL)
         output, _ = process.communicate()
         return None, output
+    except BaseException:
+        # Interrupted: the build or test of the mutant goes too, before the file is put back.
+        os.killpg(process.pid, signal.SIGKILL)
+        raise
 
 
 class Builds:
