@@ -5,6 +5,8 @@ BUILD_ABS  := $(abspath $(BUILD))
 JOBS       ?= 2
 NATIVE     := $(BUILD)/native
 FUZZ_SECONDS ?= 60
+SEED       ?= 1
+BUDGET     ?= 30
 MAKEFLAGS  += --no-print-directory
 
 export WINEPREFIX       := $(BUILD_ABS)/wineprefix
@@ -21,7 +23,7 @@ DIST_INPUTS := $(shell git ls-files app dialogs panel platform search match text
                  CMakeLists.txt README.md tools/make-dist.py tools/msi_package.py tools/KadrelSearch.wxs 2>/dev/null)
 DIST_STAMP := dist/SHA256SUMS
 
-.PHONY: all deps native configure build test-build prefix dist test format format-check fuzz bench run clean
+.PHONY: all deps native configure build test-build prefix dist test format format-check fuzz bench mutate run clean
 
 all: build
 
@@ -113,6 +115,15 @@ bench: build prefix
 	@tools/ensure-deps.sh bench
 	@wineserver -k 2>/dev/null || true
 	@tools/with-display.sh python3 tools/bench.py $(BUILD); \
+	 status=$$?; wineserver -k 2>/dev/null || true; exit $$status
+
+# Puts sampled single faults into the program's code one at a time and says which the tests
+# miss (tools/mutate.py): FILES="text/FileText.cpp panel/" to choose, BASE=rev for only the
+# lines changed since rev, SEED and BUDGET (minutes). Run make test first. Not part of CI.
+mutate: build prefix
+	@wineserver -k 2>/dev/null || true
+	@tools/with-display.sh python3 tools/mutate.py --build $(BUILD) --seed $(SEED) --budget $(BUDGET) \
+	    $(if $(BASE),--base $(BASE)) $(if $(FILES),--files "$(FILES)"); \
 	 status=$$?; wineserver -k 2>/dev/null || true; exit $$status
 
 run:

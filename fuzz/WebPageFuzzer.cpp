@@ -2,7 +2,7 @@
 // and again in blocks of varying sizes (1 to 4,099 bytes, from the input's own bytes), each a
 // block of exactly its size, so AddressSanitizer reports a byte read past one; with 1252 as the
 // program's code page when the input's size is even, a page of two-byte characters when odd. The seeds are in
-// tests/fuzz/corpus-htm. A broken rule prints what broke and aborts.
+// fuzz/corpus-htm. A broken rule prints what broke and aborts.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

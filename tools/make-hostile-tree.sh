@@ -19,13 +19,14 @@
 #               file "dot.txt." beside "dot.txt"
 #   U:\cases\     CASE.TXT (a match) beside case.txt (none), and 300 files F000.TXT...
 #   U:\inside\    loop\inner.txt and loop\up -> .. (a walk started inside loop), sib.txt
+#   U:\grand\     top.txt, mid\low\low.txt and mid\low\up -> ../.. (a walk started in low)
 #   U:\endless\   zero.txt -> /dev/zero, a file that never ends, between a.txt and z.txt
 # Every file that holds the needle says which file it is, so a test can tell whose text it read.
 set -euo pipefail
 root=${1:?usage: make-hostile-tree.sh FOLDER}
 mkdir -p "$root"
 rm -rf "$root/long" "$root/loop" "$root/twolinks" "$root/names" "$root/devices" "$root/forbidden" \
-    "$root/trailing" "$root/cases" "$root/inside" "$root/endless"
+    "$root/trailing" "$root/cases" "$root/inside" "$root/grand" "$root/endless"
 
 repeat() { printf "%${2}s" "" | tr ' ' "$1"; }
 text="a needle in the hay"
@@ -94,6 +95,11 @@ mkdir -p "$root/inside/loop"
 echo "$text" >"$root/inside/loop/inner.txt"
 echo "$text" >"$root/inside/sib.txt"
 ln -s .. "$root/inside/loop/up"
+
+mkdir -p "$root/grand/mid/low"
+echo "$text" >"$root/grand/top.txt"
+echo "$text" >"$root/grand/mid/low/low.txt"
+ln -s ../.. "$root/grand/mid/low/up"
 
 mkdir -p "$root/endless"
 echo "$text" >"$root/endless/a.txt"

@@ -122,6 +122,39 @@ TEST_F(ProgramTest, StartsWithEveryControlInsideThePanelNoneOverlappingEveryCapt
     EXPECT_EQ("", layoutFaults(panelWindow));
 }
 
+// The window is widened for the panel's fixed controls within the screen, as it starts and
+// when it starts narrow at the screen's right edge; where they need more than the screen's
+// width (ctest runs this at 192 dots per inch on a screen of 1024 by 768), it takes that width.
+TEST_F(ProgramTest, AWindowWidenedForItsControlsStaysOnTheScreen)
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(MainWindow, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT work = monitor.rcWork;
+    RECT start;
+    GetWindowRect(MainWindow, &start);
+    for (bool atTheEdge : {false, true}) {
+        SCOPED_TRACE(atTheEdge ? "started narrow at the right edge" : "started where the system put it");
+        if (atTheEdge) {
+            DestroyWindow(MainWindow);  // and the menu it was given
+            mainMenu = LoadMenuA(appInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU));
+            windowSetup.x = work.right - 200;
+            windowSetup.y = start.top;
+            windowSetup.width = 200;
+            windowSetup.height = start.bottom - start.top;
+            createMainWindow();
+            windowSetup.x = windowSetup.y = windowSetup.width = windowSetup.height = CW_USEDEFAULT;
+            ASSERT_NE(nullptr, MainWindow);
+        }
+        RECT window;
+        GetWindowRect(MainWindow, &window);
+        EXPECT_GE(window.left, work.left);
+        EXPECT_LE(window.right, work.right);
+        if (!layoutFaults(panelWindow).empty())
+            EXPECT_EQ(work.right - work.left, window.right - window.left) << "too narrow for the controls";
+    }
+}
+
 // Moved to a screen of another scale, the window takes the size the system suggests, and the
 // panel's margins, font and fixed controls follow the scale. Rows run in order, each from the
 // one before; the last goes back to the scale the window started at, where after all those

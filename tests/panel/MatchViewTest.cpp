@@ -132,6 +132,13 @@ TEST_F(MatchViewTest, AViewStopsAtItsLimitAndSaysInGreyHowManyMatchingLinesItLef
         shortLines += hundredMatches;
     for (int n = 1; n <= 292; ++n)
         shortLinesShown += std::to_string(n) + ") " + hundredMatches;
+    // 1,300 lines of a thousand characters, one match each: the characters run out first.
+    const std::string longLine = "lantern " + std::string(1000, 'y') + "\n";
+    std::string longLines, longLinesShown;
+    for (int n = 1; n <= 1300; ++n)
+        longLines += longLine;
+    for (int n = 1; n <= 1183; ++n)
+        longLinesShown += std::to_string(n) + ") " + longLine;
 
     const struct {
         const char* name;
@@ -143,6 +150,7 @@ TEST_F(MatchViewTest, AViewStopsAtItsLimitAndSaysInGreyHowManyMatchingLinesItLef
         {"ten-thousand.txt", tenThousandThenNone, numberedLines(1, 10000), ""},
         {"minified.htm", minified, seven + "\n", "33 more matching lines not shown"},
         {"many-matches.txt", shortLines, shortLinesShown, "708 more matching lines not shown"},
+        {"long-lines.txt", longLines, longLinesShown, "117 more matching lines not shown"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

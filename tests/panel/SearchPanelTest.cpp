@@ -69,6 +69,16 @@ TEST_F(SearchPanelTest, SearchListsMatchesSortedWithTheFirstSelectedAndRendered)
     selectEntry(4);
     expected = {{"1) ", BLUE}, {"apple", RED}, {" tart\n", AUTO}};
     EXPECT_EQ(expected, viewRuns());
+
+    // Found first (its folder's files come before its subfolders) is not listed first: the
+    // entry highlighted is the one shown and the one a launch opens.
+    tree.file("sub\\deeper\\f.txt", "a tart\n");
+    searchFor("tart");
+    EXPECT_EQ((Entries{tree.path("sub\\deeper\\f.txt"), tree.path("tart.txt")}), listEntries());
+    EXPECT_EQ(0, SendMessageA(panelControls.fileList, LB_GETCURSEL, 0, 0));
+    EXPECT_EQ(tree.path("sub\\deeper\\f.txt"), resultList.selectedFile);
+    expected = {{"1) ", BLUE}, {"a ", AUTO}, {"tart", RED}, {"\n", AUTO}};
+    EXPECT_EQ(expected, viewRuns());
 }
 
 TEST_F(SearchPanelTest, AFileListedWithItsEndingLowerCasedShowsItsOwnText)

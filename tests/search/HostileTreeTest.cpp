@@ -96,6 +96,9 @@ TEST_F(HostileTreeTest, LinksBackToAFolderOnThePathAreNotFollowed)
         // Started inside loop, whose up leads to its parent: loop is a plain folder there,
         // but the walk is below a link by then, so it is known for the folder it started in.
         {"U:\\inside\\loop", {"U:\\inside\\loop\\inner.txt", "U:\\inside\\loop\\up\\sib.txt"}},
+        // Started in low, whose up leads to its grandparent: below the link, low is found again
+        // two levels down.
+        {"U:\\grand\\mid\\low", {"U:\\grand\\mid\\low\\low.txt", "U:\\grand\\mid\\low\\up\\top.txt"}},
     };
     RecordingResults results;
     TreeWalker walker(results);

@@ -7,6 +7,7 @@
 
 #include "support/Latin1252.h"
 #include "support/MemoryBytes.h"
+#include "support/WordBuilder.h"
 #include "text/FileText.h"
 
 namespace {
@@ -55,6 +56,8 @@ TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
         {"UTF-16 BE", utf16(u"caf\u00e9 apple\r\n\u0100b\r\n", true), "caf\xe9 apple\n?b\n", false},
         {"UTF-16, a pair", utf16(u"a\U0001F600b", false), "a?b", false},
         {"UTF-16, half a pair", utf16(u"a\xD83D", false), "a?", false},
+        {"UTF-16, a first half without its second", utf16(u"a\xD83Dz", false), "a?z", false},
+        {"UTF-16, a second half alone", utf16(u"a\xDE00z", false), "a?z", false},
         {"UTF-16, odd", utf16(u"ab", false) + "c", "ab?", false},
         {"UTF-8 with a mark",
          "\xEF\xBB\xBF"
@@ -63,6 +66,8 @@ TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
         {"UTF-8", "caf\xC3\xA9 \xC4\x80pple\n", "caf\xe9 ?pple\n", false},
         {"UTF-8, then not", "caf\xC3\xA9\n" + longAscii + "\xE9t\xE9\n", "caf\xe9\n" + longAscii + "\xe9t\xe9\n",
          false},
+        {"UTF-8 across a block", "caf\xC3\xA9" + longAscii.substr(0, 65530) + "\xC3\xA9x",
+         "caf\xe9" + longAscii.substr(0, 65530) + "\xe9x", false},
         {"UTF-8 cut at the end", "caf\xC3\xA9 \xC3", "caf\xe9 \xc3", false},
         {"ANSI", "caf\xe9 apple\r\n", "caf\xe9 apple\n", true},
         {"ANSI that starts like UTF-8", "\xC3\xA9t\xE9 x", "\xC3\xA9t\xE9 x", true},
@@ -80,6 +85,46 @@ TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
         EXPECT_EQ(c.text, readAll(c.bytes, true)) << c.what;
         // A count takes the same text, but plain bytes keep their carriage returns.
         EXPECT_EQ(c.plain ? c.bytes : c.text, readAll(c.bytes, false, Ending::TXT, 1000)) << c.what << ", counted";
+    }
+}
+
+// A file's bytes, then zeros up to size: a large file without its memory.
+class PaddedBytes final : public ByteSource {
+public:
+    PaddedBytes(const std::string& bytes, std::size_t size) : bytes(bytes), size(size) {}
+    std::size_t read(char* into, std::size_t count) override
+    {
+        std::size_t n = 0;
+        for (; n < count && at < size; ++n, ++at)
+            into[n] = at < bytes.size() ? bytes[at] : '\0';
+        return n;
+    }
+
+private:
+    const std::string& bytes;
+    std::size_t size;
+    std::size_t at = 0;
+};
+
+// A document is read whole up to 256 MB; a larger one, here a small one padded after its end,
+// is read as its bytes.
+TEST(FileText, ADocumentTooLargeToReadWholeIsReadAsItsBytes)
+{
+    WordLayout layout;
+    layout.pieces = {{"hello", true}};
+    layout.storyLengths = {5};
+    const std::string document = builtDocument(layout);
+    const struct {
+        std::size_t size;
+        std::string start;
+    } cases[] = {{0, "hello"}, {256u * 1024 * 1024 + 1, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"}};
+    Latin1252 codePage;
+    for (const auto& c : cases) {
+        PaddedBytes file(document, c.size > 0 ? c.size : document.size());
+        FileText source(file, codePage, Ending::DOC, false);
+        std::string block(64 * 1024, '\0');
+        block.resize(source.read(&block[0], block.size()));
+        EXPECT_EQ(c.start, block.substr(0, c.start.size())) << c.size;
     }
 }
 

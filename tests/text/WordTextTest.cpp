@@ -99,6 +99,9 @@ TEST(WordText, PiecesFieldsTablesAndStoriesGiveTheTextShown)
     WordLayout stories = oneStory({ansi("a\x13"
                                         "b\rfn\rX\r")});
     stories.storyLengths = {4, 3, 0, 0, 0, 0, 0};  // the last paragraph mark closes the stories
+    // Every story but the footnotes; the header starts with a field, right after an empty story.
+    WordLayout allStories = oneStory({ansi("a\x13\x13x\x14y\x15\ran\rend\rbox\rhbx\r\r")});
+    allStories.storyLengths = {2, 0, 6, 3, 4, 4, 4};
     WordLayout withProperties = oneStory({ansi("abc")});
     withProperties.propertyRecord = true;
     WordLayout bigSectors = oneStory({ansi("big sectors")});
@@ -134,6 +137,7 @@ TEST(WordText, PiecesFieldsTablesAndStoriesGiveTheTextShown)
                         "t\tx\x01y\x08z\x1en\x1fo\x02\x05\x03.")}),
          u"p\nl\ng\nc\nt\txyz-no."},
         {"a field left open ends with its story", stories, u"afn\n"},
+        {"each story's text is read whole", allStories, u"ay\nan\nend\nbox\nhbx\n"},
         {"property records before the piece table are passed over", withProperties, u"abc"},
         {"4096-byte sectors", bigSectors, u"big sectors"},
         {"a FAT listed in a DIFAT sector", difat, u"through the DIFAT"},
@@ -174,24 +178,81 @@ void propertyPage(std::string& file, std::uint32_t page)
 
 TEST(WordText, ARowEndsWhereItsParagraphPropertiesSay)
 {
-    std::string file = builtDocument(oneStory({ansi("a\x07"
-                                                    "b\x07\x07"
-                                                    "c")}));
-    propertyPage(file, 6);
-    // One run, the row's last mark (byte 0x404), whose properties at 30 hold style 0, a
-    // sprmTDefTable of 267 bytes of operand (its size 16-bit, above 255), then sprmPFTtp 1.
-    file[PAGE + 511] = 1;
-    put32(file, PAGE, 0x404);
-    put32(file, PAGE + 4, 0x405);
-    file[PAGE + 8] = 15;
-    file[PAGE + 31] = static_cast<char>(138);
-    put16(file, PAGE + 34, 0xD608);
-    put16(file, PAGE + 36, 0x10A);
-    put16(file, PAGE + 303, 0x2417);
-    file[PAGE + 305] = 1;
+    // A row's last mark has properties: style 0, then sprms that end in sprmPFTtp 1. Before
+    // it, a sprmTDefTable of 267 bytes of operand (its size 16-bit, above 255), or a sprm of
+    // a three-byte operand.
+    const std::string defTable = std::string("\0\0\x08\xD6\x0A\x01", 6) + std::string(265, '\0') + "\x17\x24\x01";
+    const std::string threeBytes = std::string("\0\0\x34\xE6\0\0\0", 7) + "\x17\x24\x01";
+    const std::string noTable = std::string("\0\0\x08\xD6\0\0", 6) + "\x17\x24\x01";  // a size of 0
+    const struct {
+        const char* what;
+        std::string text;                   // at byte 0x400 of the WordDocument stream
+        std::vector<std::uint32_t> bounds;  // of the runs of paragraphs
+        std::vector<bool> rowEnds;          // which runs end a row
+        const std::string& properties;
+        const char* shown;
+    } cases[] = {
+        {"after a sprmTDefTable",
+         "a\x07"
+         "b\x07\x07"
+         "c",
+         {0x404, 0x405},
+         {true},
+         defTable,
+         "a<0009>b<0009><000A>c"},
+        {"after a three-byte sprm",
+         "a\x07"
+         "b\x07\x07"
+         "c",
+         {0x404, 0x405},
+         {true},
+         threeBytes,
+         "a<0009>b<0009><000A>c"},
+        {"not after a sprmTDefTable of no size",
+         "a\x07"
+         "b\x07\x07"
+         "c",
+         {0x404, 0x405},
+         {true},
+         noTable,
+         "a<0009>b<0009><0009>c"},
+        {"a row whose first cell is empty",
+         "a\x07\x07\x07"
+         "b\x07\x07",
+         {0x402, 0x403, 0x406, 0x407},
+         {true, false, true},
+         threeBytes,
+         "a<0009><000A><0009>b<0009><000A>"},
+    };
+    for (const auto& c : cases) {
+        std::string file = builtDocument(oneStory({ansi(c.text)}));
+        propertyPage(file, 6);
+        file[PAGE + 511] = static_cast<char>(c.rowEnds.size());
+        for (std::size_t k = 0; k < c.bounds.size(); ++k)
+            put32(file, PAGE + 4 * k, c.bounds[k]);
+        // The properties at 64 of the page: a zero byte, their size in words, then them.
+        const std::size_t entries = 4 * c.bounds.size();
+        for (std::size_t k = 0; k < c.rowEnds.size(); ++k)
+            file[PAGE + entries + 13 * k] = c.rowEnds[k] ? 32 : 0;
+        file[PAGE + 65] = static_cast<char>((c.properties.size() + 1) / 2);
+        file.replace(PAGE + 66, c.properties.size(), c.properties);
+        std::u16string text;
+        EXPECT_TRUE(readGuarded(file, text)) << c.what;
+        EXPECT_EQ(c.shown, printable(text)) << c.what;
+    }
+}
+
+TEST(WordText, ADifatSectorThatEndsTheFileIsRead)
+{
+    WordLayout layout = oneStory({ansi("last sector")});
+    layout.extraDifat = true;
+    std::string file = builtDocument(layout);
+    // The DIFAT sector (sector 1) copied past the file's last sector, where the header finds it.
+    put32(file, 0x44, static_cast<std::uint32_t>(file.size() / 512 - 1));
+    file += file.substr(2 * 512, 512);
     std::u16string text;
     EXPECT_TRUE(readGuarded(file, text));
-    EXPECT_EQ("a<0009>b<0009><000A>c", printable(text));
+    EXPECT_EQ("last sector", printable(text));
 }
 
 TEST(WordText, HostileDocumentsAreNotWordText)
