@@ -95,11 +95,4 @@ TEST_F(LineScanTest, ALineLongerThanTheViewShowsItsStart)
     EXPECT_EQ(6u, scanner->renderedRuns());
 }
 
-TEST_F(LineScanTest, NothingAfterAZeroIsSeenButTheLineStillEnds)
-{
-    EXPECT_EQ(1, scanPieces({std::string("a cat\0cat", 9), "cat\n"}, "cat"));
-    const std::vector<TextRun> expected = {{"7) ", BLUE}, {"a ", AUTO}, {"cat", RED}, {"\n", AUTO}};
-    EXPECT_EQ(expected, view.runs);
-}
-
 }  // namespace

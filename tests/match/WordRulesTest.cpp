@@ -107,27 +107,4 @@ TEST(WordRules, CapitalsFoldAsTheCodePageLowersThem)
     }
 }
 
-TEST(WordRules, ATableKeepsEveryLetterALetterWhenFolded)
-{
-    // A code page's answers that would move a word's edges: a letter lowered into ASCII, into
-    // a separator, or from a separator; a symbol lowered at all.
-    bool letters[128] = {};
-    unsigned char lowers[128];
-    for (int i = 0; i < 128; ++i)
-        lowers[i] = static_cast<unsigned char>(0x80 + i);
-    letters[0xc0 - 0x80] = letters[0xe0 - 0x80] = letters[0xc1 - 0x80] = letters[0xc2 - 0x80] = true;
-    lowers[0xc0 - 0x80] = 0xe0;
-    lowers[0xc1 - 0x80] = 'a';
-    lowers[0xc2 - 0x80] = 0xd7;
-    lowers[0xd7 - 0x80] = 0xe0;
-    WordTable table = codePageWordTable(letters, lowers);
-    EXPECT_EQ(0xe0, table.lower[0xc0]);
-    EXPECT_EQ(0xc1, table.lower[0xc1]);
-    EXPECT_EQ(0xc2, table.lower[0xc2]);
-    EXPECT_EQ(0xd7, table.lower[0xd7]);
-    EXPECT_FALSE(table.word[static_cast<unsigned char>('_')]);
-    EXPECT_EQ(0x20, table.caseBits[0xc0]);
-    EXPECT_EQ(0, table.caseBits[0xc1]);
-}
-
 }  // namespace

@@ -114,19 +114,6 @@ TEST_F(LineMatcherTest, ALongLineIsOneLineAndAWordAcrossAnyCutIsOneWord)
     }
 }
 
-TEST_F(LineMatcherTest, LineNumbersCountLineFeeds)
-{
-    // However long a line, the next one has the next number.
-    for (std::size_t length : {1022u, 1023u, 1024u, 70000u}) {
-        std::string line(length, 'a');
-        line[0] = 'Z';
-        line[length - 1] = 'Z';
-        EXPECT_EQ(2, scan(line + "\nZ\n", "z")) << length;
-        ASSERT_GE(view.runs.size(), 4u);
-        EXPECT_EQ("2) ", view.runs[view.runs.size() - 4].text) << length;
-    }
-}
-
 TEST_F(LineMatcherTest, AWordDocumentShowsTheTextItHolds)
 {
     // Rendered from the text it shows: a line a paragraph, cells apart by tabs, a link by its text.
