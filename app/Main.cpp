@@ -4,12 +4,15 @@
 #include "app/MainWindow.h"
 #include "app/WindowSetup.h"
 #include "panel/SearchThread.h"
+#include "platform/CodePageLetters.h"
 #include "platform/ErrorBox.h"
 
 // The command line is not used.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int showCommand)
 {
     appInstance = instance;
+    // Before any window: every search and render cuts words by the code page's letters.
+    wordTable = systemWordTable();
     // The manifest asks for version 6 of the common controls, the themed ones; loading them
     // before the first window makes sure every standard control comes from there.
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};

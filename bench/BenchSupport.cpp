@@ -2,6 +2,7 @@
 
 #include <psapi.h>
 
+#include "platform/CodePageLetters.h"
 #include "search/SearchState.h"
 #include "match/WordRules.h"
 
@@ -55,6 +56,7 @@ unsigned long long hashText(unsigned long long hash, const char* text)
 
 void setLoweredQuery(const char* text)
 {
+    wordTable = systemWordTable();
     std::snprintf(queryText, sizeof queryText, "%s", text);
-    lowerAsciiInPlace(queryText);
+    foldInPlace(queryText);
 }

@@ -28,7 +28,8 @@ unsigned long long peakWorkingSetKiB();
 void toWindowsPath(char* dst, size_t cap, const char* src);
 
 // Sets the search string the way the search thread leaves it before a search that ignores
-// case: copied into queryText, as much as fits, and lower-cased.
+// case: the code page's word table in place, as at start-up, and the text copied into queryText, as
+// much as fits, and folded.
 void setLoweredQuery(const char* text);
 
 // Folds a path into a running FNV-1a hash, so two runs can be compared by one number.

@@ -7,11 +7,13 @@
 #include "app/MainWindow.h"
 #include "app/WindowSetup.h"
 #include "panel/SearchPanel.h"
+#include "platform/CodePageLetters.h"
 #include "platform/ErrorBox.h"
 
 bool openProgramWindow(const char* program)
 {
     appInstance = GetModuleHandleA(nullptr);
+    wordTable = systemWordTable();
     windowSetup.showCommand = SW_SHOWNORMAL;
     if (registerMainClass() == 0) {
         std::fprintf(stderr, "%s: cannot register the main window's class\n", program);

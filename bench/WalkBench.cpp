@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "bench/BenchSupport.h"
+#include "platform/CodePageLetters.h"
 #include "search/SearchState.h"
 #include "search/TreeWalker.h"
 #include "match/WordRules.h"
@@ -46,9 +47,10 @@ int main(int argc, char** argv)
     searchOptions.caseSensitive = 0;
     searchOptions.wholeWordsOnly = 0;
     searchActive = 1;
+    wordTable = systemWordTable();
 
     Stopwatch clock;
-    lowerAsciiInPlace(queryText);
+    foldInPlace(queryText);
     walker.searchDirectory(root, queryText, 1);
     double seconds = clock.seconds();
 

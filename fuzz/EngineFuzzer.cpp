@@ -1,12 +1,15 @@
-// Fuzz target for the engine's pure code: the word rules and the query cut, scanLine's
-// counting and rendering, folding, and the capacity-aware copies.
+// Fuzz target for the engine's pure code: the word table and rules and the query cut,
+// LineScan's counting and rendering, folding, and the capacity-aware copies.
 //
 // An input is read as (missing bytes count as zero):
-//   bytes 0-3  number of the first line read, signed 32-bit little-endian
+//   bytes 0-3  number of the first line, signed 32-bit little-endian
 //   bytes 4-5  a destination capacity for the copies, unsigned 16-bit little-endian, modulo 4097
-//   bytes 6-7  a byte count for copySlice, read the same way
-//   then       the query, up to the first line feed
-//   then       a file, cut into reads the way the matcher's fgets into 1024 bytes cuts it
+//   bytes 6-7  a byte count for copySlice, read the same way; it also sets the size of the
+//              pieces a line is handed to LineScan in
+//   then       the query, up to the first line feed, cut to the 1023 bytes the search box holds
+//   then       a file, cut into lines
+// Words are cut and folded by code page 1252's table; the file's first bytes also make up
+// a code page's answers, from which a table is made and checked.
 //
 // Which words match is decided here by rules of the fuzzer's own, never by asking the code
 // under test. Every text the code reads sits in a heap block that ends at its terminator and
@@ -17,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +33,7 @@
 #include "match/ViewSink.h"
 #include "match/WordRules.h"
 #include "support/GuardedBlock.h"
+#include "support/Letters1252.h"
 #include "support/MemoryBytes.h"
 #include "support/Recorders.h"
 
@@ -37,7 +42,7 @@ namespace {
 const std::size_t CAPACITY_RANGE = 4097;
 
 struct FuzzInput {
-    int firstLineNumber = 0;
+    long long firstLineNumber = 0;
     std::size_t capacity = 0;
     std::size_t sliceCount = 0;
     std::string query;
@@ -48,13 +53,13 @@ struct FuzzInput {
 struct Situation {
     int caseSensitive = -1;
     int wholeWordsOnly = -1;
-    int lineNumber = 0;
+    long long lineNumber = 0;
 };
 Situation situation;
 
 [[noreturn]] void fail(const char* what)
 {
-    std::fprintf(stderr, "Broken: %s (caseSensitive %d, wholeWordsOnly %d, line number %d)\n", what,
+    std::fprintf(stderr, "Broken: %s (caseSensitive %d, wholeWordsOnly %d, line number %lld)\n", what,
                  situation.caseSensitive, situation.wholeWordsOnly, situation.lineNumber);
     std::abort();
 }
@@ -79,7 +84,7 @@ FuzzInput decode(const std::uint8_t* data, std::size_t size)
     if (size > sizeof header) {
         std::string rest(reinterpret_cast<const char*>(data) + sizeof header, size - sizeof header);
         std::size_t feed = rest.find('\n');
-        input.query = rest.substr(0, feed);
+        input.query = rest.substr(0, std::min(feed, LONGEST_QUERY_WORD));
         if (feed != std::string::npos)
             input.file = rest.substr(feed + 1);
     }
@@ -90,18 +95,19 @@ FuzzInput decode(const std::uint8_t* data, std::size_t size)
 
 bool oracleWordByte(char c)
 {
-    static const char alphabet[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    return c != '\0' && std::memchr(alphabet, c, sizeof alphabet - 1) != nullptr;
+    static const std::string alphabet =
+        std::string("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") + LETTERS_1252;
+    return c != '\0' && alphabet.find(c) != std::string::npos;
 }
 
 std::string oracleLower(std::string text)
 {
-    static const char upper[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    static const char lower[] = "abcdefghijklmnopqrstuvwxyz";
+    static const std::string upper = std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZ") + CAPITALS_1252;
+    static const std::string lower = std::string("abcdefghijklmnopqrstuvwxyz") + SMALLS_1252;
     for (char& c : text) {
-        const void* at = c != '\0' ? std::memchr(upper, c, sizeof upper - 1) : nullptr;
-        if (at != nullptr)
-            c = lower[static_cast<const char*>(at) - upper];
+        std::size_t at = c != '\0' ? upper.find(c) : std::string::npos;
+        if (at != std::string::npos)
+            c = lower[at];
     }
     return text;
 }
@@ -151,35 +157,43 @@ bool oracleMatches(const std::vector<std::string>& queryWords, const std::string
     return false;
 }
 
-// The reads fgets makes of file with a buffer of LINE_SCAN_CAPACITY bytes: each ends after a
-// line feed or when the buffer is full.
-std::vector<std::string> readsOf(const std::string& file)
+// The lines of file: each ends after a line feed, the last where the file ends.
+std::vector<std::string> linesOf(const std::string& file)
 {
-    std::vector<std::string> reads;
+    std::vector<std::string> lines;
     std::size_t at = 0;
     while (at < file.size()) {
-        std::size_t end = std::min(file.size(), at + LINE_SCAN_CAPACITY - 1);
         std::size_t feed = file.find('\n', at);
-        if (feed != std::string::npos && feed < end)
-            end = feed + 1;
-        reads.push_back(file.substr(at, end - at));
+        std::size_t end = feed == std::string::npos ? file.size() : feed + 1;
+        lines.push_back(file.substr(at, end - at));
         at = end;
     }
-    return reads;
-}
-
-int nextLineNumber(int lineNumber)
-{
-    return static_cast<int>(static_cast<unsigned>(lineNumber) + 1u);
+    return lines;
 }
 
 // --- Matching --------------------------------------------------------------------------
 
-void checkRendering(const RecordingView& view, const std::string& visible, int lineNumber,
-                    const std::vector<Word>& matches)
+// What the view is given of a line: its visible part as far as a view shows, and the line
+// feed that ends it even where that part stops short of it.
+std::string shownPart(const std::string& line)
 {
+    std::string shown = visiblePart(line).substr(0, LINE_SHOWN_LIMIT);
+    if (!line.empty() && line.back() == '\n' && (shown.empty() || shown.back() != '\n'))
+        shown += '\n';
+    return shown;
+}
+
+void checkRendering(const RecordingView& view, const std::string& line, long long lineNumber,
+                    const std::vector<Word>& allMatches)
+{
+    const std::string shown = shownPart(line);
+    std::vector<Word> matches;
+    for (const Word& word : allMatches) {
+        if (word.offset < LINE_SHOWN_LIMIT)
+            matches.push_back({word.offset, std::min(word.length, LINE_SHOWN_LIMIT - word.offset)});
+    }
     require(view.clears == 0, "scanning a line cleared the view");
-    if (matches.empty()) {
+    if (allMatches.empty()) {
         require(view.runs.empty(), "a line without a match rendered something");
         return;
     }
@@ -201,7 +215,7 @@ void checkRendering(const RecordingView& view, const std::string& visible, int l
         rebuilt += run.text;
     }
     require(red == matches.size(), "a matching word was not rendered in red");
-    require(rebuilt == visible, "the runs after the number do not give back the line");
+    require(rebuilt == shown, "the runs after the number do not give back the line");
 }
 
 // The block-at-a-time count must equal the count of the reads, one by one.
@@ -219,10 +233,9 @@ void checkStreamCount(const FuzzInput& input, const QueryWords& cut, int expecte
 
 void checkMatching(const FuzzInput& input)
 {
-    const std::vector<std::string> reads = readsOf(input.file);
-    GuardedBlock folded(LINE_SCAN_CAPACITY, '\x7f');
-    GuardedBlock piece(LINE_SCAN_CAPACITY, '\x7f');
-    LineScratch scratch{folded.data(), piece.data()};
+    const std::vector<std::string> lines = linesOf(input.file);
+    const std::size_t pieceSize = 1 + input.sliceCount % 300;
+    std::unique_ptr<LineScan> scan(new LineScan);
     RecordingView view;
 
     for (int caseSensitive = 0; caseSensitive <= 1; ++caseSensitive) {
@@ -242,15 +255,14 @@ void checkMatching(const FuzzInput& input)
         for (int wholeWordsOnly = 0; wholeWordsOnly <= 1; ++wholeWordsOnly) {
             searchOptions.caseSensitive.store(caseSensitive);
             searchOptions.wholeWordsOnly.store(wholeWordsOnly);
-            int lineNumber = input.firstLineNumber;
+            long long lineNumber = input.firstLineNumber;
             int total = 0;
-            for (const std::string& read : reads) {
+            for (const std::string& line : lines) {
                 situation = Situation{caseSensitive, wholeWordsOnly, lineNumber};
-                GuardedText line(read);
-                const std::string visible = visiblePart(read);
+                const std::string visible = visiblePart(line);
                 const std::string compared = caseSensitive ? visible : oracleLower(visible);
                 // The cut query is asked about every word directly; countMatchingWords is held
-                // to the same answers through scanLine below, word by word in the red runs.
+                // to the same answers through LineScan below, word by word in the red runs.
                 GuardedText comparedText(compared);
                 std::vector<Word> matches;
                 for (const Word& word : oracleWords(compared)) {
@@ -265,18 +277,35 @@ void checkMatching(const FuzzInput& input)
 
                 const QueryWords* ways[] = {nullptr, cutIfParsed};
                 for (int way = 0; way < (parsed ? 2 : 1); ++way) {
-                    int counted = scanLine(line.get(), lineNumber, query.get(), ways[way], nullptr, scratch);
+                    // The line in pieces, each in a block of its own size.
+                    scan->setQuery(query.get(), ways[way]);
+                    scan->beginLine();
+                    for (std::size_t at = 0; at < line.size(); at += pieceSize) {
+                        std::size_t length = std::min(pieceSize, line.size() - at);
+                        GuardedBlock piece(length, '\x7f');
+                        std::memcpy(piece.data(), line.data() + at, length);
+                        scan->take(piece.data(), length);
+                    }
+                    int counted = scan->endLine();
                     require(counted == static_cast<int>(matches.size()),
                             "the count is not the number of matching line words");
                     if (way == 0)
                         total += counted;
                     view.runs.clear();
                     view.clears = 0;
-                    int rendered = scanLine(line.get(), lineNumber, query.get(), ways[way], &view, scratch);
-                    require(rendered == counted, "rendering changed the count");
-                    checkRendering(view, visible, lineNumber, matches);
+                    if (counted > 0) {
+                        std::size_t shownMatches = 0;
+                        for (const Word& word : matches)
+                            shownMatches += word.offset < LINE_SHOWN_LIMIT ? 1 : 0;
+                        require(scan->renderedRuns() == 2 + 2 * shownMatches, "the runs a line adds are miscounted");
+                        require(scan->renderedCharacters(lineNumber) ==
+                                    std::to_string(lineNumber).size() + 2 + shownPart(line).size(),
+                                "the characters a line adds are miscounted");
+                        scan->render(lineNumber, view);
+                    }
+                    checkRendering(view, line, lineNumber, matches);
                 }
-                lineNumber = nextLineNumber(lineNumber);
+                ++lineNumber;
             }
             if (parsed)
                 checkStreamCount(input, cut, total);
@@ -289,28 +318,42 @@ void checkMatching(const FuzzInput& input)
 
 void checkFolding(const FuzzInput& input)
 {
-    const std::string line = visiblePart(input.file);
-    GuardedText source(input.file);
-    for (int caseSensitive = 0; caseSensitive <= 1; ++caseSensitive) {
-        GuardedBlock folded(input.capacity, '#');
-        std::size_t length = foldLine(folded.data(), input.capacity, source.get(), caseSensitive != 0);
-        if (input.capacity == 0) {
-            require(length == 0, "foldLine into no room reported a length");
-            continue;
-        }
-        std::size_t expectedLength = std::min(line.size(), input.capacity - 1);
-        std::string expected = (caseSensitive ? line : oracleLower(line)).substr(0, expectedLength);
-        require(length == expectedLength, "foldLine returned the wrong length");
-        require(std::memcmp(folded.data(), expected.c_str(), expectedLength + 1) == 0,
-                "foldLine's copy is not the folded line");
-    }
-
     // Only the bytes before the terminator may change.
     GuardedText query(input.query);
-    lowerAsciiInPlace(query.get());
+    foldInPlace(query.get());
     std::string visible = visiblePart(input.query);
     require(std::string(query.get(), input.query.size()) == oracleLower(visible) + input.query.substr(visible.size()),
-            "lowerAsciiInPlace changed more than the ASCII capitals before the terminator");
+            "foldInPlace changed more than the capitals before the terminator");
+}
+
+// A table made from whatever a code page answers keeps ASCII's rules, never moves a word's
+// edges by folding, and its case bits make every spelling of a letter one value.
+void checkTable(const FuzzInput& input)
+{
+    std::string answers = input.file + std::string(256, '\0');
+    bool letters[128];
+    unsigned char lowers[128];
+    for (int i = 0; i < 128; ++i) {
+        letters[i] = (static_cast<unsigned char>(answers[i]) & 1) != 0;
+        lowers[i] = static_cast<unsigned char>(answers[128 + i]);
+    }
+    WordTable table = codePageWordTable(letters, lowers);
+    for (int c = 0; c < 256; ++c) {
+        if (c < 0x80) {
+            require(table.word[c] == oracleWordByte(static_cast<char>(c)) &&
+                        table.lower[c] ==
+                            static_cast<unsigned char>(oracleLower(std::string(1, static_cast<char>(c)))[0]),
+                    "a table from a code page changed ASCII's rules");
+        } else {
+            require(table.word[c] == letters[c - 0x80], "a table from a code page lost its letters");
+        }
+        require(table.word[table.lower[c]] == table.word[c], "folding turns a word character into a separator");
+        require(table.word[c] || table.lower[c] == c, "a separator folds");
+        for (int other = 0; other < 256; ++other) {
+            if (table.lower[other] == table.lower[c])
+                require((other | table.caseBits[c]) == (c | table.caseBits[c]), "case bits miss a spelling");
+        }
+    }
 }
 
 // Checks the outcome of one copy: when it fitted, the destination starts with expected and
@@ -380,8 +423,10 @@ void checkCopies(const FuzzInput& input)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const FuzzInput input = decode(data, size);
+    ScopedWordTable letters(wordTable1252());
     checkCopies(input);
     checkFolding(input);
+    checkTable(input);
     checkMatching(input);
     return 0;
 }

@@ -7,7 +7,7 @@ WordFilter::WordFilter(const QueryWords& words) : words(words)
     for (int c = 0; c < 256; ++c)
         firstWord[c] = -1;
     for (int i = words.count() - 1; i >= 0; --i) {
-        unsigned char first = withCaseBit(static_cast<unsigned char>(words.word(i)[0]));
+        unsigned char first = foldByte(static_cast<unsigned char>(words.word(i)[0]));
         nextSameFirst[i] = firstWord[first];
         firstWord[first] = i;
         std::size_t offset = static_cast<std::size_t>(words.lengthOf(i)) - 1;
@@ -33,11 +33,21 @@ WordFilter::WordFilter(const QueryWords& words) : words(words)
 
 void WordFilter::collectProbes()
 {
+    // A text byte is looked at with the case bits of every query byte at its place, so the
+    // bits of one word's letter cannot hide another's.
     for (int i = 0; i < words.count(); ++i) {
         const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));
         std::size_t length = static_cast<std::size_t>(words.lengthOf(i));
-        Probe next{withCaseBit(word[0]), withCaseBit(word[length > 1 ? 1 : 0]), withCaseBit(word[length - 1]),
-                   length - 1};
+        firstBits |= wordTable.caseBits[word[0]];
+        secondBits |= wordTable.caseBits[word[length > 1 ? 1 : 0]];
+        lastBits |= wordTable.caseBits[word[length - 1]];
+    }
+    for (int i = 0; i < words.count(); ++i) {
+        const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));
+        std::size_t length = static_cast<std::size_t>(words.lengthOf(i));
+        Probe next{static_cast<unsigned char>(word[0] | firstBits),
+                   static_cast<unsigned char>(word[length > 1 ? 1 : 0] | secondBits),
+                   static_cast<unsigned char>(word[length - 1] | lastBits), length - 1};
         bool known = false;
         for (int k = 0; k < probeCount && !known; ++k) {
             known = probes[k].first == next.first && probes[k].second == next.second && probes[k].last == next.last &&
@@ -60,6 +70,20 @@ void WordFilter::collectProbes()
     }
 }
 
+namespace {
+
+// Lets bucket through at every nibble that is nibble with some of bits changed.
+void allowNibbles(unsigned char (&table)[16], unsigned nibble, unsigned bits, unsigned char bucket)
+{
+    for (unsigned change = bits;; change = (change - 1) & bits) {
+        table[(nibble ^ change) & 15] |= bucket;
+        if (change == 0)
+            break;
+    }
+}
+
+}  // namespace
+
 void WordFilter::buildNibbleTables()
 {
     for (int i = 0; i < words.count(); ++i) {
@@ -68,12 +92,11 @@ void WordFilter::buildNibbleTables()
         int length = words.lengthOf(i);
         for (int j = 0; j < NIBBLE_BYTES; ++j) {
             if (j < length) {
-                // A letter in either case; any other byte as it is.
+                // A letter in every case: each nibble with any of its case bits changed.
                 unsigned char c = word[j];
-                lowNibbles[j][c & 15] |= bucket;
-                highNibbles[j][c >> 4] |= bucket;
-                if (isWordChar(c) && c >= 'A')
-                    highNibbles[j][(c ^ CASE_BIT) >> 4] |= bucket;
+                unsigned char bits = wordTable.caseBits[c];
+                allowNibbles(lowNibbles[j], c & 15, bits & 15, bucket);
+                allowNibbles(highNibbles[j], c >> 4, bits >> 4, bucket);
             } else {
                 for (int n = 0; n < 16; ++n) {
                     lowNibbles[j][n] |= bucket;

@@ -1,19 +1,12 @@
 // Which positions of a text are worth a closer look for the count, and whether a query word
-// really begins there. The looks are done with the case bit set in every byte, so they let
-// through every position where a query word begins, in whatever letter case, and whatever
-// the options: no match is ever passed over, and the line word is then judged by the exact
-// rule. Free of <windows.h>.
+// really begins there. The looks are done with the case bits of the query's bytes set in
+// every byte (WordTable::caseBits), so they let through every position where a query word
+// begins, in whatever letter case, and whatever the options: no match is ever passed over,
+// and the line word is then judged by the exact rule. Free of <windows.h>.
 #pragma once
 #include <cstddef>
 
 #include "match/WordRules.h"
-
-const unsigned char CASE_BIT = 0x20;  // ORed into a byte, it lower-cases an ASCII letter
-
-inline unsigned char withCaseBit(unsigned char c)
-{
-    return static_cast<unsigned char>(c | CASE_BIT);
-}
 
 class WordFilter {
 public:
@@ -34,15 +27,33 @@ public:
     // the text holds end bytes.
     bool occursAt(const unsigned char* text, std::size_t at, std::size_t end) const
     {
-        for (int i = firstWord[withCaseBit(text[at])]; i >= 0; i = nextSameFirst[i]) {
+        for (int i = firstWord[foldByte(text[at])]; i >= 0; i = nextSameFirst[i]) {
             std::size_t length = static_cast<std::size_t>(words.lengthOf(i));
             if (at + length > end)
                 continue;
-            const char* word = words.word(i);
+            const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));
             std::size_t k = 1;
-            while (k < length && lowerAscii(static_cast<char>(text[at + k])) == lowerAscii(word[k]))
+            while (k < length && foldByte(text[at + k]) == foldByte(word[k]))
                 ++k;
-            if (k == length && lowerAscii(static_cast<char>(text[at])) == lowerAscii(word[0]))
+            if (k == length)
+                return true;
+        }
+        return false;
+    }
+
+    // Whether some query word begins at text[at] as the words are compared: the text folded
+    // when case does not count, the query word as it is.
+    bool occursAsComparedAt(const unsigned char* text, std::size_t at, std::size_t end, bool folded) const
+    {
+        for (int i = firstWord[foldByte(text[at])]; i >= 0; i = nextSameFirst[i]) {
+            std::size_t length = static_cast<std::size_t>(words.lengthOf(i));
+            if (at + length > end)
+                continue;
+            const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));
+            std::size_t k = 0;
+            while (k < length && (folded ? foldByte(text[at + k]) : text[at + k]) == word[k])
+                ++k;
+            if (k == length)
                 return true;
         }
         return false;
@@ -52,17 +63,19 @@ public:
     Kind kind;
     bool wide = false;     // NIBBLES 32 positions at a time (AVX2)
     std::size_t span = 0;  // the longest query word's length less one: bytes looked at ahead
-    int firstWord[256];    // per first byte (case bit set): the first query word with it, or -1
+    int firstWord[256];    // per first byte (folded): the first query word with it, or -1
     int nextSameFirst[QueryWords::MAX_WORDS];
 
     // For ONE_WORD and WORD_BYTES: the three bytes of each query word that are looked for,
-    // sorted by offset so the bytes at each offset load once.
+    // with the case bits set that every text byte is looked at with at that place, sorted by
+    // offset so the bytes at each offset load once.
     struct Probe {
         unsigned char first, second, last;
         std::size_t offset;  // of the last byte from the first
     };
     Probe probes[MAX_PROBES];
     int probeCount = 0;
+    unsigned char firstBits = 0, secondBits = 0, lastBits = 0;
 
     // For NIBBLES: for each of the first three bytes of a word, the buckets (one bit each) of
     // the words that allow each value of the byte's low and high nibble. A word shorter than

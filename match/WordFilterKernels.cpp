@@ -9,11 +9,15 @@
 
 namespace {
 
-// The 16 bytes from at, each with the case bit set.
-inline __m128i loadWithCaseBit(const unsigned char* at)
+// The 16 bytes from at, each with bits set.
+inline __m128i loadWithBits(const unsigned char* at, __m128i bits)
 {
-    return _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)),
-                        _mm_set1_epi8(static_cast<char>(CASE_BIT)));
+    return _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), bits);
+}
+
+inline __m128i bitsOf(unsigned char bits)
+{
+    return _mm_set1_epi8(static_cast<char>(bits));
 }
 
 // One query word: its first, second and last bytes at each of 16 positions.
@@ -26,11 +30,14 @@ std::size_t findOneWord(const WordFilter& filter, const unsigned char* text, std
     const __m128i lastByte = _mm_set1_epi8(static_cast<char>(probe.last));
     const std::size_t offset = probe.offset;
     const std::size_t nextOffset = offset > 0 ? 1 : 0;
+    const __m128i firstBits = bitsOf(filter.firstBits);
+    const __m128i secondBits = bitsOf(filter.secondBits);
+    const __m128i lastBits = bitsOf(filter.lastBits);
     for (; i <= last; i += 16) {
         const unsigned char* at = text + i;
-        __m128i here = loadWithCaseBit(at);
-        __m128i next = loadWithCaseBit(at + nextOffset);
-        __m128i ahead = loadWithCaseBit(at + offset);
+        __m128i here = loadWithBits(at, firstBits);
+        __m128i next = loadWithBits(at + nextOffset, secondBits);
+        __m128i ahead = loadWithBits(at + offset, lastBits);
         __m128i hits = _mm_and_si128(_mm_cmpeq_epi8(here, first),
                                      _mm_and_si128(_mm_cmpeq_epi8(next, second), _mm_cmpeq_epi8(ahead, lastByte)));
         unsigned hitMask = static_cast<unsigned>(_mm_movemask_epi8(hits));
@@ -56,10 +63,13 @@ std::size_t findWordBytes(const WordFilter& filter, const unsigned char* text, s
         seconds[k] = _mm_set1_epi8(static_cast<char>(filter.probes[k].second));
         lasts[k] = _mm_set1_epi8(static_cast<char>(filter.probes[k].last));
     }
+    const __m128i firstBits = bitsOf(filter.firstBits);
+    const __m128i secondBits = bitsOf(filter.secondBits);
+    const __m128i lastBits = bitsOf(filter.lastBits);
     for (; i <= last; i += 16) {
         const unsigned char* at = text + i;
-        __m128i here = loadWithCaseBit(at);
-        __m128i next = loadWithCaseBit(at + 1);
+        __m128i here = loadWithBits(at, firstBits);
+        __m128i next = loadWithBits(at + 1, secondBits);
         __m128i ahead = here;
         std::size_t loadedOffset = 0;
         __m128i hits = _mm_setzero_si128();
@@ -68,7 +78,7 @@ std::size_t findWordBytes(const WordFilter& filter, const unsigned char* text, s
             __m128i hit = _mm_cmpeq_epi8(here, firsts[k]);
             if (offset != 0) {
                 if (offset != loadedOffset) {
-                    ahead = loadWithCaseBit(at + offset);
+                    ahead = loadWithBits(at + offset, lastBits);
                     loadedOffset = offset;
                 }
                 hit = _mm_and_si128(hit,

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-void lowerAsciiInPlace(char* text)
+void foldInPlace(char* text)
 {
     for (; *text != '\0'; ++text)
-        *text = lowerAscii(*text);
+        *text = foldChar(*text);
 }
 
 const char* firstWord(const char* text)
@@ -57,30 +57,14 @@ int countMatchingWords(const char* query, const char* lineWord, bool wholeWordsO
     return count;
 }
 
-std::size_t foldLine(char* folded, std::size_t cap, const char* line, bool caseSensitive)
-{
-    if (cap == 0)
-        return 0;
-    std::size_t n = 0;
-    if (caseSensitive) {
-        for (; n + 1 < cap && line[n] != '\0'; ++n)
-            folded[n] = line[n];
-    } else {
-        for (; n + 1 < cap && line[n] != '\0'; ++n)
-            folded[n] = lowerAscii(line[n]);
-    }
-    folded[n] = '\0';
-    return n;
-}
-
 bool QueryWords::parse(const char* query)
 {
     wordCount = 0;
     shortest = 0;
     for (const char* word = firstWord(query); word != nullptr; word = nextWord(word)) {
-        if (wordCount == MAX_WORDS)
-            return false;
         int n = wordLength(word);
+        if (wordCount == MAX_WORDS || static_cast<std::size_t>(n) > LONGEST_QUERY_WORD)
+            return false;
         start[wordCount] = word;
         length[wordCount] = n;
         if (wordCount == 0 || n < shortest)

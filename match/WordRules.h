@@ -1,18 +1,19 @@
 // How text is cut into words and how a search word matches a word of a line.
-// Words are runs of ASCII letters and digits; every other byte, including the bytes from
-// 0x80 up, separates words. No function here reads past a terminating zero.
+// Words are runs of word characters (isWordChar, match/WordTable.h: the code page's letters
+// and digits); every other byte separates words. No function here reads past a terminating
+// zero.
 #pragma once
 #include <cstddef>
 
-#include "text/AsciiCase.h"
+#include "match/WordTable.h"
 
-inline bool isWordChar(unsigned char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
+// The longest a query word can be: the search string holds 1023 characters. A line word
+// longer than this never equals a query word, and matches only by holding one.
+const std::size_t LONGEST_QUERY_WORD = 1023;
 
-// Lower-cases the ASCII letters of a zero-terminated text in place; other bytes stay.
-void lowerAsciiInPlace(char* text);
+// Folds the letters of a zero-terminated text in place, as a search that ignores case
+// folds its query (foldByte); other bytes stay.
+void foldInPlace(char* text);
 
 // Start of the first word at or after text; nullptr when the terminator comes first.
 const char* firstWord(const char* text);
@@ -30,10 +31,6 @@ bool wordMatches(const char* queryWord, const char* lineWord, bool wholeWordsOnl
 // Number of query words that match the line word at lineWord.
 int countMatchingWords(const char* query, const char* lineWord, bool wholeWordsOnly);
 
-// Copies line into folded up to its first zero byte, lower-casing ASCII letters unless
-// caseSensitive, and terminates it. Both buffers must hold cap bytes; returns the length.
-std::size_t foldLine(char* folded, std::size_t cap, const char* line, bool caseSensitive);
-
 // The words of a query, cut once so that each line word can be tested against all of
 // them without walking the query again. Gives the same answers as countMatchingWords.
 class QueryWords {
@@ -41,8 +38,8 @@ public:
     // A query of 1023 characters has at most 512 words.
     static const int MAX_WORDS = 512;
 
-    // Cuts query into its words. Returns false when it has more than MAX_WORDS words; the
-    // caller then falls back on countMatchingWords.
+    // Cuts query into its words. Returns false when it has more than MAX_WORDS words, or a
+    // word longer than LONGEST_QUERY_WORD; the caller then falls back on countMatchingWords.
     bool parse(const char* query);
 
     // Whether any query word matches the line word of length length at lineWord.

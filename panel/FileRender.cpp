@@ -17,12 +17,11 @@ namespace {
 // two together are what the window leaves a message unanswered for. Shorter slices cost
 // more than they give: every one ends with a paint of the view.
 const double SLICE_SECONDS = 0.08;
-// While only counting, the clock is read after this many reads.
+// While only counting, the clock is read after this many lines or pieces of a long line.
 const int READS_BETWEEN_CLOCKS = 256;
-// The most one read can add to the view: its text and number, and two runs for each of
-// its words with the number's and the tail's.
-const long READ_MOST_CHARACTERS = static_cast<long>(READ_LIMIT) + 16;
-const long READ_MOST_RUNS = static_cast<long>(READ_LIMIT) + 3;
+// The start of a long line, its number ("2147483647) " and more) and its line feed.
+static_assert(LINE_SHOWN_LIMIT + 32 <= static_cast<std::size_t>(FileRender::PARAGRAPH_LIMIT),
+              "the start of a long line that the view is given fits in one paragraph");
 
 double secondsNow()
 {
@@ -93,10 +92,11 @@ void FileRender::appendText(const char* text, unsigned long colour)
     matchView.appendText(text, colour);
 }
 
-bool FileRender::showNextRead()
+bool FileRender::showLine(std::size_t characters, std::size_t runs)
 {
-    return linesShown < LINE_LIMIT && charactersShown + READ_MOST_CHARACTERS <= CHARACTER_LIMIT &&
-           runsShown + READ_MOST_RUNS <= RUN_LIMIT && paragraphLength + READ_MOST_CHARACTERS <= PARAGRAPH_LIMIT;
+    long lineCharacters = static_cast<long>(characters);
+    return linesShown < LINE_LIMIT && charactersShown + lineCharacters <= CHARACTER_LIMIT &&
+           runsShown + static_cast<long>(runs) <= RUN_LIMIT && paragraphLength + lineCharacters <= PARAGRAPH_LIMIT;
 }
 
 bool FileRender::stepGoesOn(int matchingWords, bool shown)

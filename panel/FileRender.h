@@ -19,8 +19,9 @@ public:
     // each take 40,000 to 50,000.
     static const long RUN_LIMIT = 60000;
     // The control lays a paragraph out again at every insertion into it, in a time that
-    // grows with the square of its length. The reads of one long physical line form one
-    // paragraph, so the view stops before one passes this many characters.
+    // grows with the square of its length, so the view stops before one passes this many
+    // characters. A line longer than that shows its start (match/LineScan.h's
+    // LINE_SHOWN_LIMIT), which fits.
     static const long PARAGRAPH_LIMIT = 8 * 1024;
 
     FileRender();
@@ -47,7 +48,7 @@ public:
 private:
     void clearView() override;
     void appendText(const char* text, unsigned long colour) override;
-    bool showNextRead() override;
+    bool showLine(std::size_t characters, std::size_t runs) override;
     bool stepGoesOn(int matchingWords, bool shown) override;
     void finish();
     void close();

@@ -102,7 +102,7 @@ void startOrStopSearch()
     // renders selected files from queryText while the search thread reads it, and neither
     // may write it. The history keeps the text as typed.
     if (searchOptions.caseSensitive.load() == 0)
-        lowerAsciiInPlace(queryText);
+        foldInPlace(queryText);
     setText(panelControls.searchButton, STOP_CAPTION);
     // The file shown is about to go; so is the rest of its render.
     fileRender.cancel();

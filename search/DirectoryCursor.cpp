@@ -6,7 +6,7 @@
 
 #include "search/FileNames.h"
 #include "text/TextBuffer.h"
-#include "match/WordRules.h"
+#include "text/AsciiCase.h"
 
 DirectoryCursor searchRoot;
 

@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <initializer_list>
 
-#include "match/WordRules.h"
+#include "text/AsciiCase.h"
 
 bool isReservedDeviceName(const char* name)
 {

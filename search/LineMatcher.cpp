@@ -3,15 +3,12 @@
 #include "platform/ErrorBox.h"
 #include "platform/SystemCodePage.h"
 #include "search/FileNames.h"
-#include "match/LineScan.h"
 #include "search/StreamScan.h"
 #include "text/TextBuffer.h"
 #include "match/ViewSink.h"
 
 namespace {
 
-static_assert(LINE_CAPACITY == LINE_SCAN_CAPACITY, "the matcher hands its own buffers to scanLine");
-static_assert(LINE_CAPACITY == READ_LIMIT + 1, "a read and its terminator fill the line buffer");
 static_assert(READ_BLOCK_CAPACITY >= static_cast<int>(STREAM_BLOCK_MINIMUM), "the block is large enough");
 
 }  // namespace
@@ -20,9 +17,6 @@ LineMatcher::LineMatcher(ViewSink* view, ReadBlock* shared)
     : view(view), ownBlock(shared != nullptr ? nullptr : new ReadBlock),
       readBlock(shared != nullptr ? shared : ownBlock.get())
 {
-    lineBuffer[0] = '\0';
-    foldedBuffer[0] = '\0';
-    pieceBuffer[0] = '\0';
     path[0] = '\0';
     query[0] = '\0';
 }
@@ -50,8 +44,13 @@ bool LineMatcher::begin(const char* newPath, const char* newQuery, int render, c
     matchCount = 0;
     lineNumber = 0;
     source.emplace(stream, systemCodePage(), endingOf(path), !countOnly, keepGoing);
-    if (!countOnly)
+    if (!countOnly) {
         reads.emplace(*source, readBlock->bytes, sizeof readBlock->bytes);
+        if (!lines)
+            lines.reset(new LineScan);
+        lines->setQuery(query, wordsCut ? &words : nullptr);
+        inLine = false;
+    }
     if (target != nullptr)
         target->clearView();
     return true;
@@ -65,17 +64,34 @@ bool LineMatcher::step(ScanPace& pace)
         matchCount = countStreamMatches(*source, words, readBlock->bytes, sizeof readBlock->bytes);
         return true;
     }
-    LineScratch scratch{foldedBuffer, pieceBuffer};
-    const QueryWords* cut = wordsCut ? &words : nullptr;
-    while (reads->next(lineBuffer)) {
-        ++lineNumber;
-        bool shown = target != nullptr && pace.showNextRead();
-        int count = scanLine(lineBuffer, lineNumber, query, cut, shown ? target : nullptr, scratch);
-        matchCount += count;
-        if (!pace.stepGoesOn(count, shown))
+    LinePiece piece;
+    while (reads->next(piece)) {
+        if (!inLine) {
+            lines->beginLine();
+            inLine = true;
+        }
+        lines->take(piece.bytes, piece.length);
+        bool goesOn = piece.endsLine() ? endLine(pace) : pace.stepGoesOn(0, false);
+        if (!goesOn)
             return false;
     }
+    // The text's last line, without a line feed.
+    if (inLine)
+        endLine(pace);
     return true;
+}
+
+bool LineMatcher::endLine(ScanPace& pace)
+{
+    inLine = false;
+    ++lineNumber;
+    int count = lines->endLine();
+    bool shown =
+        target != nullptr && count > 0 && pace.showLine(lines->renderedCharacters(lineNumber), lines->renderedRuns());
+    if (shown)
+        lines->render(lineNumber, *target);
+    matchCount += count;
+    return pace.stepGoesOn(count, shown);
 }
 
 int LineMatcher::end()
@@ -85,6 +101,7 @@ int LineMatcher::end()
     if (source->abandoned())
         matchCount = 0;
     reads.reset();
+    inLine = false;
     source.reset();
     target = nullptr;
     // Told last, with the scan over: the box's message loop may begin the next one.

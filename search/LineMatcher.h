@@ -11,11 +11,11 @@
 #include "search/ReadCutter.h"
 #include "platform/ScopedOwners.h"
 #include "search/SearchState.h"
+#include "match/LineScan.h"
 #include "match/WordRules.h"
 
 class ViewSink;
 
-const int LINE_CAPACITY = 1024;  // one read: at most 1023 bytes and the terminator
 // The file is taken in blocks of this size; scanning a file allocates nothing.
 const int READ_BLOCK_CAPACITY = 64 * 1024;
 // The longest path a scan keeps for the box that reports a failed close.
@@ -27,15 +27,21 @@ struct ReadBlock {
     char bytes[READ_BLOCK_CAPACITY];
 };
 
-// What a scan in steps asks its caller read by read. The default goes on to the end and
-// shows every read.
+// What a scan in steps asks its caller line by line. The default goes on to the end and
+// shows every matching line.
 class ScanPace {
 public:
-    // Whether the next read goes to the view; a read that does not is still counted.
-    virtual bool showNextRead() { return true; }
-    // Asked after every read, told how many matching line words it held and whether it was
-    // shown: whether the step goes on to the next read. False ends the step there; the next
-    // step goes on with the next read.
+    // Whether a matching line goes to the view, given the characters and coloured runs it
+    // adds there; a line that does not is still counted.
+    virtual bool showLine(std::size_t characters, std::size_t runs)
+    {
+        (void)characters;
+        (void)runs;
+        return true;
+    }
+    // Asked after every line, told how many matching line words it held and whether it was
+    // shown, and within a long line after each piece of it with 0 and false: whether the
+    // step goes on. False ends the step there; the next step goes on where it stopped.
     virtual bool stepGoesOn(int matchingWords, bool shown)
     {
         (void)matchingWords;
@@ -69,7 +75,7 @@ public:
     bool begin(const char* path, const char* query, int render, const std::atomic<int>* keepGoing = nullptr);
     // Scans on from where the last step stopped, until the file ends or pace ends the step.
     // Returns true once the file has ended. A count without a view goes in one step: it
-    // takes the file a block at a time, not read by read.
+    // takes the file a block at a time, not line by line.
     bool step(ScanPace& pace);
     // Ends the scan under way and closes its file, telling the user when that fails. Returns
     // the matching line words counted (0 for a file given up). Without a scan under way it
@@ -84,22 +90,23 @@ public:
     int matchCount = 0;
     // Whether the user answered the last "cannot open" box with Cancel.
     bool cancelledByUser = false;
-    char lineBuffer[LINE_CAPACITY];
-    char foldedBuffer[LINE_CAPACITY];
-    char pieceBuffer[LINE_CAPACITY];
 
 private:
+    bool endLine(ScanPace& pace);
+
     ViewSink* view;
     std::unique_ptr<ReadBlock> ownBlock;
     ReadBlock* readBlock;
 
     FileStream stream;
     std::optional<FileText> source;
-    std::optional<ReadCutter> reads;  // when the file goes read by read
-    ViewSink* target = nullptr;       // view, while rendering
+    std::optional<ReadCutter> reads;  // when the file goes line by line
+    std::unique_ptr<LineScan> lines;  // made when a file first goes line by line
+    bool inLine = false;
+    ViewSink* target = nullptr;  // view, while rendering
     QueryWords words;
     bool wordsCut = false;
-    int lineNumber = 0;
+    long long lineNumber = 0;
     char path[SCAN_PATH_CAPACITY];
     char query[QUERY_CAPACITY];
 };

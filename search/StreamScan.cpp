@@ -14,10 +14,11 @@
 namespace {
 
 const std::size_t NEED_MORE = static_cast<std::size_t>(-1);
+const std::size_t KEPT_BEFORE = LONGEST_QUERY_WORD + 1;
 
 // Everything the count carries from one block of the stream to the next. Positions named
 // "...Offset" count bytes from the start of the stream; indexes count from the buffer.
-// Line feeds and zeros are looked for only when a candidate needs to know its read, and
+// Line feeds and zeros are looked for only when a candidate needs to know its line, and
 // only in the bytes since the last look (the accounted index).
 struct CountState {
     const WordFilter& filter;
@@ -28,26 +29,23 @@ struct CountState {
     bool atEnd = false;
     std::size_t accounted = 0;      // line feeds and zeros before this index are known
     long long newlineOffset = -1;   // the last line feed before the accounted index
-    long long zeroOffset = -1;      // a zero in the read of the accounted index, if any
-    long long caseReadOffset = -1;  // the read whose caseSensitive value is held
+    long long zeroOffset = -1;      // a zero in the line of the accounted index, if any
+    long long caseLineOffset = -1;  // the line whose caseSensitive value is held
     bool caseSensitive = false;
+    bool insideJudgedWord = false;  // the bytes in hand end inside a word already judged
     int count = 0;
 };
 
-// Stream offset of the start of the read that holds the byte at stream offset offset, once
-// the line feeds before it are accounted for. A line longer than a read takes several
-// (read rule 2).
-long long readStartOf(const CountState& s, long long offset)
+// Stream offset of the start of the line that holds the accounted index (rule 2).
+long long lineStartOf(const CountState& s)
 {
-    long long lineStart = s.newlineOffset + 1;
-    long long limit = static_cast<long long>(READ_LIMIT);
-    return lineStart + (offset - lineStart) / limit * limit;
+    return s.newlineOffset + 1;
 }
 
 // Brings newlineOffset and zeroOffset up to index upTo. Only the last line feed counts, so
-// it is looked for backwards; a zero matters only within the read that upTo is in, since a
-// read is looked at only up to its first zero and later positions are in the same or later
-// reads.
+// it is looked for backwards; a zero matters only within the line that upTo is in, since a
+// line is looked at only up to its first zero and later positions are in the same or later
+// lines.
 void accountUpTo(CountState& s, std::size_t upTo)
 {
     for (std::size_t k = upTo; k > s.accounted; --k) {
@@ -56,10 +54,10 @@ void accountUpTo(CountState& s, std::size_t upTo)
             break;
         }
     }
-    long long readFirst = readStartOf(s, s.base + static_cast<long long>(upTo)) - s.base;
+    long long lineFirst = lineStartOf(s) - s.base;
     std::size_t from = s.accounted;
-    if (readFirst > static_cast<long long>(from))
-        from = static_cast<std::size_t>(readFirst);
+    if (lineFirst > static_cast<long long>(from))
+        from = static_cast<std::size_t>(lineFirst);
     if (from < upTo) {
         std::size_t zero = findByte(reinterpret_cast<const char*>(s.text) + from, upTo - from, 0);
         if (zero < upTo - from)
@@ -70,45 +68,58 @@ void accountUpTo(CountState& s, std::size_t upTo)
 
 // Judges the line word that holds text[at], where a query word begins. Returns the index
 // scanning goes on from: past the word once it has been compared, the next byte when it is
-// not to be compared, or NEED_MORE when the word may go on beyond the bytes in hand.
+// not to be compared, or NEED_MORE when the word may go on beyond the bytes in hand and
+// is still short enough to be held whole.
 std::size_t judgeWordAt(CountState& s, std::size_t at)
 {
     accountUpTo(s, at);
-    long long readStart = readStartOf(s, s.base + static_cast<long long>(at));
-    // A read is looked at only up to its first zero byte (read rule 4).
-    if (s.zeroOffset >= readStart)
+    long long lineStart = lineStartOf(s);
+    // A line is looked at only up to its first zero byte (rule 4).
+    if (s.zeroOffset >= lineStart)
         return at + 1;
 
-    // The word ends at a separator or where its read does, whichever comes first, on either
-    // side (read rule 5).
-    long long readFirst = readStart - s.base;
+    // A word runs on across blocks, to a separator on either side (rule 5). Every candidate
+    // has KEPT_BEFORE bytes in hand before it, so a word whose start went with an earlier
+    // block is longer than any query word here too.
+    long long lineFirst = lineStart - s.base;
     std::size_t from = at;
-    while (from > 0 && static_cast<long long>(from) > readFirst && isWordChar(s.text[from - 1]))
+    while (from > 0 && static_cast<long long>(from) > lineFirst && isWordChar(s.text[from - 1]))
         --from;
-    long long readEnd = readFirst + static_cast<long long>(READ_LIMIT);
-    std::size_t stop = readEnd < static_cast<long long>(s.end) ? static_cast<std::size_t>(readEnd) : s.end;
     std::size_t to = at + 1;
-    while (to < stop && isWordChar(s.text[to]))
+    while (to < s.end && isWordChar(s.text[to]))
         ++to;
-    if (to == s.end && !s.atEnd && static_cast<long long>(to) < readEnd)
+    bool runsOn = to == s.end && !s.atEnd;
+    bool longWord = to - from > LONGEST_QUERY_WORD;
+    if (runsOn && !longWord)
         return NEED_MORE;
 
-    // Case is looked at once per read, as the line-at-a-time scan does (read rule 6).
-    if (readStart != s.caseReadOffset) {
-        s.caseReadOffset = readStart;
+    // Case is looked at once per line, as the line-by-line scan does (rule 6).
+    if (lineStart != s.caseLineOffset) {
+        s.caseLineOffset = lineStart;
         s.caseSensitive = searchOptions.caseSensitive.load(std::memory_order_relaxed) != 0;
     }
-    int length = static_cast<int>(to - from);
-    const char* word = reinterpret_cast<const char*>(s.text + from);
-    char folded[READ_LIMIT];
-    if (!s.caseSensitive) {
-        for (int k = 0; k < length; ++k)
-            folded[k] = lowerAscii(word[k]);
-        word = folded;
-    }
     bool wholeWordsOnly = searchOptions.wholeWordsOnly.load(std::memory_order_relaxed) != 0;
-    if (s.filter.words.anyMatches(word, length, wholeWordsOnly))
+    bool matched;
+    if (longWord) {
+        // A query word begins at at in some letter case; one that is not there as compared
+        // may still be further on in the word.
+        if (!wholeWordsOnly && !s.filter.occursAsComparedAt(s.text, at, s.end, !s.caseSensitive))
+            return at + 1;
+        matched = !wholeWordsOnly;
+    } else {
+        int length = static_cast<int>(to - from);
+        const char* word = reinterpret_cast<const char*>(s.text + from);
+        char folded[LONGEST_QUERY_WORD];
+        if (!s.caseSensitive) {
+            for (int k = 0; k < length; ++k)
+                folded[k] = foldChar(word[k]);
+            word = folded;
+        }
+        matched = s.filter.words.anyMatches(word, length, wholeWordsOnly);
+    }
+    if (matched)
         ++s.count;
+    s.insideJudgedWord = runsOn;
     return to;
 }
 
@@ -172,7 +183,7 @@ std::size_t scanRange(CountState& s, std::size_t i, std::size_t limit)
 #endif
     // What is left, a byte at a time.
     while (i < limit) {
-        if (s.filter.firstWord[withCaseBit(s.text[i])] >= 0 && s.filter.occursAt(s.text, i, s.end)) {
+        if (s.filter.firstWord[foldByte(s.text[i])] >= 0 && s.filter.occursAt(s.text, i, s.end)) {
             std::size_t after = judgeWordAt(s, i);
             if (after == NEED_MORE)
                 return i;
@@ -182,6 +193,15 @@ std::size_t scanRange(CountState& s, std::size_t i, std::size_t limit)
         ++i;
     }
     return i;
+}
+
+// Moves scan past the rest of a word judged in an earlier block (rule 5).
+std::size_t skipJudgedWord(CountState& s, std::size_t scan)
+{
+    while (scan < s.end && isWordChar(s.text[scan]))
+        ++scan;
+    s.insideJudgedWord = scan == s.end && !s.atEnd;
+    return scan;
 }
 
 }  // namespace
@@ -198,6 +218,8 @@ int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer
             s.end += got;
             s.atEnd = got < wanted;
         }
+        if (s.insideJudgedWord)
+            scan = skipJudgedWord(s, scan);
         if (words.count() == 0) {
             // Nothing can match, but the stream is still read to its end.
             if (s.atEnd)
@@ -213,9 +235,9 @@ int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer
         if (s.atEnd && scan >= s.end)
             return s.count;
         accountUpTo(s, scan);
-        // Keep the read's worth of bytes before the scan position: the word of a later
-        // candidate can begin up to READ_LIMIT - 1 bytes before it.
-        std::size_t keep = scan > READ_LIMIT ? scan - READ_LIMIT : 0;
+        // Keep a long word's worth of bytes before the scan position: the word of a later
+        // candidate that can still equal a query word begins at most that far before it.
+        std::size_t keep = scan > KEPT_BEFORE ? scan - KEPT_BEFORE : 0;
         std::memmove(buffer, buffer + keep, s.end - keep);
         s.base += static_cast<long long>(keep);
         s.end -= keep;

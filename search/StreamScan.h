@@ -7,13 +7,13 @@
 class ByteSource;
 class QueryWords;
 
-// Counts the matching line words of the whole stream, read after read, with the same answer
-// that scanLine gives summed over the reads that ReadCutter hands out. It never cuts the
-// reads out: it keeps every read rule of search/ReadCutter.h on the block itself, and the
-// options are read as scanLine reads them (caseSensitive once for a read, wholeWordsOnly for
-// every line word that is compared). Instead of comparing every line word, it first looks
-// for places where some query word could begin (its first and last bytes, in either case),
-// and compares only the line words that hold such a place. buffer holds capacity bytes, at
+// Counts the matching line words of the whole stream, with the same answer that LineScan
+// gives summed over the lines that ReadCutter hands out. It never cuts the lines out: it
+// keeps every rule of search/ReadCutter.h on the block itself, and the options are read as
+// LineScan reads them (caseSensitive once for a line, wholeWordsOnly for every line word
+// that is compared). Instead of comparing every line word, it first looks for places where
+// some query word could begin (its first and last bytes, in any letter case), and compares
+// only the line words that hold such a place. buffer holds capacity bytes, at
 // least STREAM_BLOCK_MINIMUM (search/ReadCutter.h). The stream is always read to its end,
 // even when words has no word and nothing can match.
 int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer, std::size_t capacity);

@@ -8,7 +8,7 @@
 #include "search/FileNames.h"
 #include "text/FileKind.h"
 #include "text/TextBuffer.h"
-#include "match/WordRules.h"
+#include "text/AsciiCase.h"
 
 namespace {
 

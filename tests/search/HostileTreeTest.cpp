@@ -242,8 +242,8 @@ TEST_F(HostileTreeTest, OddContentIsScannedSafely)
     } files[] = {
         {"line1022.txt", line(1022, " needle") + "\n", true},
         {"line1023.txt", line(1023, " needle") + "\n", true},
-        {"line1024.txt", line(1024, " needle") + "\n", false},   // the read cuts it: "needl" + "e"
-        {"line1024b.txt", line(1024, " needlee") + "\n", true},  // "needle" + "e" keeps it whole
+        {"line1024.txt", line(1024, " needle") + "\n", true},  // one word across byte 1023
+        {"line1024b.txt", line(1024, " needlee") + "\n", true},
         {"megabyte.txt", std::string(1 << 20, 'h') + " needle\n", true},
         {"zeros.txt", std::string(1 << 16, '\0'), false},
         {"zerothen.txt", std::string("x\0needle\n", 9), false},

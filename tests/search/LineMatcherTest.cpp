@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,11 @@
 #include "search/SearchState.h"
 #include "support/BoxWatcher.h"
 #include "support/Recorders.h"
+#include "support/Letters1252.h"
 #include "support/StreamTexts.h"
 #include "support/TempTree.h"
 #include "support/TestData.h"
+#include "support/WholeLines.h"
 
 namespace {
 
@@ -33,6 +36,7 @@ protected:
         return matcher.scanFile(tree.path("f.txt").c_str(), query, render);
     }
 
+    ScopedWordTable letters{wordTable1252()};
     TempTree tree;
     RecordingView view;
     LineMatcher matcher{&view};
@@ -77,45 +81,36 @@ TEST_F(LineMatcherTest, OnlyMatchingLinesAreShownAndEachWordCountsOnce)
     EXPECT_EQ(expected, view.runs) << "CR LF is read as one line feed; a last line keeps no line end";
 }
 
-TEST_F(LineMatcherTest, LongLinesArriveInPiecesOf1023Bytes)
+TEST_F(LineMatcherTest, ALongLineIsOneLineAndAWordAcrossAnyCutIsOneWord)
 {
-    std::string first(1023, 'x');
-    first.replace(0, 3, "cat");
-    std::string second(1023, ' ');
-    second.replace(1020, 3, "cat");  // "catcat" across the cut: two words, two matches
-    std::string third = "cat 67890";
-    EXPECT_EQ(3, scan(first + second + third + "\n", "cat"));
-
-    ASSERT_GE(view.runs.size(), 3u);
-    EXPECT_EQ((TextRun{"1) ", BLUE}), view.runs[0]);
-    std::vector<std::string> prefixes;
-    std::string shown;
-    for (const TextRun& run : view.runs) {
-        if (run.colour == BLUE)
-            prefixes.push_back(run.text);
-        else
-            shown += run.text;
-    }
-    EXPECT_EQ((std::vector<std::string>{"1) ", "2) ", "3) "}), prefixes);
-    EXPECT_EQ(first + second + third + "\n", shown) << "pieces are rendered without line breaks";
-}
-
-TEST_F(LineMatcherTest, LinesAtTheReadLimit)
-{
-    // A line of 1022 bytes and its line feed is one read; 1023 bytes leave the line feed for a
-    // second, empty read; 1024 bytes put the last byte on a line of its own.
+    // Across byte 1023, across a block the reader takes in, longer than a block; and the line
+    // after each is line 2.
+    const std::string block(READ_BLOCK_CAPACITY, ' ');
     const struct {
-        std::size_t length;
-        int reads;
-    } cases[] = {{1022, 1}, {1023, 2}, {1024, 2}};
+        std::string line;
+        int count;
+        std::size_t shown;  // bytes of the long line the view shows
+    } cases[] = {
+        {std::string(1020, ' ') + "concatenate", 1, 1031},
+        {block.substr(3) + "concatenate", 1, LINE_SHOWN_LIMIT},
+        {"cat" + std::string(3 * READ_BLOCK_CAPACITY, 'x') + " cat", 2, LINE_SHOWN_LIMIT},
+        {std::string(3 * READ_BLOCK_CAPACITY, 'x') + "cat", 1, LINE_SHOWN_LIMIT},
+    };
     for (const auto& c : cases) {
-        std::string line(c.length, 'a');
-        line[0] = 'Z';
-        line[c.length - 1] = 'Z';
-        EXPECT_EQ(c.length == 1024 ? 3 : 2, scan(line + "\nZ\n", "z")) << c.length;
-        // The last line ("Z") carries the number of reads before it plus one.
-        ASSERT_GE(view.runs.size(), 4u);
-        EXPECT_EQ(std::to_string(c.reads + 1) + ") ", view.runs[view.runs.size() - 4].text) << c.length;
+        for (int wholeWordsOnly = 0; wholeWordsOnly <= 1; ++wholeWordsOnly) {
+            searchOptions.wholeWordsOnly = wholeWordsOnly;
+            int expected = wholeWordsOnly ? (c.line[0] == 'c' ? 1 : 0) : c.count;
+            EXPECT_EQ(expected + 1, scan(c.line + "\nZ cat\n", "cat", 0)) << c.line.size();
+            EXPECT_EQ(expected + 1, scan(c.line + "\nZ cat\n", "cat", 1)) << c.line.size();
+            ASSERT_GE(view.runs.size(), 4u);
+            EXPECT_EQ("2) ", view.runs[view.runs.size() - 4].text) << c.line.size();
+            if (expected > 0) {
+                std::string shown;
+                for (std::size_t k = 1; k + 4 < view.runs.size(); ++k)
+                    shown += view.runs[k].text;
+                EXPECT_EQ(c.line.substr(0, c.shown) + "\n", shown) << c.line.size();
+            }
+        }
     }
 }
 
@@ -142,12 +137,12 @@ TEST_F(LineMatcherTest, AWordDocumentShowsTheTextItHolds)
     }
 }
 
-TEST_F(LineMatcherTest, OddBytesSeparateWordsAndNothingAfterAZeroIsSeen)
+TEST_F(LineMatcherTest, SymbolsSeparateWordsAndNothingAfterAZeroIsSeen)
 {
-    std::string bytes;
-    for (int b = 0x80; b <= 0xFF; ++b)
-        bytes += static_cast<char>(b);
-    EXPECT_EQ(2, scan("caf\xe9" + bytes + "caf\n", "caf", 0));
+    EXPECT_EQ(2, scan("caf\xe9\xa3"
+                      "caf\xe9\xa9"
+                      "cafeteria\n",
+                      "caf\xe9", 0));
     EXPECT_EQ(0, scan(std::string(4096, '\0'), "a", 0)) << "a file of zero bytes";
     EXPECT_EQ(1, scan(std::string("cat\0cat cat\n", 12), "cat", 0));
     EXPECT_EQ(0, scan(" ,.;-!? \n", " ,.;-! ", 0)) << "a query without words";
@@ -180,22 +175,18 @@ TEST_F(LineMatcherTest, UnopenableFileIsReportedAndLeavesTheViewAlone)
     }
 }
 
-// What a line-by-line matcher makes of a text file: its line ends joined, every read of a
-// line reader scanned.
+// What a line-by-line matcher makes of a text file: its line ends joined, every line
+// scanned whole.
 int lineReaderCount(const std::string& content, const char* query, ViewSink* view)
 {
     if (view != nullptr)
         view->clearView();
-    char line[LINE_CAPACITY];
-    char folded[LINE_SCAN_CAPACITY];
-    char piece[LINE_SCAN_CAPACITY];
+    std::unique_ptr<LineScan> scan(new LineScan);
+    scan->setQuery(query, nullptr);
     int count = 0;
-    int lineNumber = 0;
-    for (const std::string& read : referenceReads(joinedLineEnds(content))) {
-        std::memcpy(line, read.data(), read.size());
-        line[read.size()] = '\0';
-        count += scanLine(line, ++lineNumber, query, nullptr, view, LineScratch{folded, piece});
-    }
+    long long lineNumber = 0;
+    for (const std::string& line : referenceLines(joinedLineEnds(content)))
+        count += scanWholeLine(*scan, line, ++lineNumber, view);
     return count;
 }
 

@@ -16,36 +16,44 @@
 
 namespace {
 
-// Cuts source into reads and checks them against a line reader's reads of text. Reads may
-// hold zero bytes, so their bytes are compared, not terminated strings.
-void expectReadsOf(const std::string& text, ByteSource& source, std::size_t capacity, const std::string& context)
+// Cuts source into pieces and checks that they make up the lines of text, none longer than
+// the buffer. Lines may hold zero bytes, so their bytes are compared.
+void expectLinesOf(const std::string& text, ByteSource& source, std::size_t capacity, const std::string& context)
 {
-    std::vector<std::string> expected = referenceReads(text);
+    std::vector<std::string> expected = referenceLines(text);
     std::vector<char> buffer(capacity);
     ReadCutter cutter(source, buffer.data(), buffer.size());
-    char line[READ_LIMIT + 1];
-    std::size_t index = 0;
-    std::size_t at = 0;
-    while (cutter.next(line)) {
-        ASSERT_LT(index, expected.size()) << context;
-        const std::string& want = expected[index];
-        EXPECT_EQ(0, std::memcmp(line, want.data(), want.size())) << context << ", read " << index;
-        EXPECT_EQ('\0', line[want.size()]) << context << ", read " << index << " is terminated after its bytes";
-        at += want.size();
-        ++index;
+    std::vector<std::string> lines;
+    std::string line;
+    LinePiece piece;
+    while (cutter.next(piece)) {
+        ASSERT_GT(piece.length, 0u) << context;
+        ASSERT_LE(piece.length, capacity) << context;
+        line.append(piece.bytes, piece.length);
+        if (piece.endsLine()) {
+            lines.push_back(line);
+            line.clear();
+        }
     }
-    EXPECT_EQ(expected.size(), index) << context;
-    EXPECT_EQ(text.size(), at) << context;
+    if (!line.empty())
+        lines.push_back(line);
+    EXPECT_EQ(expected, lines) << context;
 }
 
-TEST(ReadCutterTest, HandsOutTheReadsOfALineReader)
+TEST(ReadCutterTest, HandsOutTheLinesOfAText)
 {
     std::string text = generatedText(7, 40000);
     MemoryBytes source(text);
-    expectReadsOf(text, source, STREAM_BLOCK_MINIMUM + 3, "generated text");
+    expectLinesOf(text, source, STREAM_BLOCK_MINIMUM + 3, "generated text");
+    // Lines longer than the buffer, and ending exactly where it does.
+    for (std::size_t length : {STREAM_BLOCK_MINIMUM - 1, STREAM_BLOCK_MINIMUM, 3 * STREAM_BLOCK_MINIMUM + 5}) {
+        std::string lines = std::string(length, 'w') + "\n" + std::string(length, 'v');
+        MemoryBytes longLines(lines);
+        expectLinesOf(lines, longLines, STREAM_BLOCK_MINIMUM, "lines of " + std::to_string(length));
+    }
 }
 
-TEST(ReadCutterTest, AFilesJoinedLinesCutIntoTheReadsOfALineReader)
+TEST(ReadCutterTest, AFilesJoinedLinesCutIntoItsLines)
 {
     // A carriage return before a line feed goes, wherever a block edge falls; a Ctrl+Z stays.
     std::vector<std::string> files = textModeFiles();
@@ -53,7 +61,7 @@ TEST(ReadCutterTest, AFilesJoinedLinesCutIntoTheReadsOfALineReader)
     for (std::size_t i = 0; i < files.size(); ++i) {
         MemoryBytes file(files[i]);
         FileText source(file, codePage, Ending::TXT, true);
-        expectReadsOf(joinedLineEnds(files[i]), source, STREAM_BLOCK_MINIMUM, "file " + std::to_string(i));
+        expectLinesOf(joinedLineEnds(files[i]), source, STREAM_BLOCK_MINIMUM, "file " + std::to_string(i));
     }
 }
 

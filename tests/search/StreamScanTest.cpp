@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,19 +12,21 @@
 #include "match/WordRules.h"
 #include "support/MemoryBytes.h"
 #include "support/Recorders.h"
+#include "support/Letters1252.h"
 #include "support/StreamTexts.h"
+#include "support/WholeLines.h"
 
 namespace {
 
-// The count the way the rule reads: every read on its own, every line word against every
+// The count the way the rule reads: every line on its own, every line word against every
 // query word.
 int referenceCount(const std::string& text, const char* query)
 {
-    char folded[LINE_SCAN_CAPACITY];
-    char piece[LINE_SCAN_CAPACITY];
+    std::unique_ptr<LineScan> scan(new LineScan);
+    scan->setQuery(query, nullptr);
     int count = 0;
-    for (const std::string& read : referenceReads(text))
-        count += scanLine(read.c_str(), 0, query, nullptr, nullptr, LineScratch{folded, piece});
+    for (const std::string& line : referenceLines(text))
+        count += scanWholeLine(*scan, line, 0, nullptr);
     return count;
 }
 
@@ -51,6 +54,8 @@ protected:
         resetSharedState();
         limitScanFeatures(ScanFeatures::AVX2);
     }
+
+    ScopedWordTable letters{wordTable1252()};
 };
 
 // Every scan the processor allows, with blocks of a few sizes, against the plain rule.
@@ -85,7 +90,7 @@ TEST_F(StreamScanTest, CountAgreesWithTheLineByLineRuleOnGeneratedText)
                     searchOptions.wholeWordsOnly = wholeWordsOnly;
                     std::string query = typed;
                     if (!caseSensitive)
-                        lowerAsciiInPlace(&query[0]);
+                        foldInPlace(&query[0]);
                     expectCountsAgree(text, query,
                                       "seed " + std::to_string(seed) + ", case " + std::to_string(caseSensitive) +
                                           ", whole " + std::to_string(wholeWordsOnly));
@@ -98,7 +103,8 @@ TEST_F(StreamScanTest, CountAgreesWithTheLineByLineRuleOnGeneratedText)
 TEST_F(StreamScanTest, CountsAsWorkedOutByHandInEveryLetterCase)
 {
     // Written out by hand rather than taken from the word rules the scans share: the letters
-    // from A to Z fold when case is ignored, and the bytes just beside them separate words.
+    // from A to Z and 1252's capitals fold when case is ignored, and the bytes just beside
+    // them separate words.
     const struct {
         const char* text;
         const char* query;  // as a search passes it: lower-cased unless case counts
@@ -113,7 +119,25 @@ TEST_F(StreamScanTest, CountsAsWorkedOutByHandInEveryLetterCase)
         {"AZA QUIZ Z QUIZZICAL", "z zz", 0, 1, 1},
         {"A@B[C`D{E/F:G", "a b c d e f g", 0, 1, 7},
         {"JAZZ\nJazz\r\njazz", "jazz", 0, 1, 3},
-        {"caf\xc9 CAF\xe9 \xdaZ", "caf z", 0, 1, 3},
+        {"caf\xc9 CAF\xe9 \xdaZ", "caf z", 0, 1, 0},
+        {"CAF\xc9 caf\xe9 Caf\xc9 cafeteria", "caf\xe9", 0, 0, 3},
+        {"CAF\xc9 caf\xe9 Caf\xc9", "Caf\xc9", 1, 1, 1},
+        {"\x8aKODA \x9akoda \x8cUVRE \x8eUPA", "\x9akoda \x9cuvre \x9eupa", 0, 1, 4},
+        {"\x9f"
+         "E \xff"
+         "e \xdf"
+         "E STRASSE \xb5M",
+         "\xff"
+         "e \xdf"
+         "e \xb5m",
+         0, 1, 4},
+        {"r\xe9sum\xe9 r sum", "r sum", 0, 1, 2},
+        {"a\xd7"
+         "b a\xf7"
+         "b \xbf"
+         "a\xab"
+         "b\xbb",
+         "a b", 0, 1, 6},
     };
     std::vector<char> buffer(STREAM_BLOCK_MINIMUM);
     for (const auto& c : cases) {
@@ -129,6 +153,42 @@ TEST_F(StreamScanTest, CountsAsWorkedOutByHandInEveryLetterCase)
             MemoryBytes source(text);
             EXPECT_EQ(c.count, countStreamMatches(source, words, buffer.data(), buffer.size()))
                 << c.text << " / " << c.query << ", features " << static_cast<int>(features);
+        }
+    }
+}
+
+TEST_F(StreamScanTest, CapitalsThatDifferFromTheirSmallLettersInOtherBitsAreFound)
+{
+    // Code page 1250's: \xa5 and \xb9, \xa3 and \xb3, \x8f and \x9f, \xbc and \xbe.
+    ScopedWordTable page1250(wordTableOf("\x8f\x9f\xa3\xa5\xb3\xb9\xbc\xbe", "\x8f\xa3\xa5\xbc", "\x9f\xb3\xb9\xbe"));
+    const struct {
+        const char* text;
+        const char* query;
+        int count;
+    } cases[] = {
+        {"\xa5"
+         "BC \xb9"
+         "bc \xa5"
+         "bc",
+         "\xb9"
+         "bc",
+         3},
+        {"x\xa3 x\xb3 X\xbcY x\xbey", "x\xb3 x\xbey", 4},
+        {"\x8f\x9f \x9f\x8f q\x8fq", "\x9f\x9f q\x9fq", 3},
+        {"\xa5\xa3\xbc\x8f \xb9\xb3\xbe\x9f ab", "\xb9\xb3\xbe\x9f ab cd", 3},
+    };
+    std::vector<char> buffer(STREAM_BLOCK_MINIMUM);
+    searchOptions.wholeWordsOnly = 1;
+    for (const auto& c : cases) {
+        std::string text = std::string(61, '.') + c.text + std::string(67, '.');
+        EXPECT_EQ(c.count, referenceCount(text, c.query)) << c.text;
+        QueryWords words;
+        ASSERT_TRUE(words.parse(c.query));
+        for (ScanFeatures features : FEATURES) {
+            limitScanFeatures(features);
+            MemoryBytes source(text);
+            EXPECT_EQ(c.count, countStreamMatches(source, words, buffer.data(), buffer.size()))
+                << c.text << ", features " << static_cast<int>(features);
         }
     }
 }
@@ -150,12 +210,21 @@ TEST_F(StreamScanTest, CountAgreesAtTheEdgesOfReadsAndBlocks)
     texts.push_back("");
     texts.push_back(std::string(1, '\0'));
     texts.push_back(std::string(20000, 'c') + "at");
-    for (int wholeWordsOnly = 0; wholeWordsOnly <= 1; ++wholeWordsOnly) {
-        searchOptions.wholeWordsOnly = wholeWordsOnly;
-        for (const char* query : {"cat", "cat zephyrquill", "zephyrquill", "c", "kcat"}) {
-            for (std::size_t i = 0; i < texts.size(); ++i) {
-                expectCountsAgree(texts[i], query,
-                                  "edge text " + std::to_string(i) + ", whole " + std::to_string(wholeWordsOnly));
+    texts.push_back("CAT" + std::string(20000, 'c') + "at");
+    texts.push_back(std::string(20000, 'c') + "at" + std::string(1, '\0') + "cat\ncat");
+    texts.push_back(std::string(9000, ' ') + std::string(1, '\0') + std::string(9000, ' ') + "cat\ncat");
+    for (int caseSensitive = 0; caseSensitive <= 1; ++caseSensitive) {
+        searchOptions.caseSensitive = caseSensitive;
+        for (int wholeWordsOnly = 0; wholeWordsOnly <= 1; ++wholeWordsOnly) {
+            searchOptions.wholeWordsOnly = wholeWordsOnly;
+            for (const char* query : {"cat", "cat zephyrquill", "zephyrquill", "c", "kcat", "CAT"}) {
+                if (!caseSensitive && query[0] == 'C')
+                    continue;  // a search that ignores case folds its query first
+                for (std::size_t i = 0; i < texts.size(); ++i) {
+                    expectCountsAgree(texts[i], query,
+                                      "edge text " + std::to_string(i) + ", case " + std::to_string(caseSensitive) +
+                                          ", whole " + std::to_string(wholeWordsOnly));
+                }
             }
         }
     }
@@ -164,11 +233,13 @@ TEST_F(StreamScanTest, CountAgreesAtTheEdgesOfReadsAndBlocks)
 TEST_F(StreamScanTest, AWordAcrossTwoBlocksIsJudgedWhole)
 {
     searchOptions.wholeWordsOnly = 1;
-    for (std::size_t length : {5u, 12u, 40u, 300u, 1000u}) {
+    for (std::size_t length : {5u, 12u, 40u, 300u, 1000u, 1023u, 1024u, 1500u, 9000u, 20000u}) {
         std::string word = std::string(length - 3, 'q') + "cat";
         for (std::size_t shift : {std::size_t(1), std::size_t(3), length / 2, length - 1, length + 1}) {
-            std::string text = std::string(STREAM_BLOCK_MINIMUM - shift, ' ') + word + " " + word;
-            for (const std::string& query : {word, std::string("cat"), word + " cat"})
+            std::string text = std::string(3 * STREAM_BLOCK_MINIMUM - shift, ' ') + word + " " + word;
+            // A query word is at most as long as the search string.
+            std::string whole = length <= LONGEST_QUERY_WORD ? word : std::string("qcat");
+            for (const std::string& query : {whole, std::string("cat"), whole + " cat"})
                 expectCountsAgree(text, query,
                                   "word of " + std::to_string(length) + ", shift " + std::to_string(shift));
         }

@@ -12,21 +12,17 @@ std::string joinedLineEnds(const std::string& text)
     return joined;
 }
 
-std::vector<std::string> referenceReads(const std::string& text)
+std::vector<std::string> referenceLines(const std::string& text)
 {
-    std::vector<std::string> reads;
+    std::vector<std::string> lines;
     std::size_t at = 0;
     while (at < text.size()) {
-        std::size_t n = 0;
-        while (n < 1023 && at + n < text.size()) {
-            char c = text[at + n++];
-            if (c == '\n')
-                break;
-        }
-        reads.push_back(text.substr(at, n));
-        at += n;
+        std::size_t feed = text.find('\n', at);
+        std::size_t end = feed == std::string::npos ? text.size() : feed + 1;
+        lines.push_back(text.substr(at, end - at));
+        at = end;
     }
-    return reads;
+    return lines;
 }
 
 std::string longWord(std::size_t length)
@@ -40,10 +36,49 @@ std::string longWord(std::size_t length)
 std::string generatedText(unsigned seed, std::size_t size)
 {
     static const char* const WORDS[] = {
-        "cat",  "Cat",         "CAT",         "concatenate",   "scatter",   "ab",      "abc",      "xabcx",
-        "e",    "zephyrquill", "ZephyrQuill", "xzephyrquillx", "marrowfat", "sextant", "Brindled", "topgallant",
-        "a1",   "x86",         "9",           "1999",          "alpha",     "Bravo",   "charlie",  "kilo",
-        "lima", "sierra",      "tango",       "the",           "of",        "lantern", "sextants", "Topgallants",
+        "cat",
+        "Cat",
+        "CAT",
+        "concatenate",
+        "scatter",
+        "ab",
+        "abc",
+        "xabcx",
+        "e",
+        "zephyrquill",
+        "ZephyrQuill",
+        "xzephyrquillx",
+        "marrowfat",
+        "sextant",
+        "Brindled",
+        "topgallant",
+        "a1",
+        "x86",
+        "9",
+        "1999",
+        "alpha",
+        "Bravo",
+        "charlie",
+        "kilo",
+        "lima",
+        "sierra",
+        "tango",
+        "the",
+        "of",
+        "lantern",
+        "sextants",
+        "Topgallants",
+        "caf\xe9",
+        "CAF\xc9",
+        "r\xe9sum\xe9",
+        "\x8aKODA",
+        "\x9akoda",
+        "\x9f"
+        "E",
+        "stra\xdf"
+        "e",
+        "a\xd7"
+        "b",
     };
     const std::size_t wordCount = sizeof WORDS / sizeof WORDS[0];
     std::mt19937 random(seed);
@@ -72,11 +107,17 @@ std::string generatedText(unsigned seed, std::size_t size)
             for (int k = 0; k < 4; ++k)
                 word.insert(pick(word.size()), pick(2) ? "cat" : "ZEPHYRQUILL");
             text += word;
-        } else if (roll < 960) {
+        } else if (roll < 955) {
             text += longWord(700);
+        } else if (roll < 960) {
+            // Longer than a query word, than a word is held, or than a block.
+            static const std::size_t LENGTHS[] = {1023, 1024, 2047, 2049, 5000, 9000};
+            std::string word = longWord(LENGTHS[pick(6)]);
+            word.insert(pick(word.size()), pick(2) ? "cat" : "CAT");
+            text += word;
         } else if (roll < 980) {
             // A line just under, at or over the read limit, or several reads long.
-            static const std::size_t LENGTHS[] = {1021, 1022, 1023, 1024, 1025, 2046, 2047, 3100};
+            static const std::size_t LENGTHS[] = {1021, 1022, 1023, 1024, 1025, 2046, 3100, 8100};
             std::size_t length = LENGTHS[pick(8)];
             std::string line;
             while (line.size() < length)
