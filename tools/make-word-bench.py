@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Writes a large Word 97-2003 document for benchmarks: large.doc in the folder given
 (BUILD_DIR/bench-data/word by default), about --megabytes MB (20 by default), made once and
-kept while it is there, with the same text as rich text (large.rtf) and as a web page
-(large.htm) beside it. Never committed.
+kept while it is there; and the first --markup-megabytes MB (2 by default) of the same text as
+rich text (markup.rtf) and as a web page (markup.htm) beside it, smaller since the converters
+they are timed against slow down more than in proportion (unrtf's time grows with the square
+of the file's size). Never committed.
 
 The text is paragraphs of words drawn with a fixed seed, so every run makes the same
 document; every 1,000th paragraph holds the word "zanzibarite", so a search has matches
@@ -47,26 +49,27 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("folder", nargs="?", default=os.path.join(HERE, "..", "build", "bench-data", "word"))
     parser.add_argument("--megabytes", type=int, default=20)
+    parser.add_argument("--markup-megabytes", type=int, default=2)
     args = parser.parse_args()
     folder = os.path.abspath(args.folder)
-    # LibreOffice's filter for each file, and the name it writes.
-    wanted = [(name, export, written) for name, export, written in (
-        ("large.doc", "doc:MS Word 97", "large.doc"),
-        ("large.rtf", "rtf:Rich Text Format", "large.rtf"),
-        ("large.htm", "html:HTML (StarWriter)", "large.html"),
-    ) if not os.path.exists(os.path.join(folder, name))]
+    # Each file: its name, LibreOffice's filter for it, the name that writes, and its text's size.
+    wanted = [file for file in (
+        ("large.doc", "doc:MS Word 97", "large.doc", args.megabytes),
+        ("markup.rtf", "rtf:Rich Text Format", "markup.rtf", args.markup_megabytes),
+        ("markup.htm", "html:HTML (StarWriter)", "markup.html", args.markup_megabytes),
+    ) if not os.path.exists(os.path.join(folder, file[0]))]
     if not wanted:
         return
     os.makedirs(folder, exist_ok=True)
     with tempfile.TemporaryDirectory() as work:
-        source = os.path.join(work, "large.fodt")
-        with open(source, "w", encoding="utf-8") as f:
-            f.write(documents.HEAD + "<office:body><office:text>\n")
-            for paragraph in paragraphs(args.megabytes * 1000 * 1000 // 2):
-                f.write(paragraph)
-            f.write("</office:text></office:body></office:document>\n")
         profile = "file://" + os.path.join(work, "profile")
-        for name, export, written in wanted:
+        for name, export, written, megabytes in wanted:
+            source = os.path.join(work, os.path.splitext(written)[0] + ".fodt")
+            with open(source, "w", encoding="utf-8") as f:
+                f.write(documents.HEAD + "<office:body><office:text>\n")
+                for paragraph in paragraphs(megabytes * 1000 * 1000 // 2):
+                    f.write(paragraph)
+                f.write("</office:text></office:body></office:document>\n")
             subprocess.run(["soffice", "-env:UserInstallation=" + profile, "--headless", "--convert-to", export,
                             "--outdir", work, source], check=True, stdout=subprocess.DEVNULL)
             target = os.path.join(folder, name)
