@@ -144,7 +144,7 @@ TEST_F(MatchViewTest, AViewStopsAtItsLimitAndSaysInGreyHowManyMatchingLinesItLef
     } cases[] = {
         {"twelve-thousand.txt", twelveThousand, numberedLines(1, 10000), "2000 more matching lines not shown"},
         {"ten-thousand.txt", tenThousandThenNone, numberedLines(1, 10000), ""},
-        {"minified.htm", minified, "1) " + minified.substr(0, 8000), ""},
+        {"minified.txt", minified, "1) " + minified.substr(0, 8000), ""},
         {"many-matches.txt", shortLines, shortLinesShown, "703 more matching lines not shown"},
         {"long-lines.txt", longLines, longLinesShown, "117 more matching lines not shown"},
     };
