@@ -64,6 +64,13 @@ TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
         {"UTF-8, then not", "caf\xC3\xA9\n" + longAscii + "\xE9t\xE9\n", "caf\xe9\n" + longAscii + "\xe9t\xe9\n",
          false},
         {"UTF-8 cut at the end", "caf\xC3\xA9 \xC3", "caf\xe9 \xc3", false},
+        // A file is ASCII until its first byte from 0x80 up, and decided there.
+        {"UTF-8, its first accent past the first block", longAscii + "caf\xC3\xA9\n", longAscii + "caf\xe9\n", false},
+        {"UTF-8, a block's last byte its first", longAscii.substr(0, 65535) + "\xC3\xA9!",
+         longAscii.substr(0, 65535) + "\xe9!", false},
+        {"ANSI, its first accent past the first block", longAscii + "caf\xe9\r\n", longAscii + "caf\xe9\n", true},
+        {"ANSI after UTF-8 within a block from the first", longAscii.substr(0, 65530) + "\xC3\xA9" + "1234\xE9!",
+         longAscii.substr(0, 65530) + "\xC3\xA9" + "1234\xE9!", true},
         {"ANSI", "caf\xe9 apple\r\n", "caf\xe9 apple\n", true},
         {"ANSI that starts like UTF-8", "\xC3\xA9t\xE9 x", "\xC3\xA9t\xE9 x", true},
         {"a Ctrl+Z inside", "apple\x1a pear\r\napple\r", "apple\x1a pear\napple\r", true},
