@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "text/AnsiText.h"
 #include "text/ByteSource.h"
 #include "text/FileKind.h"
 
@@ -61,16 +62,10 @@ private:
     void putRaw(const char* bytes, std::size_t length);
     void decodeUtf16(const unsigned char* bytes, std::size_t length);
     void decodeUtf8(const unsigned char* bytes, std::size_t length);
-    void putUnits(const char16_t* from, std::size_t count);
-    void flushUnits(bool final);
-    void putBytes(const char* bytes, std::size_t length);
-    void joinCarriageReturns(std::size_t from);
     void finish();
-    void ensureBuffers();
-    std::size_t takePending(char* into, std::size_t count);
+    void ensureRaw();
 
     ByteSource& file;
-    const CodePage& codePage;
     Ending ending;
     bool joinLineEnds;
     const std::atomic<int>* keepGoing;
@@ -78,15 +73,10 @@ private:
     TextKind textKind = TextKind::BYTES;
     bool fileEnded = false;
     bool gaveUp = false;
-    bool carriageReturnHeld = false;  // the text so far ends in a CR that may come before a LF
 
-    // Allocated only for a kind that is decoded: a count of plain bytes allocates nothing.
-    std::vector<char> raw;        // undecoded bytes of the file, for the decoded kinds
-    std::size_t carried = 0;      // bytes at raw's start left from the last block
-    std::vector<char16_t> units;  // characters not yet put into the code page
-    std::size_t unitCount = 0;    // of units, from its start
-    std::u16string document;      // the text of a document read whole
-    std::size_t documentAt = 0;   // what of it is put into the code page
-    std::vector<char> pending;    // text ready to hand out, from pendingAt on
-    std::size_t pendingAt = 0;
+    std::vector<char> raw;       // undecoded bytes of the file; a count of plain bytes needs none
+    std::size_t carried = 0;     // bytes at raw's start left from the last block
+    std::u16string document;     // the text of a document read whole
+    std::size_t documentAt = 0;  // what of it is put into text
+    AnsiText text;               // what is ready to hand out
 };

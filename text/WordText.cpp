@@ -7,6 +7,7 @@
 #include "text/CompoundFile.h"
 #include "text/LittleEndian.h"
 #include "text/RowEnds.h"
+#include "text/UnitKernels.h"
 
 namespace {
 
@@ -160,6 +161,31 @@ public:
         instructions.clear();
     }
 
+    // Puts count characters of one story from at, 8-bit when compressed, else UTF-16LE; at
+    // lies at offset in the WordDocument stream, where rowEnds knows the rows' ends.
+    void putRun(const unsigned char* at, std::size_t count, bool compressed, const RowEnds& rowEnds,
+                std::uint64_t offset)
+    {
+        const std::size_t width = compressed ? 1 : 2;
+        for (std::size_t k = 0; k < count; ++k) {
+            if (instructions.empty()) {
+                // Most characters are shown as they are: those up to the next control at once.
+                std::size_t plain = k;
+                while (plain < count && (compressed ? at[plain] : read16(at + 2 * plain)) >= 0x20)
+                    ++plain;
+                putPlain(at + width * k, plain - k, compressed);
+                k = plain;
+                if (k == count)
+                    return;
+            }
+            char16_t c = compressed ? fromCompressed(at[k]) : static_cast<char16_t>(read16(at + 2 * k));
+            if (c == 0x07)
+                putCellMark(rowEnds.endsRow(offset + width * k));
+            else
+                put(c);
+        }
+    }
+
     // A cell mark: the end of a cell, or with endsRow the end of its row.
     void putCellMark(bool endsRow) { show(endsRow ? u'\n' : u'\t'); }
 
@@ -191,6 +217,19 @@ public:
     }
 
 private:
+    void putPlain(const unsigned char* at, std::size_t count, bool compressed)
+    {
+        std::size_t had = text.size();
+        text.resize(had + count);
+        char16_t* to = &text[had];
+        if (!compressed) {
+            unitsFromLittleEndian(at, count, to);
+            return;
+        }
+        for (std::size_t k = 0; k < count; ++k)
+            to[k] = fromCompressed(at[k]);
+    }
+
     struct Field {
         bool inInstruction;
         std::u16string instruction;  // its first INSTRUCTION_KEPT units, as shown
@@ -298,17 +337,18 @@ bool readWordText(const char* bytes, std::size_t size, std::u16string& text)
     std::size_t story = 0;
     for (const Piece& piece : pieces) {
         const unsigned char* at = word.data() + piece.offset;
-        for (std::uint64_t cp = piece.cpStart; cp < piece.cpEnd; ++cp) {
+        for (std::uint64_t cp = piece.cpStart; cp < piece.cpEnd;) {
             while (story < fib.storyStarts.size() && fib.storyStarts[story] <= cp) {
                 shaper.startStory();
                 ++story;
             }
-            char16_t c = piece.compressed ? fromCompressed(*at) : static_cast<char16_t>(read16(at));
-            if (c == 0x07)
-                shaper.putCellMark(rowEnds.endsRow(static_cast<std::uint64_t>(at - word.data())));
-            else
-                shaper.put(c);
-            at += piece.compressed ? 1 : 2;
+            std::uint64_t end = piece.cpEnd;
+            if (story < fib.storyStarts.size() && fib.storyStarts[story] < end)
+                end = fib.storyStarts[story];
+            std::size_t count = static_cast<std::size_t>(end - cp);
+            shaper.putRun(at, count, piece.compressed, rowEnds, static_cast<std::uint64_t>(at - word.data()));
+            at += piece.compressed ? count : 2 * count;
+            cp = end;
         }
     }
     return true;

@@ -45,6 +45,13 @@ std::string utf16(const std::u16string& text, bool bigEndian)
 TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
 {
     std::string longAscii(70000, 'a');
+    // Lines of every length, a lone carriage return in some: they cross every vector's end.
+    std::string lines, joinedLines;
+    for (int n = 0; n < 300; ++n) {
+        std::string line = std::string(static_cast<std::size_t>(n % 37), 'x') + (n % 7 != 0 ? " apple" : " a\rb");
+        lines += line + "\r\n";
+        joinedLines += line + "\n";
+    }
     const struct {
         const char* what;
         std::string bytes;
@@ -53,6 +60,8 @@ TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
     } cases[] = {
         {"UTF-16 LE", utf16(u"caf\u00e9 apple\r\n\u0100b\r\n", false), "caf\xe9 apple\n?b\n", false},
         {"UTF-16 BE", utf16(u"caf\u00e9 apple\r\n\u0100b\r\n", true), "caf\xe9 apple\n?b\n", false},
+        {"UTF-16, many lines", utf16(std::u16string(lines.begin(), lines.end()), false), joinedLines, false},
+        {"UTF-8, many lines", "\xEF\xBB\xBF" + lines, joinedLines, false},
         {"UTF-16, a pair", utf16(u"a\U0001F600b", false), "a?b", false},
         {"UTF-16, half a pair", utf16(u"a\xD83D", false), "a?", false},
         {"UTF-16, odd", utf16(u"ab", false) + "c", "ab?", false},
