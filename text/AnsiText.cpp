@@ -98,7 +98,8 @@ void AnsiText::putAsciiLittleEndian(const unsigned char* bytes, std::size_t coun
     flushUnits(true);
     beforeText(static_cast<char>(bytes[0]));
     std::size_t had = readyEnd;
-    readyEnd += narrowJoiningLittleEndian(bytes, count, readyRoom(count));
+    std::size_t taken = 0;
+    readyEnd += narrowAsciiJoining(bytes, count, readyRoom(count), &taken);
     holdLastCarriageReturn(had);
 }
 

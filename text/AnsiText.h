@@ -34,9 +34,23 @@ public:
     // to see what follows is put out.
     void finish();
 
+    // Puts the units that wait into the code page; a pair's first half at the end still waits.
+    void flush() { flushUnits(false); }
+
     // Whether something put in is not yet ready to hand out: a run of units, or a carriage
     // return held back.
     bool holdsBack() const { return unitCount > 0 || carriageReturnHeld; }
+    bool holdsUnits() const { return unitCount > 0; }
+
+    // For a reader that writes ASCII text straight to where it goes, past what is ready: a
+    // carriage return it ends in is held back here, and taken back to be put out or not.
+    void holdCarriageReturn() { carriageReturnHeld = true; }
+    bool takeHeldCarriageReturn()
+    {
+        bool held = carriageReturnHeld;
+        carriageReturnHeld = false;
+        return held;
+    }
 
     // Copies up to count bytes of the text that is ready into into; returns how many.
     std::size_t take(char* into, std::size_t count);

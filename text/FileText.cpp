@@ -59,6 +59,8 @@ std::size_t FileText::read(char* into, std::size_t count)
             given += textKind == TextKind::ASCII ? passAscii(into + given, got) : got;
         } else if (textEnded()) {
             return given;
+        } else if (textKind == TextKind::UTF16_LE) {
+            given += readUtf16(into + given, count - given);
         } else {
             decodeMore();
         }
@@ -87,7 +89,7 @@ bool FileText::passesThrough() const
 
 bool FileText::textEnded() const
 {
-    return fileEnded && carried == 0 && !text.holdsBack() && documentAt == document.size();
+    return fileEnded && carried == 0 && rawAt == rawEnd && !text.holdsBack() && documentAt == document.size();
 }
 
 std::size_t FileText::passAscii(const char* bytes, std::size_t length)
@@ -213,6 +215,56 @@ void FileText::decodeUtf16(const unsigned char* bytes, std::size_t length)
         raw[0] = static_cast<char>(bytes[i]);
         carried = 1;
     }
+}
+
+std::size_t FileText::readUtf16(char* into, std::size_t room)
+{
+    // The text of UTF-16 LE goes from the block read straight to the caller as far as it is
+    // ASCII; what is not goes through the code page a window at a time.
+    if (carried > 0) {
+        rawAt = 0;
+        rawEnd = carried;
+        carried = 0;
+    }
+    if (rawEnd - rawAt < 2 && !fileEnded) {
+        ensureRaw();
+        std::size_t left = rawEnd - rawAt;
+        std::memmove(raw.data(), raw.data() + rawAt, left);
+        rawAt = 0;
+        rawEnd = left + readFile(raw.data() + left, RAW_BLOCK - left);
+    }
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(raw.data()) + rawAt;
+    std::size_t units = (rawEnd - rawAt) / 2;
+    if (units == 0) {
+        carried = rawEnd - rawAt;  // half a unit at the end of the file
+        if (carried > 0)
+            raw[0] = raw[rawAt];
+        rawAt = rawEnd = 0;
+        finish();
+        return 0;
+    }
+    std::size_t written = 0;
+    std::size_t taken = 0;
+    if (!text.holdsUnits()) {
+        // Nothing waits but a carriage return, perhaps: the text goes on from here.
+        if (text.takeHeldCarriageReturn() && !(bytes[0] == '\n' && bytes[1] == 0))
+            into[written++] = '\r';
+        std::size_t narrowed =
+            narrowAsciiJoining(bytes, units < room - written ? units : room - written, into + written, &taken);
+        written += narrowed;
+        rawAt += 2 * taken;
+        if (narrowed > 0 && into[written - 1] == '\r') {
+            text.holdCarriageReturn();
+            --written;
+        }
+    }
+    if (written < room && taken < units) {
+        std::size_t window = units - taken < ASCII_WINDOW ? units - taken : ASCII_WINDOW;
+        decodeUtf16(bytes + 2 * taken, 2 * window);
+        text.flush();
+        rawAt += 2 * window;
+    }
+    return written;
 }
 
 void FileText::decodeUtf8(const unsigned char* bytes, std::size_t length)

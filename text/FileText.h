@@ -60,6 +60,7 @@ private:
     void readDocument(const char* head, std::size_t length);
     void decodeMore();
     void putRaw(const char* bytes, std::size_t length);
+    std::size_t readUtf16(char* into, std::size_t room);
     void decodeUtf16(const unsigned char* bytes, std::size_t length);
     void decodeUtf8(const unsigned char* bytes, std::size_t length);
     void finish();
@@ -74,8 +75,10 @@ private:
     bool fileEnded = false;
     bool gaveUp = false;
 
-    std::vector<char> raw;       // undecoded bytes of the file; a count of plain bytes needs none
-    std::size_t carried = 0;     // bytes at raw's start left from the last block
+    std::vector<char> raw;    // undecoded bytes of the file; a count of plain bytes needs none
+    std::size_t carried = 0;  // bytes at raw's start left from the last block
+    std::size_t rawAt = 0;    // of UTF-16 LE, raw holds [rawAt, rawEnd) still to decode
+    std::size_t rawEnd = 0;
     std::u16string document;     // the text of a document read whole
     std::size_t documentAt = 0;  // what of it is put into text
     AnsiText text;               // what is ready to hand out

@@ -90,19 +90,25 @@ void unitsFromLittleEndian(const unsigned char* bytes, std::size_t count, char16
 #endif
 }
 
-std::size_t narrowJoiningLittleEndian(const unsigned char* bytes, std::size_t count, char* out)
+std::size_t narrowAsciiJoining(const unsigned char* bytes, std::size_t count, char* out, std::size_t* taken)
 {
     std::size_t to = 0;
     std::size_t k = 0;
 #ifdef KADREL_UNIT_SSE2
     // Sixteen units at a time, each compared with the one after it: they move up to the first
-    // carriage return before a line feed, and the next sixteen start after it.
+    // carriage return before a line feed, and the next sixteen start after it. A unit beyond
+    // ASCII never packs into a line feed.
     const __m128i carriageReturn = _mm_set1_epi8('\r');
     const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i beyondAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
     while (count - k > 16) {
         const unsigned char* at = bytes + 2 * k;
-        __m128i sixteen = _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)),
-                                           _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16)));
+        __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16));
+        __m128i wide = _mm_and_si128(_mm_or_si128(low, high), beyondAscii);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_setzero_si128())) != 0xFFFF)
+            break;
+        __m128i sixteen = _mm_packus_epi16(low, high);
         __m128i after = _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2)),
                                          _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 18)));
         unsigned joins = static_cast<unsigned>(
@@ -119,12 +125,17 @@ std::size_t narrowJoiningLittleEndian(const unsigned char* bytes, std::size_t co
         to += first;
         k += first + 1;
     }
-#endif
-    for (; k < count; ++k) {
-        char c = static_cast<char>(bytes[2 * k]);
-        if (c != '\r' || k + 1 == count || bytes[2 * k + 2] != '\n')
-            out[to++] = c;
+    if (count - k > 16) {
+        *taken = k;
+        return to;
     }
+#endif
+    for (; k < count && bytes[2 * k] < 0x80 && bytes[2 * k + 1] == 0; ++k) {
+        bool beforeLineFeed = k + 1 < count && bytes[2 * k + 2] == '\n' && bytes[2 * k + 3] == 0;
+        if (bytes[2 * k] != '\r' || !beforeLineFeed)
+            out[to++] = static_cast<char>(bytes[2 * k]);
+    }
+    *taken = k;
     return to;
 }
 

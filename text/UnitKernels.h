@@ -19,10 +19,11 @@ void widenAscii(const char* bytes, std::size_t count, char16_t* out);
 // Writes the count units of UTF-16 LE at bytes (2 count bytes) into out.
 void unitsFromLittleEndian(const unsigned char* bytes, std::size_t count, char16_t* out);
 
-// Writes the count ASCII units of UTF-16 LE at bytes into out, which holds count bytes,
-// leaving out every carriage return that comes before a line feed among them; returns the
-// bytes written. A carriage return at the end is kept.
-std::size_t narrowJoiningLittleEndian(const unsigned char* bytes, std::size_t count, char* out);
+// Writes the ASCII units of UTF-16 LE at bytes, of count, into out, which holds count bytes,
+// up to the first that is not ASCII (or a little before it), leaving out every carriage
+// return before a line feed among them. Sets *taken to the units it took and returns the
+// bytes written. A carriage return at the end of what it took is kept.
+std::size_t narrowAsciiJoining(const unsigned char* bytes, std::size_t count, char* out, std::size_t* taken);
 
 // Leaves out of text[0, length), in place, every carriage return that comes before a line
 // feed, and returns the length left. A carriage return at the end is kept.

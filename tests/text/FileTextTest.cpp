@@ -47,11 +47,17 @@ TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
     std::string longAscii(70000, 'a');
     // Lines of every length, a lone carriage return in some: they cross every vector's end.
     std::string lines, joinedLines;
+    std::u16string accentedLines;
+    std::string joinedAccentedLines;
     for (int n = 0; n < 300; ++n) {
         std::string line = std::string(static_cast<std::size_t>(n % 37), 'x') + (n % 7 != 0 ? " apple" : " a\rb");
         lines += line + "\r\n";
         joinedLines += line + "\n";
+        accentedLines += std::u16string(line.begin(), line.end()) + (n % 50 == 0 ? u" caf\u00e9\r\n" : u"\r\n");
+        joinedAccentedLines += line + (n % 50 == 0 ? " caf\xe9\n" : "\n");
     }
+    // The first read of a block holds the mark and 32,767 units.
+    std::u16string firstBlock(32766, u'a');
     const struct {
         const char* what;
         std::string bytes;
@@ -62,6 +68,15 @@ TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
         {"UTF-16 BE", utf16(u"caf\u00e9 apple\r\n\u0100b\r\n", true), "caf\xe9 apple\n?b\n", false},
         {"UTF-16, many lines", utf16(std::u16string(lines.begin(), lines.end()), false), joinedLines, false},
         {"UTF-8, many lines", "\xEF\xBB\xBF" + lines, joinedLines, false},
+        {"UTF-16, an accent now and then", utf16(accentedLines + accentedLines, false),
+         joinedAccentedLines + joinedAccentedLines, false},
+        {"UTF-16, CR and LF in two blocks", utf16(firstBlock + u"\r\nb", false), std::string(32766, 'a') + "\nb",
+         false},
+        {"UTF-16, a pair across two runs of the code page",
+         utf16(firstBlock + u"a\u00e9" + std::u16string(4094, u'b') + u"\U0001F600c", false),
+         std::string(32767, 'a') + "\xe9" + std::string(4094, 'b') + "?c", false},
+        {"UTF-16, a pair in two blocks", utf16(firstBlock + u"\U0001F600b", false), std::string(32766, 'a') + "?b",
+         false},
         {"UTF-16, a pair", utf16(u"a\U0001F600b", false), "a?b", false},
         {"UTF-16, half a pair", utf16(u"a\xD83D", false), "a?", false},
         {"UTF-16, odd", utf16(u"ab", false) + "c", "ab?", false},
