@@ -139,6 +139,8 @@ TEST(WordText, PiecesFieldsTablesAndStoriesGiveTheTextShown)
          oneStory({ansi("p\x13 MACROBUTTON NoMacro [Click here] \x15q "
                         "[\x13 IF \x13 MACROBUTTON m hidden\x15 \x14\x13 macrobutton m shown\x15\x15]")}),
          u"p[Click here]q [shown]"},
+        {"a macro button without display text, and a field that only starts like one",
+         oneStory({ansi("p\x13 MACROBUTTON Only \x15\x13 MACROBUTTONS m x\x15q")}), u"pq"},
         {"without paragraph properties every cell mark ends a cell",
          oneStory({ansi("a\x07"
                         "b\x07\x07")}),
