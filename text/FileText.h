@@ -79,7 +79,9 @@ private:
     std::size_t carried = 0;  // bytes at raw's start left from the last block
     std::size_t rawAt = 0;    // of UTF-16 LE, raw holds [rawAt, rawEnd) still to decode
     std::size_t rawEnd = 0;
-    std::u16string document;     // the text of a document read whole
+    // The text of a document read whole, as UTF-16 units, which decodeMore puts into text a run
+    // at a time: another reader that hands out units goes the same way.
+    std::u16string document;
     std::size_t documentAt = 0;  // what of it is put into text
     AnsiText text;               // what is ready to hand out
 };
