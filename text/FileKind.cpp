@@ -56,9 +56,14 @@ KindDecision decideKind(Ending ending, const unsigned char* head, std::size_t le
         return {TextKind::UTF16_BE, 2};
     if (startsWith(head, length, "\xEF\xBB\xBF", 3))
         return {TextKind::UTF8, 3};
-    if (isUtf8Text(head, length))
-        return {TextKind::UTF8, 0};
     if (ending == Ending::DOC && startsWith(head, length, COMPOUND_FILE_SIGNATURE, sizeof COMPOUND_FILE_SIGNATURE))
         return {TextKind::WORD_DOCUMENT, 0};
-    return {TextKind::BYTES, 0};
+    return {TextKind::ASCII, 0};
+}
+
+TextKind kindAtHighByte(const unsigned char* bytes, std::size_t length)
+{
+    if (length > HIGH_BYTE_WINDOW)
+        length = HIGH_BYTE_WINDOW;
+    return isUtf8Text(bytes, length) ? TextKind::UTF8 : TextKind::BYTES;
 }

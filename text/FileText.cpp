@@ -2,18 +2,21 @@
 
 #include <cstring>
 
-#include "text/CodePage.h"
 #include "text/RichText.h"
-#include "text/WebPage.h"
+#include "text/UnitKernels.h"
 #include "text/Utf8.h"
+#include "text/WebPage.h"
 #include "text/WordText.h"
 
 namespace {
 
-// Undecoded bytes are read in blocks of this size.
+// Undecoded bytes are read in blocks of this size; the window of a decision fits one.
 const std::size_t RAW_BLOCK = 64 * 1024;
-// Characters are put into the code page in runs of up to this many.
-const std::size_t UNIT_RUN = 4096;
+static_assert(HIGH_BYTE_WINDOW <= RAW_BLOCK, "the bytes a decision looks at fit one block");
+// UTF-16 is looked at this many units at a time: a run all ASCII skips the code page.
+const std::size_t ASCII_WINDOW = 4096;
+// A document's text is put into the code page this much at a time.
+const std::size_t DOCUMENT_RUN = 32 * 1024;
 
 // The reader of a markup kind's text, or null for the other kinds.
 std::unique_ptr<MarkupReader> markupReaderFor(TextKind kind, const CodePage& codePage)
@@ -29,7 +32,7 @@ std::unique_ptr<MarkupReader> markupReaderFor(TextKind kind, const CodePage& cod
 
 FileText::FileText(ByteSource& file, const CodePage& codePage, Ending ending, bool joinLineEnds,
                    const std::atomic<int>* keepGoing)
-    : file(file), codePage(codePage), ending(ending), joinLineEnds(joinLineEnds), keepGoing(keepGoing)
+    : file(file), codePage(codePage), ending(ending), joinLineEnds(joinLineEnds), keepGoing(keepGoing), text(codePage)
 {
 }
 
@@ -53,47 +56,79 @@ std::size_t FileText::read(char* into, std::size_t count)
     if (!decided) {
         // The first block goes where the caller wants its text: for plain bytes counted as
         // they are, which most files are, deciding costs no copy.
-        std::size_t got = readFile(into, count);
-        decide(into, got);
+        given = decide(into, readFile(into, count));
         if (gaveUp)
             return 0;  // stopped while a document was read whole
-        if (textKind == TextKind::BYTES && !joinLineEnds && pending.empty())
-            given = got;
     }
-    if (textKind == TextKind::BYTES && !joinLineEnds) {
-        given += takePending(into + given, count - given);
-        return given + readFile(into + given, count - given);
-    }
-    // Everything else goes through pending, a character or a byte at a time.
     for (;;) {
-        given += takePending(into + given, count - given);
-        if (given == count || (fileEnded && carried == 0 && units.empty() && !carriageReturnHeld))
+        given += text.take(into + given, count - given);
+        if (given == count)
             return given;
-        decodeMore();
+        if (passesThrough()) {
+            if (fileEnded)
+                return given;
+            std::size_t got = readFile(into + given, count - given);
+            given += textKind == TextKind::ASCII ? passAscii(into + given, got) : got;
+        } else if (textEnded()) {
+            return given;
+        } else if (textKind == TextKind::UTF16_LE) {
+            given += readUtf16(into + given, count - given);
+        } else {
+            decodeMore();
+        }
     }
 }
 
-void FileText::decide(const char* head, std::size_t length)
+std::size_t FileText::decide(char* head, std::size_t length)
 {
     decided = true;
     KindDecision decision = decideKind(ending, reinterpret_cast<const unsigned char*>(head), length);
     textKind = decision.kind;
     if (textKind == TextKind::WORD_DOCUMENT) {
         readDocument(head, length);
-        return;
+        return 0;
     }
-    if (textKind == TextKind::BYTES && !joinLineEnds)
-        return;
+    if (passesThrough())
+        return passAscii(head, length);
     markup = markupReaderFor(textKind, codePage);
-    startDecoding(head + decision.markLength, length - decision.markLength);
+    putRaw(head + decision.markLength, length - decision.markLength);
+    return 0;
 }
 
-void FileText::startDecoding(const char* bytes, std::size_t length)
+bool FileText::passesThrough() const
 {
-    raw.resize((length > RAW_BLOCK ? length : RAW_BLOCK) + 4);
-    std::memcpy(raw.data(), bytes, length);
-    carried = length;
-    decodeMore();
+    return !joinLineEnds && (textKind == TextKind::BYTES || textKind == TextKind::ASCII);
+}
+
+bool FileText::textEnded() const
+{
+    return fileEnded && carried == 0 && rawAt == rawEnd && !text.holdsBack() && documentAt == document.size() &&
+           (!markup || markupFinished);
+}
+
+std::size_t FileText::passAscii(const char* bytes, std::size_t length)
+{
+    std::size_t ascii = asciiPrefix(bytes, length);
+    if (ascii < length)
+        decideAtHighByte(bytes + ascii, length - ascii);
+    return ascii;
+}
+
+void FileText::decideAtHighByte(const char* bytes, std::size_t length)
+{
+    if (length < HIGH_BYTE_WINDOW && !fileEnded) {
+        // The window runs on past these bytes: it is taken into raw whole.
+        ensureRaw();
+        std::memmove(raw.data(), bytes, length);
+        while (length < HIGH_BYTE_WINDOW && !fileEnded)
+            length += readFile(raw.data() + length, HIGH_BYTE_WINDOW - length);
+        bytes = raw.data();
+    }
+    textKind = kindAtHighByte(reinterpret_cast<const unsigned char*>(bytes), length);
+    if (passesThrough())
+        text.putPlain(bytes, length);
+    else
+        putRaw(bytes, length);
 }
 
 void FileText::readDocument(const char* head, std::size_t length)
@@ -110,192 +145,211 @@ void FileText::readDocument(const char* head, std::size_t length)
         whole.resize(had + RAW_BLOCK);
         whole.resize(had + readFile(whole.data() + had, RAW_BLOCK));
     }
-    std::u16string text;
-    if (whole.size() <= LARGEST_DOCUMENT && readWordText(whole.data(), whole.size(), text)) {
-        textKind = TextKind::WORD_DOCUMENT;
-        for (char16_t unit : text)
-            putUnit(unit);
-        flushUnits();
+    if (whole.size() <= LARGEST_DOCUMENT && readWordText(whole.data(), whole.size(), document))
         return;
-    }
     // Not a document after all, or too large to be read whole: its bytes, as any file's.
     textKind = TextKind::BYTES;
     if (joinLineEnds) {
-        startDecoding(whole.data(), whole.size());
+        putRaw(whole.data(), whole.size());
     } else {
-        pending.swap(whole);
-        pendingAt = 0;
+        text.putPlain(whole);
     }
 }
 
 void FileText::decodeMore()
 {
     if (textKind == TextKind::WORD_DOCUMENT) {
-        fileEnded = true;  // the whole document was read at once
+        std::size_t left = document.size() - documentAt;
+        std::size_t run = left < DOCUMENT_RUN ? left : DOCUMENT_RUN;
+        text.putUnits(document.data() + documentAt, run);
+        documentAt += run;
     } else {
-        std::size_t got = readFile(raw.data() + carried, raw.size() - 4 - carried);
-        std::size_t length = carried + got;
+        ensureRaw();
+        std::size_t length = carried + readFile(raw.data() + carried, RAW_BLOCK - carried);
         carried = 0;
-        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(raw.data());
-        if (markup) {
-            decodeMarkup(length);
-        } else if (textKind == TextKind::UTF8) {
-            decodeUtf8(bytes, length);
-        } else if (textKind == TextKind::BYTES) {
-            for (std::size_t i = 0; i < length; ++i)
-                putByte(raw[i]);
-        } else {
-            decodeUtf16(bytes, length);
-        }
+        putRaw(raw.data(), length);
     }
-    if (fileEnded) {
-        // What the file ended in the middle of: half a character, or a pair's first half.
-        if (carried > 0 && textKind == TextKind::UTF8) {
-            for (std::size_t i = 0; i < carried; ++i)
-                putByte(raw[i]);
-        } else if (carried > 0) {
-            putUnit(u'?');
-        }
-        carried = 0;
-        if (highSurrogate != 0) {
-            highSurrogate = 0;
-            units.push_back(u'?');
-        }
-        flushUnits();
-        if (carriageReturnHeld) {
-            pending.push_back('\r');
-            carriageReturnHeld = false;
-        }
-        return;
-    }
-    flushUnits();
+    if (fileEnded && documentAt == document.size())
+        finish();
 }
 
-void FileText::decodeMarkup(std::size_t length)
+void FileText::putRaw(const char* bytes, std::size_t length)
+{
+    const unsigned char* unsignedBytes = reinterpret_cast<const unsigned char*>(bytes);
+    switch (textKind) {
+    case TextKind::ASCII: {
+        std::size_t ascii = asciiPrefix(bytes, length);
+        text.putBytes(bytes, ascii);
+        if (ascii < length)
+            decideAtHighByte(bytes + ascii, length - ascii);
+        break;
+    }
+    case TextKind::BYTES:
+        text.putBytes(bytes, length);
+        break;
+    case TextKind::UTF8:
+        decodeUtf8(unsignedBytes, length);
+        break;
+    case TextKind::UTF16_LE:
+    case TextKind::UTF16_BE:
+        decodeUtf16(unsignedBytes, length);
+        break;
+    case TextKind::RICH_TEXT:
+    case TextKind::WEB_PAGE:
+        putMarkup(bytes, length);
+        break;
+    case TextKind::WORD_DOCUMENT:
+        break;
+    }
+}
+
+void FileText::putMarkup(const char* bytes, std::size_t length)
 {
     markupUnits.clear();
-    markup->take(raw.data(), length, markupUnits);
-    if (fileEnded)
-        markup->finish(markupUnits);
-    for (char16_t unit : markupUnits)
-        putUnit(unit);
+    markup->take(bytes, length, markupUnits);
+    text.putUnits(markupUnits.data(), markupUnits.size());
 }
 
 void FileText::decodeUtf16(const unsigned char* bytes, std::size_t length)
 {
+    const bool bigEndian = textKind == TextKind::UTF16_BE;
     std::size_t i = 0;
-    for (; i + 1 < length; i += 2) {
-        unsigned first = bytes[i], second = bytes[i + 1];
-        putUnit(static_cast<char16_t>(textKind == TextKind::UTF16_LE ? first | second << 8 : first << 8 | second));
+    while (length - i >= 2) {
+        std::size_t window = (length - i) / 2 < ASCII_WINDOW ? (length - i) / 2 : ASCII_WINDOW;
+        if (!bigEndian && littleEndianAreAscii(bytes + i, window)) {
+            // Most text is ASCII: it goes into the code page without a copy of its units.
+            text.putAsciiLittleEndian(bytes + i, window);
+            i += 2 * window;
+            continue;
+        }
+        std::size_t room = 0;
+        char16_t* to = text.unitSpace(&room);
+        std::size_t run = window < room ? window : room;
+        const unsigned char* from = bytes + i;
+        if (bigEndian) {
+            for (std::size_t k = 0; k < run; ++k)
+                to[k] = static_cast<char16_t>(from[2 * k] << 8 | from[2 * k + 1]);
+        } else {
+            unitsFromLittleEndian(from, run, to);
+        }
+        text.unitsWritten(run);
+        i += 2 * run;
     }
     if (i < length) {
+        ensureRaw();
         raw[0] = static_cast<char>(bytes[i]);
         carried = 1;
     }
 }
 
+std::size_t FileText::readUtf16(char* into, std::size_t room)
+{
+    // The text of UTF-16 LE goes from the block read straight to the caller as far as it is
+    // ASCII; what is not goes through the code page a window at a time.
+    if (carried > 0) {
+        rawAt = 0;
+        rawEnd = carried;
+        carried = 0;
+    }
+    if (rawEnd - rawAt < 2 && !fileEnded) {
+        ensureRaw();
+        std::size_t left = rawEnd - rawAt;
+        std::memmove(raw.data(), raw.data() + rawAt, left);
+        rawAt = 0;
+        rawEnd = left + readFile(raw.data() + left, RAW_BLOCK - left);
+    }
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(raw.data()) + rawAt;
+    std::size_t units = (rawEnd - rawAt) / 2;
+    if (units == 0) {
+        carried = rawEnd - rawAt;  // half a unit at the end of the file
+        if (carried > 0)
+            raw[0] = raw[rawAt];
+        rawAt = rawEnd = 0;
+        finish();
+        return 0;
+    }
+    std::size_t written = 0;
+    std::size_t taken = 0;
+    if (!text.holdsUnits()) {
+        // Nothing waits but a carriage return, perhaps: the text goes on from here.
+        if (text.takeHeldCarriageReturn() && !(bytes[0] == '\n' && bytes[1] == 0))
+            into[written++] = '\r';
+        std::size_t narrowed =
+            narrowAsciiJoining(bytes, units < room - written ? units : room - written, into + written, &taken);
+        written += narrowed;
+        rawAt += 2 * taken;
+        if (narrowed > 0 && into[written - 1] == '\r') {
+            text.holdCarriageReturn();
+            --written;
+        }
+    }
+    if (written < room && taken < units) {
+        std::size_t window = units - taken < ASCII_WINDOW ? units - taken : ASCII_WINDOW;
+        decodeUtf16(bytes + 2 * taken, 2 * window);
+        text.flush();
+        rawAt += 2 * window;
+    }
+    return written;
+}
+
 void FileText::decodeUtf8(const unsigned char* bytes, std::size_t length)
 {
     for (std::size_t i = 0; i < length;) {
-        if (bytes[i] < 0x80) {
-            putUnit(bytes[i++]);
+        std::size_t ascii = asciiPrefix(reinterpret_cast<const char*>(bytes + i), length - i);
+        std::size_t room = 0;
+        char16_t* to = text.unitSpace(&room);
+        if (ascii > 0) {
+            std::size_t run = ascii < room ? ascii : room;
+            widenAscii(reinterpret_cast<const char*>(bytes + i), run, to);
+            text.unitsWritten(run);
+            i += run;
             continue;
         }
         char32_t code = 0;
         int sequence = utf8Sequence(bytes + i, length - i, &code);
         if (sequence == NEED_MORE && !fileEnded) {
+            ensureRaw();
             carried = length - i;
             std::memmove(raw.data(), bytes + i, carried);
             return;
         }
         if (sequence <= 0) {
             // Not UTF-8 after all, here: the byte is taken as it is.
-            putByte(static_cast<char>(bytes[i++]));
+            text.putBytes(reinterpret_cast<const char*>(bytes + i), 1);
+            ++i;
             continue;
         }
         if (code >= 0x10000) {
-            putUnit(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
-            putUnit(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+            to[0] = static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+            to[1] = static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+            text.unitsWritten(2);
         } else {
-            putUnit(static_cast<char16_t>(code));
+            to[0] = static_cast<char16_t>(code);
+            text.unitsWritten(1);
         }
         i += static_cast<std::size_t>(sequence);
     }
 }
 
-void FileText::putUnit(char16_t unit)
+void FileText::finish()
 {
-    bool isHigh = unit >= 0xD800 && unit <= 0xDBFF;
-    bool isLow = unit >= 0xDC00 && unit <= 0xDFFF;
-    if (highSurrogate != 0) {
-        char16_t high = highSurrogate;
-        highSurrogate = 0;
-        if (isLow) {
-            units.push_back(high);
-            units.push_back(unit);
-            if (units.size() >= UNIT_RUN)
-                flushUnits();
-            return;
-        }
-        units.push_back(u'?');  // half a pair
+    // What the file ended in the middle of: half a character, or a pair's first half.
+    if (carried > 0 && textKind == TextKind::UTF8)
+        text.putBytes(raw.data(), carried);
+    else if (carried > 0)
+        text.putUnits(u"?", 1);
+    carried = 0;
+    if (markup && !markupFinished) {
+        markupUnits.clear();
+        markup->finish(markupUnits);
+        text.putUnits(markupUnits.data(), markupUnits.size());
+        markupFinished = true;
     }
-    if (isHigh) {
-        highSurrogate = unit;
-    } else if (isLow) {
-        units.push_back(u'?');
-    } else if (unit < 0x80) {
-        putByte(static_cast<char>(unit));
-    } else {
-        units.push_back(unit);
-        if (units.size() >= UNIT_RUN)
-            flushUnits();
-    }
+    text.finish();
 }
 
-void FileText::putByte(char byte)
+void FileText::ensureRaw()
 {
-    flushUnits();
-    if (carriageReturnHeld) {
-        carriageReturnHeld = false;
-        if (byte != '\n')
-            pending.push_back('\r');
-    }
-    if (byte == '\r')
-        carriageReturnHeld = true;
-    else
-        pending.push_back(byte);
-}
-
-void FileText::flushUnits()
-{
-    if (units.empty())
-        return;
-    if (carriageReturnHeld) {
-        pending.push_back('\r');
-        carriageReturnHeld = false;
-    }
-    std::size_t had = pending.size();
-    pending.resize(had + 4 * units.size());
-    std::size_t written = codePage.toAnsi(units.data(), units.size(), pending.data() + had, 4 * units.size());
-    if (written == 0) {
-        // The code page refused the run: every character of it is one the page cannot hold.
-        written = units.size();
-        std::memset(pending.data() + had, '?', written);
-    }
-    pending.resize(had + written);
-    units.clear();
-}
-
-std::size_t FileText::takePending(char* into, std::size_t count)
-{
-    std::size_t available = pending.size() - pendingAt;
-    std::size_t n = available < count ? available : count;
-    if (n > 0)
-        std::memcpy(into, pending.data() + pendingAt, n);
-    pendingAt += n;
-    if (pendingAt == pending.size()) {
-        pending.clear();
-        pendingAt = 0;
-    }
-    return n;
+    if (raw.empty())
+        raw.resize(RAW_BLOCK + 4);
 }

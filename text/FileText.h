@@ -5,6 +5,8 @@
 //
 // The kinds:
 //   UTF16_LE, UTF16_BE  characters of two bytes; the byte-order mark itself is left out;
+//   ASCII               a file without a mark goes byte for byte, as it is, up to its first
+//                       byte from 0x80 up; there it becomes UTF8 or BYTES (kindAtHighByte);
 //   UTF8                a later sequence that is not valid UTF-8 is taken as one ANSI byte
 //                       for each of its bytes;
 //   WORD_DOCUMENT       readWordText (text/WordText.h) reads the document whole; a compound
@@ -14,12 +16,14 @@
 //                       document sees, never its markup;
 //   BYTES               byte for byte.
 // A character the code page lacks becomes "?". A Ctrl+Z is an ordinary byte of every kind:
-// it ends nothing.
+// it ends nothing. A decoded kind goes through the code page in runs of characters, whose
+// memory is bounded by a block, whatever the file holds; a document's text is held whole.
 //
 // The text's line ends: a carriage return before a line feed is left out of every decoded
-// kind, and of BYTES when joinLineEnds is asked for (to render: the view shows a line feed).
-// A count takes BYTES with the carriage returns in: both separate words, and the reads of a
-// line begin at the same offsets (search/ReadCutter.h, rule 3).
+// kind, and of BYTES and ASCII when joinLineEnds is asked for (to render: the view shows a
+// line feed). A count takes BYTES and ASCII with the carriage returns in, straight from the
+// file into the caller's block: both separate words, and the reads of a line begin at the
+// same offsets (search/ReadCutter.h, rule 3).
 #pragma once
 #include <atomic>
 #include <cstddef>
@@ -27,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "text/AnsiText.h"
 #include "text/ByteSource.h"
 #include "text/FileKind.h"
 #include "text/MarkupReader.h"
@@ -52,17 +57,20 @@ public:
 
 private:
     std::size_t readFile(char* into, std::size_t count);
-    void decide(const char* head, std::size_t length);
+    std::size_t decide(char* head, std::size_t length);
+    bool passesThrough() const;
+    bool textEnded() const;
+    std::size_t passAscii(const char* bytes, std::size_t length);
+    void decideAtHighByte(const char* bytes, std::size_t length);
     void readDocument(const char* head, std::size_t length);
     void decodeMore();
-    void decodeMarkup(std::size_t length);
+    void putRaw(const char* bytes, std::size_t length);
+    void putMarkup(const char* bytes, std::size_t length);
+    std::size_t readUtf16(char* into, std::size_t room);
     void decodeUtf16(const unsigned char* bytes, std::size_t length);
     void decodeUtf8(const unsigned char* bytes, std::size_t length);
-    void putUnit(char16_t unit);
-    void putByte(char byte);
-    void flushUnits();
-    std::size_t takePending(char* into, std::size_t count);
-    void startDecoding(const char* bytes, std::size_t length);
+    void finish();
+    void ensureRaw();
 
     ByteSource& file;
     const CodePage& codePage;
@@ -73,14 +81,17 @@ private:
     TextKind textKind = TextKind::BYTES;
     bool fileEnded = false;
     bool gaveUp = false;
-    bool carriageReturnHeld = false;  // the text so far ends in a CR that may come before a LF
 
+    std::vector<char> raw;    // undecoded bytes of the file; a count of plain bytes needs none
+    std::size_t carried = 0;  // bytes at raw's start left from the last block
+    std::size_t rawAt = 0;    // of UTF-16 LE, raw holds [rawAt, rawEnd) still to decode
+    std::size_t rawEnd = 0;
+    // The text of a document read whole, as UTF-16 units, which decodeMore puts into text a run
+    // at a time: another reader that hands out units goes the same way.
+    std::u16string document;
+    std::size_t documentAt = 0;            // what of it is put into text
+    AnsiText text;                         // what is ready to hand out
     std::unique_ptr<MarkupReader> markup;  // the reader of a markup kind's text
     std::u16string markupUnits;            // what it handed out of the last block
-    std::vector<char> raw;                 // undecoded bytes of the file, for the decoded kinds
-    std::size_t carried = 0;               // bytes at raw's start left from the last block
-    std::u16string units;                  // characters not yet put into the code page
-    char16_t highSurrogate = 0;            // the first half of a pair, waiting for its second
-    std::vector<char> pending;             // text ready to hand out, from pendingAt on
-    std::size_t pendingAt = 0;
+    bool markupFinished = false;           // whether it has handed out what it held back
 };

@@ -60,8 +60,15 @@ bool marksRowEnd(const unsigned char* at, std::size_t size)
 
 }  // namespace
 
-bool RowEnds::read(const std::vector<unsigned char>& word, const std::vector<unsigned char>& table, std::uint64_t start,
+void RowEnds::read(const std::vector<unsigned char>& word, const std::vector<unsigned char>& table, std::uint64_t start,
                    std::uint64_t size)
+{
+    if (!readRuns(word, table, start, size))
+        runs.clear();
+}
+
+bool RowEnds::readRuns(const std::vector<unsigned char>& word, const std::vector<unsigned char>& table,
+                       std::uint64_t start, std::uint64_t size)
 {
     runs.clear();
     if (size == 0)

@@ -27,15 +27,21 @@
 class RowEnds {
 public:
     // Reads the bin table of paragraph properties at [start, start + size) of table and the
-    // pages it names in word. Returns false when any of them lies outside its stream or a page
-    // is named twice. An empty bin table is a document without tables.
-    bool read(const std::vector<unsigned char>& word, const std::vector<unsigned char>& table, std::uint64_t start,
+    // pages it names in word. When any of them lies outside its stream, a page is named
+    // twice or a page's runs or properties do not fit it, no paragraph is taken for a row's
+    // end: the text of a document whose table is damaged is still read, its rows' ends as
+    // cells' ends. An empty bin table is a document without tables.
+    void read(const std::vector<unsigned char>& word, const std::vector<unsigned char>& table, std::uint64_t start,
               std::uint64_t size);
 
     // Whether the paragraph mark at byte offset of the WordDocument stream ends a table row.
     bool endsRow(std::uint64_t offset) const;
 
 private:
+    // Reads as read does; false when anything read does not fit.
+    bool readRuns(const std::vector<unsigned char>& word, const std::vector<unsigned char>& table, std::uint64_t start,
+                  std::uint64_t size);
+
     struct Run {
         std::uint32_t start;
         std::uint32_t end;

@@ -1,5 +1,8 @@
 #include "text/Utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 int utf8Sequence(const unsigned char* bytes, std::size_t available, char32_t* code)
 {
     unsigned char lead = bytes[0];
@@ -49,4 +52,20 @@ bool isUtf8Text(const unsigned char* bytes, std::size_t length)
         i += static_cast<std::size_t>(sequence);
     }
     return beyondAscii;
+}
+
+std::size_t asciiPrefix(const char* bytes, std::size_t length)
+{
+    // Eight bytes at a time: every ASCII file is looked through whole before it is counted.
+    const std::uint64_t highBits = 0x8080808080808080u;
+    std::size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, bytes + i, 8);
+        if (eight & highBits)
+            break;
+    }
+    while (i < length && static_cast<unsigned char>(bytes[i]) < 0x80)
+        ++i;
+    return i;
 }

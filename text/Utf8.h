@@ -1,4 +1,5 @@
-// Reading UTF-8: one sequence at a time, and whether a block of bytes is UTF-8 text.
+// Reading UTF-8: one sequence at a time, whether a block of bytes is UTF-8 text, and where
+// a block's ASCII ends.
 #pragma once
 #include <cstddef>
 
@@ -14,3 +15,6 @@ int utf8Sequence(const unsigned char* bytes, std::size_t available, char32_t* co
 // Whether bytes are valid UTF-8 holding at least one character beyond ASCII. A sequence cut
 // off by the end of the block does not count against them.
 bool isUtf8Text(const unsigned char* bytes, std::size_t length);
+
+// How many bytes at the start of bytes are ASCII (below 0x80): length when all are.
+std::size_t asciiPrefix(const char* bytes, std::size_t length);

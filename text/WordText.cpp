@@ -1,11 +1,13 @@
 #include "text/WordText.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "text/CompoundFile.h"
 #include "text/LittleEndian.h"
 #include "text/RowEnds.h"
+#include "text/UnitKernels.h"
 
 namespace {
 
@@ -109,6 +111,44 @@ bool findPieceTable(const std::vector<unsigned char>& table, const Fib& fib, std
     return true;
 }
 
+// A macro button shows one line of text: more of an instruction than this is never shown.
+const std::size_t INSTRUCTION_KEPT = 1024;
+
+bool isBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+// Whether instruction is a MACROBUTTON field's, "MACROBUTTON name display text", with the
+// display text at [from, from + length), blanks around it left out.
+bool macroButtonText(const std::u16string& instruction, std::size_t& from, std::size_t& length)
+{
+    static const char KEYWORD[] = "MACROBUTTON";
+    std::size_t at = 0;
+    const std::size_t end = instruction.size();
+    while (at < end && isBlank(instruction[at]))
+        ++at;
+    for (const char* k = KEYWORD; *k != '\0'; ++k, ++at) {
+        if (at == end ||
+            (instruction[at] != static_cast<char16_t>(*k) && instruction[at] != static_cast<char16_t>(*k + 32)))
+            return false;
+    }
+    if (at == end || !isBlank(instruction[at]))
+        return false;
+    while (at < end && isBlank(instruction[at]))
+        ++at;
+    while (at < end && !isBlank(instruction[at]))
+        ++at;  // the macro's name
+    while (at < end && isBlank(instruction[at]))
+        ++at;
+    std::size_t last = end;
+    while (last > at && isBlank(instruction[last - 1]))
+        --last;
+    from = at;
+    length = last - at;
+    return true;
+}
+
 // Turns the document's characters into the text readWordText promises, one at a time.
 class TextShaper {
 public:
@@ -117,54 +157,118 @@ public:
     // Fields never run from one story into the next; a field left open ends with its story.
     void startStory()
     {
-        fieldInInstruction.clear();
-        hiddenFields = 0;
+        fields.clear();
+        instructions.clear();
+    }
+
+    // Puts count characters of one story from at, 8-bit when compressed, else UTF-16LE; at
+    // lies at offset in the WordDocument stream, where rowEnds knows the rows' ends.
+    void putRun(const unsigned char* at, std::size_t count, bool compressed, const RowEnds& rowEnds,
+                std::uint64_t offset)
+    {
+        const std::size_t width = compressed ? 1 : 2;
+        for (std::size_t k = 0; k < count; ++k) {
+            if (instructions.empty()) {
+                // Most characters are shown as they are: those up to the next control at once.
+                std::size_t plain = k;
+                while (plain < count && (compressed ? at[plain] : read16(at + 2 * plain)) >= 0x20)
+                    ++plain;
+                putPlain(at + width * k, plain - k, compressed);
+                k = plain;
+                if (k == count)
+                    return;
+            }
+            char16_t c = compressed ? fromCompressed(at[k]) : static_cast<char16_t>(read16(at + 2 * k));
+            if (c == 0x07)
+                putCellMark(rowEnds.endsRow(offset + width * k));
+            else
+                put(c);
+        }
     }
 
     // A cell mark: the end of a cell, or with endsRow the end of its row.
-    void putCellMark(bool endsRow)
-    {
-        if (hiddenFields == 0)
-            text.push_back(endsRow ? u'\n' : u'\t');
-    }
+    void putCellMark(bool endsRow) { show(endsRow ? u'\n' : u'\t'); }
 
     void put(char16_t c)
     {
         switch (c) {
         case 0x13:
-            fieldInInstruction.push_back(true);
-            ++hiddenFields;
+            instructions.push_back(fields.size());
+            fields.push_back({true, std::u16string()});
             return;
         case 0x14:
-            if (!fieldInInstruction.empty() && fieldInInstruction.back()) {
-                fieldInInstruction.back() = false;
-                --hiddenFields;
+            if (!fields.empty() && fields.back().inInstruction) {
+                fields.back().inInstruction = false;
+                instructions.pop_back();
             }
             return;
         case 0x15:
-            if (!fieldInInstruction.empty()) {
-                if (fieldInInstruction.back())
-                    --hiddenFields;
-                fieldInInstruction.pop_back();
-            }
+            endField();
             return;
         default:
             break;
         }
-        if (hiddenFields > 0)
-            return;
         if (c == 0x0D || c == 0x0B || c == 0x0C || c == 0x0E)
-            text.push_back(u'\n');
+            show(u'\n');
         else if (c == 0x1E)
-            text.push_back(u'-');
+            show(u'-');
         else if (c >= 0x20 || c == u'\t')
-            text.push_back(c);
+            show(c);
     }
 
 private:
+    void putPlain(const unsigned char* at, std::size_t count, bool compressed)
+    {
+        std::size_t had = text.size();
+        text.resize(had + count);
+        char16_t* to = &text[had];
+        if (!compressed) {
+            unitsFromLittleEndian(at, count, to);
+            return;
+        }
+        for (std::size_t k = 0; k < count; ++k)
+            to[k] = fromCompressed(at[k]);
+    }
+
+    struct Field {
+        bool inInstruction;
+        std::u16string instruction;  // its first INSTRUCTION_KEPT units, as shown
+    };
+
+    // What a field shows goes where the field itself is: into the instruction of the
+    // innermost field still in its instruction (a field's result inside an instruction is
+    // part of it), or into the text.
+    void show(char16_t c)
+    {
+        if (instructions.empty()) {
+            text.push_back(c);
+            return;
+        }
+        std::u16string& instruction = fields[instructions.back()].instruction;
+        if (instruction.size() < INSTRUCTION_KEPT)
+            instruction.push_back(c);
+    }
+
+    void endField()
+    {
+        if (fields.empty())
+            return;
+        Field field = std::move(fields.back());
+        fields.pop_back();
+        if (!field.inInstruction)
+            return;
+        instructions.pop_back();
+        std::size_t from = 0;
+        std::size_t length = 0;
+        if (macroButtonText(field.instruction, from, length)) {
+            for (std::size_t k = from; k < from + length; ++k)
+                show(field.instruction[k]);
+        }
+    }
+
     std::u16string& text;
-    std::vector<bool> fieldInInstruction;  // one per open field, innermost last
-    std::size_t hiddenFields = 0;          // open fields still in their instruction
+    std::vector<Field> fields;              // the open fields, innermost last
+    std::vector<std::size_t> instructions;  // of those, the ones still in their instruction
 };
 
 struct Piece {
@@ -224,26 +328,27 @@ bool readWordText(const char* bytes, std::size_t size, std::u16string& text)
     std::vector<Piece> pieces;
     RowEnds rowEnds;
     if (!file.readStream(fib.oneTable ? "1Table" : "0Table", table) || !findPieceTable(table, fib, start, count) ||
-        !collectPieces(word, table, start, count, fib, pieces) ||
-        !rowEnds.read(word, table, fib.papxStart, fib.papxSize))
+        !collectPieces(word, table, start, count, fib, pieces))
         return false;
+    rowEnds.read(word, table, fib.papxStart, fib.papxSize);
 
     text.reserve(static_cast<std::size_t>(fib.textLength));
     TextShaper shaper(text);
     std::size_t story = 0;
     for (const Piece& piece : pieces) {
         const unsigned char* at = word.data() + piece.offset;
-        for (std::uint64_t cp = piece.cpStart; cp < piece.cpEnd; ++cp) {
+        for (std::uint64_t cp = piece.cpStart; cp < piece.cpEnd;) {
             while (story < fib.storyStarts.size() && fib.storyStarts[story] <= cp) {
                 shaper.startStory();
                 ++story;
             }
-            char16_t c = piece.compressed ? fromCompressed(*at) : static_cast<char16_t>(read16(at));
-            if (c == 0x07)
-                shaper.putCellMark(rowEnds.endsRow(static_cast<std::uint64_t>(at - word.data())));
-            else
-                shaper.put(c);
-            at += piece.compressed ? 1 : 2;
+            std::uint64_t end = piece.cpEnd;
+            if (story < fib.storyStarts.size() && fib.storyStarts[story] < end)
+                end = fib.storyStarts[story];
+            std::size_t count = static_cast<std::size_t>(end - cp);
+            shaper.putRun(at, count, piece.compressed, rowEnds, static_cast<std::uint64_t>(at - word.data()));
+            at += piece.compressed ? count : 2 * count;
+            cp = end;
         }
     }
     return true;

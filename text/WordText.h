@@ -36,8 +36,10 @@
 // Special characters in the text: 0x0D paragraph mark, 0x0B line break, 0x0C page or section
 // break, 0x0E column break, 0x07 the end of a table cell or, in a paragraph of its own whose
 // properties say so, the end of a table row; 0x13 field begin, 0x14 field separator, 0x15 field end: a field shows
-// what lies between its separator and its end (its result), never its instruction, and fields
-// nest; 0x01 a picture, 0x08 a drawn object, 0x02 an automatic footnote number, 0x05 a
+// what lies between its separator and its end (its result), never its instruction (what lies
+// between its begin and its separator), and fields nest. A field without a separator shows
+// nothing, but for a macro button, "MACROBUTTON name display text", which shows its display
+// text; 0x01 a picture, 0x08 a drawn object, 0x02 an automatic footnote number, 0x05 a
 // comment's mark; 0x1E a non-breaking hyphen, 0x1F an optional hyphen.
 #pragma once
 #include <cstddef>
@@ -45,12 +47,14 @@
 
 // Reads the text of the Word 97 or later document held in bytes[0, size). Returns false, with
 // text empty, for anything else: not a compound file, no WordDocument stream, an older or
-// encrypted document, or any size or position (of the piece table, of the paragraph
-// properties) that does not fit the file. The text is the stories in CP order, with:
+// encrypted document, or any size or position of the piece table that does not fit the file.
+// Paragraph properties that do not fit it cost only the rows' ends (RowEnds.h). The text is
+// the stories in CP order, with:
 //   - paragraph marks, line, page, section and column breaks as '\n';
 //   - a table cell's end as '\t', a table row's end as '\n' (a table inside a table cell
 //     ends its cells and rows with paragraph marks, so each of its cells is a line);
-//   - of each field only its result;
+//   - of each field only its result, of a macro button its display text (its first
+//     line's worth: the instruction is kept up to 1,024 units);
 //   - a non-breaking hyphen as '-';
 //   - pictures, objects, footnote numbers and every other character below 0x20 but the tab
 //     left out.

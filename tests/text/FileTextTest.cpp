@@ -46,6 +46,19 @@ std::string utf16(const std::u16string& text, bool bigEndian)
 TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
 {
     std::string longAscii(70000, 'a');
+    // Lines of every length, a lone carriage return in some: they cross every vector's end.
+    std::string lines, joinedLines;
+    std::u16string accentedLines;
+    std::string joinedAccentedLines;
+    for (int n = 0; n < 300; ++n) {
+        std::string line = std::string(static_cast<std::size_t>(n % 37), 'x') + (n % 7 != 0 ? " apple" : " a\rb");
+        lines += line + "\r\n";
+        joinedLines += line + "\n";
+        accentedLines += std::u16string(line.begin(), line.end()) + (n % 50 == 0 ? u" caf\u00e9\r\n" : u"\r\n");
+        joinedAccentedLines += line + (n % 50 == 0 ? " caf\xe9\n" : "\n");
+    }
+    // The first read of a block holds the mark and 32,767 units.
+    std::u16string firstBlock(32766, u'a');
     const struct {
         const char* what;
         std::string bytes;
@@ -54,6 +67,22 @@ TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
     } cases[] = {
         {"UTF-16 LE", utf16(u"caf\u00e9 apple\r\n\u0100b\r\n", false), "caf\xe9 apple\n?b\n", false},
         {"UTF-16 BE", utf16(u"caf\u00e9 apple\r\n\u0100b\r\n", true), "caf\xe9 apple\n?b\n", false},
+        {"UTF-16, many lines", utf16(std::u16string(lines.begin(), lines.end()), false), joinedLines, false},
+        {"UTF-8, many lines", "\xEF\xBB\xBF" + lines, joinedLines, false},
+        {"UTF-16, an accent now and then", utf16(accentedLines + accentedLines, false),
+         joinedAccentedLines + joinedAccentedLines, false},
+        {"UTF-16, CR and LF in two blocks", utf16(firstBlock + u"\r\nb", false), std::string(32766, 'a') + "\nb",
+         false},
+        {"UTF-16, a pair across two runs of the code page",
+         utf16(firstBlock + u"a\u00e9" + std::u16string(4094, u'b') + u"\U0001F600c", false),
+         std::string(32767, 'a') + "\xe9" + std::string(4094, 'b') + "?c", false},
+        {"UTF-16, a CR at a block's end before an accent", utf16(firstBlock + u"\r\u00e9", false),
+         std::string(32766, 'a') + "\r\xe9", false},
+        {"UTF-16 BE, many lines", utf16(std::u16string(lines.begin(), lines.end()), true), joinedLines, false},
+        {"UTF-8, an accent now and then", "\xC3\xA9" + lines + "caf\xC3\xA9\r\n" + lines,
+         "\xe9" + joinedLines + "caf\xe9\n" + joinedLines, false},
+        {"UTF-16, a pair in two blocks", utf16(firstBlock + u"\U0001F600b", false), std::string(32766, 'a') + "?b",
+         false},
         {"UTF-16, a pair", utf16(u"a\U0001F600b", false), "a?b", false},
         {"UTF-16, half a pair", utf16(u"a\xD83D", false), "a?", false},
         {"UTF-16, a first half without its second", utf16(u"a\xD83Dz", false), "a?z", false},
@@ -69,6 +98,13 @@ TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
         {"UTF-8 across a block", "caf\xC3\xA9" + longAscii.substr(0, 65530) + "\xC3\xA9x",
          "caf\xe9" + longAscii.substr(0, 65530) + "\xe9x", false},
         {"UTF-8 cut at the end", "caf\xC3\xA9 \xC3", "caf\xe9 \xc3", false},
+        // A file is ASCII until its first byte from 0x80 up, and decided there.
+        {"UTF-8, its first accent past the first block", longAscii + "caf\xC3\xA9\n", longAscii + "caf\xe9\n", false},
+        {"UTF-8, a block's last byte its first", longAscii.substr(0, 65535) + "\xC3\xA9!",
+         longAscii.substr(0, 65535) + "\xe9!", false},
+        {"ANSI, its first accent past the first block", longAscii + "caf\xe9\r\n", longAscii + "caf\xe9\n", true},
+        {"ANSI after UTF-8 within a block from the first", longAscii.substr(0, 65530) + "\xC3\xA9" + "1234\xE9!",
+         longAscii.substr(0, 65530) + "\xC3\xA9" + "1234\xE9!", true},
         {"ANSI", "caf\xe9 apple\r\n", "caf\xe9 apple\n", true},
         {"ANSI that starts like UTF-8", "\xC3\xA9t\xE9 x", "\xC3\xA9t\xE9 x", true},
         {"a Ctrl+Z inside", "apple\x1a pear\r\napple\r", "apple\x1a pear\napple\r", true},

@@ -127,6 +127,12 @@ TEST(WordText, PiecesFieldsTablesAndStoriesGiveTheTextShown)
                         "2\x15s\x15]")}),
          u"[r2s]"},
         {"a field without a separator shows nothing", oneStory({ansi("p\x13 PAGE \x15q")}), u"pq"},
+        {"a macro button shows its display text, but inside an instruction",
+         oneStory({ansi("p\x13 MACROBUTTON NoMacro [Click here] \x15q "
+                        "[\x13 IF \x13 MACROBUTTON m hidden\x15 \x14\x13 macrobutton m shown\x15\x15]")}),
+         u"p[Click here]q [shown]"},
+        {"a macro button without display text, and a field that only starts like one",
+         oneStory({ansi("p\x13 MACROBUTTON Only \x15\x13 MACROBUTTONS m x\x15q")}), u"pq"},
         {"without paragraph properties every cell mark ends a cell",
          oneStory({ansi("a\x07"
                         "b\x07\x07")}),
@@ -321,28 +327,6 @@ TEST(WordText, HostileDocumentsAreNotWordText)
              for (std::size_t i = 0; i < 3; ++i)
                  put32(f, TABLE_STREAM + 23 + 8 * i, (BUILT_TEXT_OFFSET * 2) | 0x40000000u);
          }},
-        {"paragraph properties past the table stream", built,
-         [](std::string& f) { put32(f, WORD_STREAM + 0x106, 0x10000); }},
-        {"a page of paragraph properties past the stream", built, [](std::string& f) { propertyPage(f, 0x3FFFFF); }},
-        {"a page of paragraph properties named twice", built,
-         [](std::string& f) {
-             propertyPage(f, 6);
-             put32(f, WORD_STREAM + 0x106, 20);
-             put32(f, TABLE_STREAM + 0x800 + 12, 6);
-             put32(f, TABLE_STREAM + 0x800 + 16, 6);
-         }},
-        {"a page of more runs than it holds", built,
-         [](std::string& f) {
-             propertyPage(f, 6);
-             f[PAGE + 511] = 30;
-         }},
-        {"a paragraph's properties past its page", built,
-         [](std::string& f) {
-             propertyPage(f, 6);
-             f[PAGE + 511] = 1;
-             f[PAGE + 8] = 127;
-             f[PAGE + 254] = static_cast<char>(200);
-         }},
     };
     for (const auto& c : cases) {
         std::string file = c.from;
@@ -350,6 +334,53 @@ TEST(WordText, HostileDocumentsAreNotWordText)
         std::u16string text = u"left over";
         EXPECT_FALSE(readGuarded(file, text)) << c.what;
         EXPECT_TRUE(text.empty()) << c.what;
+    }
+}
+
+TEST(WordText, DamagedParagraphPropertiesCostOnlyTheRowsEnds)
+{
+    // The row of ARowEndsWhereItsParagraphPropertiesSay, its end lost with the table.
+    std::string withRow = builtDocument(oneStory({ansi("a\x07"
+                                                       "b\x07\x07"
+                                                       "c")}));
+    propertyPage(withRow, 6);
+    withRow[PAGE + 511] = 1;
+    put32(withRow, PAGE, 0x404);
+    put32(withRow, PAGE + 4, 0x405);
+    withRow[PAGE + 8] = 15;
+    withRow[PAGE + 31] = 3;
+    put16(withRow, PAGE + 34, 0x2417);
+    withRow[PAGE + 36] = 1;
+    using Mutation = std::function<void(std::string&)>;
+    const struct {
+        const char* what;
+        Mutation mutate;
+    } cases[] = {
+        {"paragraph properties past the table stream", [](std::string& f) { put32(f, WORD_STREAM + 0x106, 0x10000); }},
+        {"a page of paragraph properties past the stream",
+         [](std::string& f) { put32(f, TABLE_STREAM + 0x800 + 8, 0x3FFFFF); }},
+        {"a page of paragraph properties named twice",
+         [](std::string& f) {
+             put32(f, WORD_STREAM + 0x106, 20);
+             put32(f, TABLE_STREAM + 0x800 + 12, 6);
+             put32(f, TABLE_STREAM + 0x800 + 16, 6);
+         }},
+        {"a page of more runs than it holds", [](std::string& f) { f[PAGE + 511] = 30; }},
+        {"a paragraph's properties past its page",
+         [](std::string& f) {
+             f[PAGE + 8] = 127;
+             f[PAGE + 254] = static_cast<char>(200);
+         }},
+    };
+    std::u16string text;
+    EXPECT_TRUE(readGuarded(withRow, text));
+    EXPECT_EQ("a<0009>b<0009><000A>c", printable(text));
+    for (const auto& c : cases) {
+        std::string file = withRow;
+        c.mutate(file);
+        text.clear();
+        EXPECT_TRUE(readGuarded(file, text)) << c.what;
+        EXPECT_EQ("a<0009>b<0009><0009>c", printable(text)) << c.what;
     }
 }
 

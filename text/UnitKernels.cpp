@@ -1,0 +1,161 @@
+#include "text/UnitKernels.h"
+
+#include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#include <emmintrin.h>
+#define KADREL_UNIT_SSE2 1
+#endif
+
+namespace {
+
+void narrowLittleEndian(const unsigned char* bytes, std::size_t count, char* out)
+{
+    std::size_t k = 0;
+#ifdef KADREL_UNIT_SSE2
+    for (; k + 16 <= count; k += 16) {
+        __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * k));
+        __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * k + 16));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; k < count; ++k)
+        out[k] = static_cast<char>(bytes[2 * k]);
+}
+
+}  // namespace
+
+bool littleEndianAreAscii(const unsigned char* bytes, std::size_t count)
+{
+    std::size_t k = 0;
+    unsigned all = 0;
+#ifdef KADREL_UNIT_SSE2
+    __m128i any = _mm_setzero_si128();
+    for (; k + 8 <= count; k += 8)
+        any = _mm_or_si128(any, _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * k)));
+    // Every unit below 0x80 exactly when no bit from 0x80 up is set in any of them.
+    any = _mm_and_si128(any, _mm_set1_epi16(static_cast<short>(0xFF80)));
+    all = _mm_movemask_epi8(_mm_cmpeq_epi16(any, _mm_setzero_si128())) == 0xFFFF ? 0 : 0x80;
+#endif
+    for (; k < count; ++k)
+        all |= bytes[2 * k] | bytes[2 * k + 1] << 8;
+    return all < 0x80;
+}
+
+bool unitsAreAscii(const char16_t* units, std::size_t count)
+{
+#ifdef KADREL_UNIT_SSE2
+    return littleEndianAreAscii(reinterpret_cast<const unsigned char*>(units), count);
+#else
+    char16_t all = 0;
+    for (std::size_t k = 0; k < count; ++k)
+        all = static_cast<char16_t>(all | units[k]);
+    return all < 0x80;
+#endif
+}
+
+void narrowAscii(const char16_t* units, std::size_t count, char* out)
+{
+#ifdef KADREL_UNIT_SSE2
+    narrowLittleEndian(reinterpret_cast<const unsigned char*>(units), count, out);
+#else
+    for (std::size_t k = 0; k < count; ++k)
+        out[k] = static_cast<char>(units[k]);
+#endif
+}
+
+void widenAscii(const char* bytes, std::size_t count, char16_t* out)
+{
+    std::size_t k = 0;
+#ifdef KADREL_UNIT_SSE2
+    const __m128i zero = _mm_setzero_si128();
+    for (; k + 16 <= count; k += 16) {
+        __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + k));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_unpacklo_epi8(sixteen, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k + 8), _mm_unpackhi_epi8(sixteen, zero));
+    }
+#endif
+    for (; k < count; ++k)
+        out[k] = static_cast<unsigned char>(bytes[k]);
+}
+
+void unitsFromLittleEndian(const unsigned char* bytes, std::size_t count, char16_t* out)
+{
+#ifdef KADREL_UNIT_SSE2
+    // The processor is little-endian too: the bytes are the units as they lie in memory.
+    std::memcpy(out, bytes, 2 * count);
+#else
+    for (std::size_t k = 0; k < count; ++k)
+        out[k] = static_cast<char16_t>(bytes[2 * k] | bytes[2 * k + 1] << 8);
+#endif
+}
+
+std::size_t narrowAsciiJoining(const unsigned char* bytes, std::size_t count, char* out, std::size_t* taken)
+{
+    std::size_t to = 0;
+    std::size_t k = 0;
+#ifdef KADREL_UNIT_SSE2
+    // Sixteen units at a time, each compared with the one after it: they move up to the first
+    // carriage return before a line feed, and the next sixteen start after it. A unit beyond
+    // ASCII never packs into a line feed.
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i beyondAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+    while (count - k > 16) {
+        const unsigned char* at = bytes + 2 * k;
+        __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16));
+        __m128i wide = _mm_and_si128(_mm_or_si128(low, high), beyondAscii);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_setzero_si128())) != 0xFFFF)
+            break;
+        __m128i sixteen = _mm_packus_epi16(low, high);
+        __m128i after = _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2)),
+                                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 18)));
+        unsigned joins = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(sixteen, carriageReturn), _mm_cmpeq_epi8(after, lineFeed))));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + to), sixteen);
+        if (joins == 0) {
+            to += 16;
+            k += 16;
+            continue;
+        }
+        unsigned first = 0;
+        while ((joins >> first & 1) == 0)
+            ++first;
+        to += first;
+        k += first + 1;
+    }
+    if (count - k > 16) {
+        *taken = k;
+        return to;
+    }
+#endif
+    for (; k < count && bytes[2 * k] < 0x80 && bytes[2 * k + 1] == 0; ++k) {
+        bool beforeLineFeed = k + 1 < count && bytes[2 * k + 2] == '\n' && bytes[2 * k + 3] == 0;
+        if (bytes[2 * k] != '\r' || !beforeLineFeed)
+            out[to++] = static_cast<char>(bytes[2 * k]);
+    }
+    *taken = k;
+    return to;
+}
+
+std::size_t joinLineEnds(char* text, std::size_t length)
+{
+    const void* first = std::memchr(text, '\r', length);
+    if (first == nullptr)
+        return length;
+    std::size_t to = static_cast<std::size_t>(static_cast<const char*>(first) - text);
+    std::size_t at = to;
+    while (at < length) {
+        // text[at] is a CR: left out before a LF.
+        if (at + 1 == length || text[at + 1] != '\n')
+            text[to++] = '\r';
+        ++at;
+        const void* next = std::memchr(text + at, '\r', length - at);
+        std::size_t stop = next == nullptr ? length : static_cast<std::size_t>(static_cast<const char*>(next) - text);
+        std::memmove(text + to, text + at, stop - at);
+        to += stop - at;
+        at = stop;
+    }
+    return to;
+}

@@ -1,0 +1,30 @@
+// The loops every character of a decoded file goes through, in vector code where the
+// processor has SSE2 (every x86-64 processor does), one unit at a time elsewhere. Free of
+// <windows.h>.
+#pragma once
+#include <cstddef>
+
+// Whether every one of count units is ASCII (below 0x80).
+bool unitsAreAscii(const char16_t* units, std::size_t count);
+
+// Writes count ASCII units as count bytes into out, which holds count bytes.
+void narrowAscii(const char16_t* units, std::size_t count, char* out);
+
+// Whether every one of the count units of UTF-16 LE at bytes (2 count bytes) is ASCII.
+bool littleEndianAreAscii(const unsigned char* bytes, std::size_t count);
+
+// Writes count ASCII bytes as count units into out, which holds count units.
+void widenAscii(const char* bytes, std::size_t count, char16_t* out);
+
+// Writes the count units of UTF-16 LE at bytes (2 count bytes) into out.
+void unitsFromLittleEndian(const unsigned char* bytes, std::size_t count, char16_t* out);
+
+// Writes the ASCII units of UTF-16 LE at bytes, of count, into out, which holds count bytes,
+// up to the first that is not ASCII (or a little before it), leaving out every carriage
+// return before a line feed among them. Sets *taken to the units it took and returns the
+// bytes written. A carriage return at the end of what it took is kept.
+std::size_t narrowAsciiJoining(const unsigned char* bytes, std::size_t count, char* out, std::size_t* taken);
+
+// Leaves out of text[0, length), in place, every carriage return that comes before a line
+// feed, and returns the length left. A carriage return at the end is kept.
+std::size_t joinLineEnds(char* text, std::size_t length);
