@@ -1,5 +1,5 @@
 // Finding one byte value in a run of bytes, 16 bytes at a time where the build allows: the
-// reads look for line feeds and Ctrl+Z, the count for zero bytes. Free of <windows.h>.
+// reads look for line feeds and Ctrl+Z, the count for zero bytes.
 #pragma once
 #include <cstddef>
 

@@ -1,8 +1,7 @@
 // The matching of one line, apart from any file: counts the line's matching words and,
 // given a view, renders the line as coloured runs. The line comes in pieces of any size, so
 // a line of any length is matched in bounded memory: a word across two pieces is one word,
-// and of a line longer than the view can hold only its start is kept to be shown. Free of
-// <windows.h>, so the sanitizer and fuzz builds exercise exactly the code the program runs.
+// and of a line longer than the view can hold only its start is kept to be shown.
 #pragma once
 #include <cstddef>
 

@@ -2,7 +2,7 @@
 // really begins there. The looks are done with the case bits of the query's bytes set in
 // every byte (WordTable::caseBits), so they let through every position where a query word
 // begins, in whatever letter case, and whatever the options: no match is ever passed over,
-// and the line word is then judged by the exact rule. Free of <windows.h>.
+// and the line word is then judged by the exact rule.
 #pragma once
 #include <cstddef>
 

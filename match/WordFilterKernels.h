@@ -1,6 +1,6 @@
 // The vector looks of the word filter: each finds the positions of a text where a query word
 // may begin, many positions at a time. They only find; following up what they find is the
-// count's (search/StreamScan.cpp), in one loop for all of them. Free of <windows.h>.
+// count's (search/StreamScan.cpp), in one loop for all of them.
 #pragma once
 #include <cstddef>
 

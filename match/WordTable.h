@@ -6,7 +6,6 @@
 //
 // The program makes its table once, at start-up, from the system's code page
 // (platform/CodePageLetters.h), before any search runs; the tests hand in the one they need.
-// Free of <windows.h>.
 #pragma once
 
 struct WordTable {

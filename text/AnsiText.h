@@ -1,7 +1,7 @@
 // The text a FileText hands out, gathered from what its reader puts in: characters as UTF-16
 // code units, which go into the code page in runs, and bytes, which go as they are. A carriage
 // return before a line feed is left out of both, also where a run or a block ends between
-// them, unless the bytes are put in plain. Free of <windows.h>.
+// them, unless the bytes are put in plain.
 #pragma once
 #include <cstddef>
 #include <vector>

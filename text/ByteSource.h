@@ -1,5 +1,4 @@
 // Where the bytes of a text come from: a file stream in the program, memory in the tests.
-// Free of <windows.h>, so it builds natively as well.
 #pragma once
 #include <cstddef>
 

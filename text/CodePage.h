@@ -1,6 +1,5 @@
-// The conversions between code pages that the readers of text need. Free of <windows.h>: the
-// program hands the readers the system's conversions (platform/SystemCodePage.h), the native
-// sanitizer build a stand-in.
+// The conversions between code pages that the readers of text need. The program hands the readers the system's
+// conversions (platform/SystemCodePage.h), the native sanitizer build a stand-in.
 #pragma once
 #include <cstddef>
 

@@ -1,6 +1,5 @@
 // Reads the streams of a compound file (the container of Word 97-2003 documents) held whole
-// in memory. Free of <windows.h>, so the sanitizer and fuzz builds run the code the program
-// runs. Every size and position taken from the file is checked against the file before use,
+// in memory. Every size and position taken from the file is checked against the file before use,
 // every chain walk visits each sector at most once, and what open and readStream keep or hand
 // out is bounded by a small multiple of the file's size: a corrupt or hostile file is a false,
 // never a crash, a hang or a read outside the bytes given.

@@ -1,6 +1,6 @@
 // Which paragraph marks of a Word 97-2003 document end a table row: the cell mark 0x07 ends
 // both a cell and, as the last one of a row, the row, and only the paragraph's properties
-// tell the two apart. Free of <windows.h>, for the sanitizer and fuzz builds too.
+// tell the two apart.
 //
 // The properties of paragraphs are found through the bin table at (fcPlcfBtePapx,
 // lcbPlcfBtePapx), pair [13] of the FIB's fibRgFcLcb (0x0102 in a Word 97 file), in the table

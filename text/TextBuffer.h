@@ -1,5 +1,4 @@
-// Copies into fixed buffers that always know their capacity. Nothing here includes
-// <windows.h>, so the same code builds natively for the sanitizer and fuzz builds.
+// Copies into fixed buffers that always know their capacity.
 #pragma once
 #include <cstddef>
 

@@ -1,6 +1,5 @@
 // The loops every character of a decoded file goes through, in vector code where the
-// processor has SSE2 (every x86-64 processor does), one unit at a time elsewhere. Free of
-// <windows.h>.
+// processor has SSE2 (every x86-64 processor does), one unit at a time elsewhere.
 #pragma once
 #include <cstddef>
 

@@ -1,5 +1,5 @@
 // The text of a Word 97-2003 binary document, as the word processor shows it, in UTF-16 code
-// units. Free of <windows.h>, so the sanitizer and fuzz builds run the code the program runs.
+// units.
 //
 // The document is a compound file (CompoundFile.h) with a stream "WordDocument", which starts
 // with the file information block (FIB), all integers little-endian:
