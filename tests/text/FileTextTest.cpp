@@ -150,14 +150,20 @@ TEST(FileText, ADocumentTooLargeToReadWholeIsReadAsItsBytes)
     layout.pieces = {{"hello", true}};
     layout.storyLengths = {5};
     const std::string document = builtDocument(layout);
+    const std::string signature = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
     const struct {
+        Ending ending;
         std::size_t size;
         std::string start;
-    } cases[] = {{0, "hello"}, {256u * 1024 * 1024 + 1, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"}};
+    } cases[] = {
+        {Ending::DOC, 0, "hello"},
+        {Ending::DOC, 256u * 1024 * 1024 + 1, signature},
+        {Ending::TXT, 0, signature},  // a document only by its name's ending
+    };
     Latin1252 codePage;
     for (const auto& c : cases) {
         PaddedBytes file(document, c.size > 0 ? c.size : document.size());
-        FileText source(file, codePage, Ending::DOC, false);
+        FileText source(file, codePage, c.ending, false);
         std::string block(64 * 1024, '\0');
         block.resize(source.read(&block[0], block.size()));
         EXPECT_EQ(c.start, block.substr(0, c.start.size())) << c.size;
