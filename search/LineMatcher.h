@@ -16,7 +16,8 @@
 
 class ViewSink;
 
-// The file is taken in blocks of this size; scanning a file allocates nothing.
+// The file is taken in blocks of this size. Scanning a file of plain ASCII allocates nothing;
+// one that is decoded (a page, rich text, Unicode, a document) holds a block or two more.
 const int READ_BLOCK_CAPACITY = 64 * 1024;
 // The longest path a scan keeps for the box that reports a failed close.
 const int SCAN_PATH_CAPACITY = 1024;
