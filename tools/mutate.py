@@ -343,7 +343,7 @@ def main():
 
     files = program_sources()
     if args.files:
-        patterns = [p for spec in args.files for p in spec.split()]
+        patterns = [p for given in args.files for p in given.split()]
         files = [f for f in files if any(fnmatch.fnmatch(f, p) or f.startswith(p.rstrip("/") + "/") for p in patterns)]
     mutants = candidates(files, args.base)
     random.Random(args.seed).shuffle(mutants)
