@@ -44,6 +44,12 @@ std::size_t toAnsiCodePage(const char16_t* units, std::size_t count, char* out, 
 
 class SystemCodePage final : public CodePage {
 public:
+    SystemCodePage()
+    {
+        for (unsigned byte = 0; byte < 256; ++byte)
+            ansiLeadBytes[byte] = IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(byte)) != FALSE;
+    }
+
     std::size_t toAnsi(const char16_t* units, std::size_t count, char* out, std::size_t cap) const override
     {
         return toAnsiCodePage(units, count, out, cap);
@@ -61,10 +67,17 @@ public:
 
     bool isLeadByte(unsigned page, unsigned char byte) const override
     {
-        return IsDBCSLeadByteEx(page == ANSI ? CP_ACP : page, byte) != FALSE;
+        if (page == ANSI)
+            return ansiLeadBytes[byte];
+        return IsDBCSLeadByteEx(page, byte) != FALSE;
     }
 
     bool knows(unsigned page) const override { return page == ANSI || IsValidCodePage(page) != FALSE; }
+
+private:
+    // The ANSI code page's, asked for every page a search reads: each web page looks up all
+    // 256 bytes, and the system's answer is a call apiece.
+    bool ansiLeadBytes[256];
 };
 
 }  // namespace

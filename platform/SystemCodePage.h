@@ -2,5 +2,6 @@
 #pragma once
 #include "text/CodePage.h"
 
-// The one instance; it holds nothing, so any thread may use it.
+// The one instance; it holds only what it learns of the ANSI code page when it is made, so
+// any thread may use it.
 const CodePage& systemCodePage();
