@@ -215,7 +215,11 @@ unsigned Charsets::prescan(const char* bytes, std::size_t count)
     while (!in.ended()) {
         const char* at = in.bytes + in.at;
         std::size_t left = in.count - in.at;
-        if (startsWith(at, left, "<!--")) {
+        if (at[0] != '<') {
+            // Text between tags: on to the next "<".
+            const void* next = std::memchr(at, '<', left);
+            in.at = next != nullptr ? static_cast<std::size_t>(static_cast<const char*>(next) - in.bytes) : in.count;
+        } else if (startsWith(at, left, "<!--")) {
             in.at += 2;  // "<!-->" ends where it starts
             in.skipPast("-->");
         } else if (startsWith(at, left, "<meta") && left > 5 && (isSpace(at[5]) || at[5] == '/')) {

@@ -1,6 +1,10 @@
 #include "text/PageDecoder.h"
 
+#include <cstdint>
 #include <cstring>
+
+#include "text/UnitKernels.h"
+#include "text/Utf8.h"
 
 namespace {
 
@@ -46,6 +50,9 @@ bool validUtf8(const unsigned char* bytes, std::size_t count, bool ended)
 {
     std::size_t at = 0, bad = 0;
     while (at < count) {
+        at += asciiPrefix(reinterpret_cast<const char*>(bytes + at), count - at);
+        if (at == count)
+            break;
         int length = utf8Length(bytes + at, count - at, &bad);
         if (length == NEEDS_MORE)
             return !ended;
@@ -60,7 +67,7 @@ bool validUtf8(const unsigned char* bytes, std::size_t count, bool ended)
 
 PageDecoder::PageDecoder(const CodePage& codePage) : codePage(codePage) {}
 
-void PageDecoder::take(const char* bytes, std::size_t count, std::u16string& units)
+std::size_t PageDecoder::take(const char* bytes, std::size_t count, char16_t* units)
 {
     const unsigned char* in = reinterpret_cast<const unsigned char*>(bytes);
     if (form == Form::Undecided) {
@@ -70,22 +77,20 @@ void PageDecoder::take(const char* bytes, std::size_t count, std::u16string& uni
             std::memcpy(first + firstCount, in, kept);
         firstCount += kept;
         if (firstCount < sizeof first)
-            return;
-        decide(false, units);
-        in += kept;
-        count -= kept;
+            return 0;
+        std::size_t written = decide(false, units);
+        return written + decode(in + kept, count - kept, false, units + written);
     }
-    decode(in, count, false, units);
+    return decode(in, count, false, units);
 }
 
-void PageDecoder::finish(std::u16string& units)
+std::size_t PageDecoder::finish(char16_t* units)
 {
-    if (form == Form::Undecided)
-        decide(true, units);
-    decode(nullptr, 0, true, units);
+    std::size_t written = form == Form::Undecided ? decide(true, units) : 0;
+    return written + decode(nullptr, 0, true, units + written);
 }
 
-void PageDecoder::decide(bool ended, std::u16string& units)
+std::size_t PageDecoder::decide(bool ended, char16_t* units)
 {
     std::size_t skip = 0;
     if (firstCount >= 3 && first[0] == 0xEF && first[1] == 0xBB && first[2] == 0xBF) {
@@ -108,7 +113,7 @@ void PageDecoder::decide(bool ended, std::u16string& units)
         else
             usePage(CodePage::ANSI, Form::CodePage);
     }
-    decode(first + skip, firstCount - skip, ended, units);
+    return decode(first + skip, firstCount - skip, ended, units);
 }
 
 void PageDecoder::usePage(unsigned chosen, Form chosenForm)
@@ -121,12 +126,10 @@ void PageDecoder::usePage(unsigned chosen, Form chosenForm)
     }
 }
 
-void PageDecoder::decode(const unsigned char* bytes, std::size_t count, bool ended, std::u16string& units)
+std::size_t PageDecoder::decode(const unsigned char* bytes, std::size_t count, bool ended, char16_t* out)
 {
-    std::size_t start = units.size(), written = 0;
     // Every byte gives at most one unit; a held character completed gives at most two.
-    units.resize(start + count + 4);
-    char16_t* out = &units[start];
+    std::size_t written = 0;
     if (heldCount > 0) {
         // The held character completed by the first bytes: decode a few together.
         unsigned char joined[12];
@@ -139,8 +142,7 @@ void PageDecoder::decode(const unsigned char* bytes, std::size_t count, bool end
             // Still cut off: only when the block was shorter than a character.
             std::memmove(held, joined + taken, heldCount + added - taken);
             heldCount = heldCount + added - taken;
-            units.resize(start + written);
-            return;
+            return written;
         }
         bytes += taken - heldCount;
         count -= taken - heldCount;
@@ -152,7 +154,7 @@ void PageDecoder::decode(const unsigned char* bytes, std::size_t count, bool end
     heldCount = count - taken;
     if (heldCount > 0)
         std::memcpy(held, bytes + taken, heldCount);
-    units.resize(start + written);
+    return written;
 }
 
 std::size_t PageDecoder::decodeSome(const unsigned char* bytes, std::size_t count, bool ended, char16_t* out,
@@ -183,8 +185,11 @@ std::size_t PageDecoder::decodeUtf8(const unsigned char* bytes, std::size_t coun
     while (at < count) {
         unsigned char lead = bytes[at];
         if (lead < 0x80) {
-            out[put++] = lead;
-            ++at;
+            // Pages are mostly ASCII: it is widened a run at a time.
+            std::size_t run = asciiPrefix(reinterpret_cast<const char*>(bytes + at), count - at);
+            widenAscii(reinterpret_cast<const char*>(bytes + at), run, out + put);
+            put += run;
+            at += run;
             continue;
         }
         int length = utf8Length(bytes + at, count - at, &bad);

@@ -12,7 +12,6 @@
 // A declared UTF-8 gives U+FFFD for such bytes, as browsers do.
 #pragma once
 #include <cstddef>
-#include <string>
 
 #include "text/Charsets.h"
 #include "text/CodePage.h"
@@ -21,21 +20,25 @@ class PageDecoder {
 public:
     explicit PageDecoder(const CodePage& codePage);
 
-    // Appends to units the characters that the next count bytes complete.
-    void take(const char* bytes, std::size_t count, std::u16string& units);
+    // The most units take writes for count bytes: the first bytes held until the encoding is
+    // decided, count more, and a held character completed. finish writes at most roomFor(0).
+    static constexpr std::size_t roomFor(std::size_t count) { return Charsets::PRESCAN_BYTES + count + 4; }
 
-    // The file has ended: appends the characters still held, U+FFFD for a cut-off one.
-    void finish(std::u16string& units);
+    // Writes to units the characters that the next count bytes complete; returns how many.
+    std::size_t take(const char* bytes, std::size_t count, char16_t* units);
+
+    // The file has ended: writes the characters still held, U+FFFD for a cut-off one.
+    std::size_t finish(char16_t* units);
 
 private:
     enum class Form : unsigned char { Undecided, Utf8, Utf8OrAnsi, Utf16Le, Utf16Be, CodePage };
 
     // Decides the encoding from the first bytes (ended: they are the whole file) and decodes them.
-    void decide(bool ended, std::u16string& units);
+    std::size_t decide(bool ended, char16_t* units);
     // Decodes in page (for Utf8OrAnsi, the bytes that are not UTF-8).
     void usePage(unsigned page, Form form);
     // Decodes count bytes after the held ones, and holds a character they cut off, unless ended.
-    void decode(const unsigned char* bytes, std::size_t count, bool ended, std::u16string& units);
+    std::size_t decode(const unsigned char* bytes, std::size_t count, bool ended, char16_t* out);
     // Decodes what it can of count bytes into out (room for count units) and returns the bytes
     // it took: all of them when ended, else all but a character cut off at their end.
     std::size_t decodeSome(const unsigned char* bytes, std::size_t count, bool ended, char16_t* out,

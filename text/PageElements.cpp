@@ -1,6 +1,7 @@
 #include "text/PageElements.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -129,7 +130,12 @@ ElementKind elementKind(const char* name, std::size_t length)
 {
     if (length == 0 || length > 12 || name[0] < 'a' || name[0] > 'z')
         return ElementKind::Inline;
-    Key key = keyOf(name, length);
+    // keyOf's bytes, put together without a loop: a page names an element at every tag.
+    unsigned char bytes[12] = {};
+    std::memcpy(bytes, name, length);
+    auto byte = [&bytes](int i, int shift) { return static_cast<std::uint64_t>(bytes[i]) << shift; };
+    Key key{byte(0, 56) | byte(1, 48) | byte(2, 40) | byte(3, 32) | byte(4, 24) | byte(5, 16) | byte(6, 8) | byte(7, 0),
+            static_cast<std::uint32_t>(byte(8, 24) | byte(9, 16) | byte(10, 8) | byte(11, 0))};
     std::size_t low = LETTER_STARTS.at[name[0] - 'a'], high = LETTER_STARTS.at[name[0] - 'a' + 1];
     while (low < high) {
         std::size_t middle = low + (high - low) / 2;

@@ -54,6 +54,73 @@ bool unitsAreAscii(const char16_t* units, std::size_t count)
 #endif
 }
 
+std::size_t plainTextRun(const char16_t* units, std::size_t count)
+{
+    std::size_t k = 0;
+#ifdef KADREL_UNIT_SSE2
+    const __m128i blank = _mm_set1_epi16(0x20);
+    const __m128i less = _mm_set1_epi16(u'<');
+    const __m128i ampersand = _mm_set1_epi16(u'&');
+    const __m128i zero = _mm_setzero_si128();
+    // Each unit is looked at beside the one after it, so the last is looked at alone.
+    for (; k + 9 <= count; k += 8) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + k));
+        __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + k + 1));
+        // A unit is at most U+0020 exactly when subtracting 0x20 without going below 0 gives 0.
+        __m128i markup = _mm_or_si128(_mm_cmpeq_epi16(v, less), _mm_cmpeq_epi16(v, ampersand));
+        __m128i atMostBlank = _mm_cmpeq_epi16(_mm_subs_epu16(v, blank), zero);
+        __m128i isBlank = _mm_cmpeq_epi16(v, blank);
+        __m128i nextStops = _mm_or_si128(_mm_cmpeq_epi16(_mm_subs_epu16(next, blank), zero),
+                                         _mm_or_si128(_mm_cmpeq_epi16(next, less), _mm_cmpeq_epi16(next, ampersand)));
+        // A space stops the run when what follows it would: it is then white space to fold.
+        __m128i stops = _mm_or_si128(
+            markup, _mm_or_si128(_mm_andnot_si128(isBlank, atMostBlank), _mm_and_si128(isBlank, nextStops)));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(stops));
+        if (mask != 0)
+            return k + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
+    }
+#endif
+    for (; k < count; ++k) {
+        char16_t c = units[k];
+        if (c == u'<' || c == u'&' || c < u' ')
+            return k;
+        if (c == u' ') {
+            char16_t next = k + 1 < count ? units[k + 1] : u' ';
+            if (next <= u' ' || next == u'<' || next == u'&')
+                return k;
+        }
+    }
+    return k;
+}
+
+std::size_t plainRichTextRun(const char* bytes, std::size_t count)
+{
+    std::size_t k = 0;
+#ifdef KADREL_UNIT_SSE2
+    // As signed bytes, printable ASCII is above 0x1F and below 0x7F; bytes from 0x80 up are below 0.
+    const __m128i belowPrintable = _mm_set1_epi8(0x1F);
+    const __m128i delete_ = _mm_set1_epi8(0x7F);
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i open = _mm_set1_epi8('{');
+    const __m128i close = _mm_set1_epi8('}');
+    for (; k + 16 <= count; k += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + k));
+        __m128i printable = _mm_and_si128(_mm_cmpgt_epi8(v, belowPrintable), _mm_cmplt_epi8(v, delete_));
+        __m128i markup =
+            _mm_or_si128(_mm_cmpeq_epi8(v, backslash), _mm_or_si128(_mm_cmpeq_epi8(v, open), _mm_cmpeq_epi8(v, close)));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(markup, printable))) ^ 0xFFFFu;
+        if (mask != 0)
+            return k + static_cast<std::size_t>(__builtin_ctz(mask));
+    }
+#endif
+    for (; k < count; ++k) {
+        unsigned char c = static_cast<unsigned char>(bytes[k]);
+        if (c < 0x20 || c >= 0x7F || c == '\\' || c == '{' || c == '}')
+            return k;
+    }
+    return k;
+}
+
 void narrowAscii(const char16_t* units, std::size_t count, char* out)
 {
 #ifdef KADREL_UNIT_SSE2

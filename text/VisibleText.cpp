@@ -86,6 +86,8 @@ void VisibleText::updateMode()
         mode = Mode::Preformatted;
     else
         mode = Mode::Flowing;
+    // Only a line feed right after the start tag of preformatted text is left out.
+    skipLineFeed = skipLineFeed && mode != Mode::Flowing;
 }
 
 void VisibleText::putSlowly(char16_t c, std::u16string& out)

@@ -27,10 +27,18 @@ public:
             started = true;
             return;
         }
+        if (mode == Mode::Flowing && !skipLineFeed && (c == u' ' || c == u'\n' || c == u'\t')) {
+            // White space between words, the commonest character after letters.
+            afterReturn = false;
+            if (started && separator == 0)
+                separator = u' ';
+            return;
+        }
         putSlowly(c, out);
     }
 
-    // Puts count characters, none of them white space or a control character.
+    // Puts count characters, none of them white space or a control character but for single
+    // spaces between two others.
     void putRun(const char16_t* run, std::size_t count, std::u16string& out)
     {
         if (mode != Mode::Flowing) {

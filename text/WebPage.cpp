@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "text/UnitKernels.h"
+
 namespace {
 
 bool isSpace(char16_t c)
@@ -28,16 +30,19 @@ WebPageReader::WebPageReader(const CodePage& codePage) : decoder(codePage) {}
 
 void WebPageReader::take(const char* bytes, std::size_t count, std::u16string& out)
 {
-    units.clear();
-    decoder.take(bytes, count, units);
-    read(units.data(), units.size(), out);
+    // A piece at a time: its characters are read while they are still in the cache, and
+    // their buffer stays small.
+    while (count > 0) {
+        std::size_t piece = count < PIECE_BYTES ? count : PIECE_BYTES;
+        read(units, decoder.take(bytes, piece, units), out);
+        bytes += piece;
+        count -= piece;
+    }
 }
 
 void WebPageReader::finish(std::u16string& out)
 {
-    units.clear();
-    decoder.finish(units);
-    read(units.data(), units.size(), out);
+    read(units, decoder.finish(units), out);
     flush(out);
     text.end(out);
 }
@@ -51,10 +56,10 @@ void WebPageReader::read(const char16_t* p, std::size_t n, std::u16string& out)
         case State::Data:
         case State::RcData:
             while (c != u'<' && c != u'&') {
-                // A run of characters that are neither markup nor white space goes out whole.
+                // A run of characters that are neither markup nor white space, but for single
+                // spaces between words, goes out whole.
                 std::size_t start = i;
-                while (c > u' ' && c != u'<' && c != u'&' && ++i < n)
-                    c = p[i];
+                i += c > u' ' ? plainTextRun(p + i, n - i) : 0;
                 if (i > start) {
                     text.putRun(p + start, i - start, out);
                 } else {

@@ -13,7 +13,7 @@
 //   semicolon, text/CharacterReferences.h) and numeric, are read in text, titles and text
 //   areas; an unknown one stays as written.
 //
-// Memory: a block's characters, a tag name cut at TAG_NAME_CAP characters and a reference's
+// Memory: the characters of a piece of a block, a tag name cut at TAG_NAME_CAP characters and a reference's
 // name; nesting is counted, never stacked. Attributes are passed over, never kept. Broken
 // markup reads as the standard reads it: a tag, comment or script cut off by the end of the
 // file gives nothing more.
@@ -37,6 +37,8 @@ public:
 
 private:
     static const std::size_t TAG_NAME_CAP = 12;  // longer than every name in PageElements.cpp
+    // The bytes decoded at a time.
+    static const std::size_t PIECE_BYTES = 4096;
 
     enum class State : unsigned char {
         Data,
@@ -81,7 +83,7 @@ private:
 
     PageDecoder decoder;
     VisibleText text;
-    std::u16string units;  // the characters of the block being read, its room kept
+    char16_t units[PageDecoder::roomFor(PIECE_BYTES)];  // the characters of the piece being read
     State state = State::Data;
     State returnState = State::Data;  // where a character reference or raw text's "<" returns
 
