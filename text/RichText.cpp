@@ -1,5 +1,7 @@
 #include "text/RichText.h"
 
+#include "text/UnitKernels.h"
+
 namespace {
 
 bool isLetter(unsigned char c)
@@ -70,10 +72,16 @@ void RichTextReader::take(const char* bytes, std::size_t count, std::u16string& 
                         ++i;
                     break;
                 }
-                std::size_t start = i;
-                while (i < count && isPlainAscii(static_cast<unsigned char>(bytes[i])))
-                    out.push_back(static_cast<unsigned char>(bytes[i++]));
-                lines_.wrote(i > start);
+                std::size_t run = plainRichTextRun(bytes + i, count - i);
+                lines_.wrote(run > 0);
+                while (run > 0) {
+                    char16_t wide[256];
+                    std::size_t piece = run < sizeof wide / sizeof wide[0] ? run : sizeof wide / sizeof wide[0];
+                    widenAscii(bytes + i, piece, wide);
+                    out.append(wide, piece);
+                    i += piece;
+                    run -= piece;
+                }
                 break;
             }
             ++i;

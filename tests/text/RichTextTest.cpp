@@ -70,6 +70,10 @@ TEST(RichText, GivesTheTextAReaderSees)
          u"\u2014\u2013\u2018\u2019\u201c\u201d\u2022\tx\n"},
         {"line ends", R"({\rtf1 a\line b\par\par c\par\sect d\page\page e\row f\cell g})", u"a\nb\n\nc\nd\ne\nf\tg\n"},
         {"file line ends", "{\\rtf1 wo\r\nrd\\\nnext}", u"word\nnext\n"},
+        {"long runs of text",
+         "{\\rtf1\\ansi abcdefghijklmnop\r\nqrstuvwxyz\xe9\x01"
+         "abcdefghijklmnopqrs\\b tuv}",
+         u"abcdefghijklmnopqrstuvwxyz\u00e9abcdefghijklmnopqrstuv\n"},
         {"table", R"({\rtf1\trowd\cellx1000\cellx2000 apple\cell 1.20\cell\row\pard End\par})",
          u"apple\t1.20\t\nEnd\n"},
         {"field",
