@@ -17,15 +17,19 @@
 class ViewSink;
 
 // The file is taken in blocks of this size. Scanning a file of plain ASCII allocates nothing;
-// one that is decoded (a page, rich text, Unicode, a document) holds a block or two more.
+// one that is decoded (a page, rich text, Unicode, a document) needs a block or two more, made
+// the first time and kept with the read block (a document's text and a markup reader are
+// made for each file).
 const int READ_BLOCK_CAPACITY = 64 * 1024;
 // The longest path a scan keeps for the box that reports a failed close.
 const int SCAN_PATH_CAPACITY = 1024;
 
-// Where a matcher takes in its file. It is in use only while a scan runs, so matchers that
-// never scan at the same time can share one: the levels of one walk do.
+// Where a matcher takes in its file, and the memory a decoded file's text is made in. It is
+// in use only while a scan runs, so matchers that never scan at the same time can share one:
+// the levels of one walk do, and a walk allocates it once, not for every page it reads.
 struct ReadBlock {
     char bytes[READ_BLOCK_CAPACITY];
+    TextMemory text;
 };
 
 // What a scan in steps asks its caller line by line. The default goes on to the end and

@@ -20,16 +20,31 @@ bool isLowSurrogate(char16_t unit)
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
+// What is ready is kept for the next text up to this size; a document's text taken over whole
+// is let go with the text.
+const std::size_t READY_KEPT = 1024 * 1024;
+
 }  // namespace
+
+AnsiText::AnsiText(const CodePage& codePage, Memory& memory)
+    : codePage(codePage), units(memory.units), ready(memory.ready)
+{
+}
+
+AnsiText::~AnsiText()
+{
+    if (ready.capacity() > READY_KEPT)
+        std::vector<char>().swap(ready);
+}
 
 char16_t* AnsiText::unitSpace(std::size_t* room)
 {
-    if (units.empty())
-        units.resize(UNIT_RUN);
+    if (!units)
+        units.reset(new char16_t[UNIT_RUN]);  // never filled first: what is written counts
     if (UNIT_RUN - unitCount < 2)
         flushUnits(false);
     *room = UNIT_RUN - unitCount;
-    return units.data() + unitCount;
+    return units.get() + unitCount;
 }
 
 void AnsiText::unitsWritten(std::size_t count)
@@ -41,6 +56,15 @@ void AnsiText::unitsWritten(std::size_t count)
 
 void AnsiText::putUnits(const char16_t* from, std::size_t count)
 {
+    if (unitCount == 0 && count > 0 && unitsAreAscii(from, count)) {
+        // ASCII with nothing waiting before it goes straight to what is ready.
+        beforeText(from[0] == u'\n' ? '\n' : ' ');
+        std::size_t had = readyEnd;
+        narrowAscii(from, count, readyRoom(count));
+        readyEnd += count;
+        joinCarriageReturns(had);
+        return;
+    }
     while (count > 0) {
         std::size_t room = 0;
         char16_t* to = unitSpace(&room);
@@ -61,7 +85,7 @@ void AnsiText::flushUnits(bool final)
         --count;
     if (count == 0)
         return;
-    char16_t* run = units.data();
+    char16_t* run = units.get();
     beforeText(run[0] == u'\n' ? '\n' : ' ');
     std::size_t had = readyEnd;
     if (unitsAreAscii(run, count)) {

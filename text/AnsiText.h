@@ -4,13 +4,22 @@
 // them, unless the bytes are put in plain.
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 class CodePage;
 
 class AnsiText {
 public:
-    explicit AnsiText(const CodePage& codePage) : codePage(codePage) {}
+    // What the text is gathered in. It may outlive the text and serve the next one: a reader of
+    // many small files then allocates it once (text/FileText.h's TextMemory).
+    struct Memory {
+        std::unique_ptr<char16_t[]> units;
+        std::vector<char> ready;
+    };
+
+    AnsiText(const CodePage& codePage, Memory& memory);
+    ~AnsiText();
     AnsiText(const AnsiText&) = delete;
     AnsiText& operator=(const AnsiText&) = delete;
 
@@ -63,10 +72,10 @@ private:
     char* readyRoom(std::size_t count);
 
     const CodePage& codePage;
-    std::vector<char16_t> units;  // allocated when the first unit comes
+    std::unique_ptr<char16_t[]>& units;  // allocated when the first unit comes
     std::size_t unitCount = 0;
     bool carriageReturnHeld = false;  // the text so far ends in a CR that may come before a LF
-    std::vector<char> ready;          // text to hand out, [readyAt, readyEnd)
+    std::vector<char>& ready;         // text to hand out, [readyAt, readyEnd)
     std::size_t readyAt = 0;
     std::size_t readyEnd = 0;
 };

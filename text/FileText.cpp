@@ -31,8 +31,11 @@ std::unique_ptr<MarkupReader> markupReaderFor(TextKind kind, const CodePage& cod
 }  // namespace
 
 FileText::FileText(ByteSource& file, const CodePage& codePage, Ending ending, bool joinLineEnds,
-                   const std::atomic<int>* keepGoing)
-    : file(file), codePage(codePage), ending(ending), joinLineEnds(joinLineEnds), keepGoing(keepGoing), text(codePage)
+                   const std::atomic<int>* keepGoing, TextMemory* memory)
+    : file(file), codePage(codePage), ending(ending), joinLineEnds(joinLineEnds), keepGoing(keepGoing),
+      raw(memory != nullptr ? memory->raw : ownMemory.raw),
+      text(codePage, memory != nullptr ? memory->ansi : ownMemory.ansi),
+      markupUnits(memory != nullptr ? memory->markupUnits : ownMemory.markupUnits)
 {
 }
 
@@ -91,6 +94,8 @@ std::size_t FileText::decide(char* head, std::size_t length)
     if (passesThrough())
         return passAscii(head, length);
     markup = markupReaderFor(textKind, codePage);
+    if (markup)
+        markupUnits.reserve(RAW_BLOCK);  // a block's text has no more characters than bytes, or few more
     putRaw(head + decision.markLength, length - decision.markLength);
     return 0;
 }
@@ -119,10 +124,10 @@ void FileText::decideAtHighByte(const char* bytes, std::size_t length)
     if (length < HIGH_BYTE_WINDOW && !fileEnded) {
         // The window runs on past these bytes: it is taken into raw whole.
         ensureRaw();
-        std::memmove(raw.data(), bytes, length);
+        std::memmove(raw.get(), bytes, length);
         while (length < HIGH_BYTE_WINDOW && !fileEnded)
-            length += readFile(raw.data() + length, HIGH_BYTE_WINDOW - length);
-        bytes = raw.data();
+            length += readFile(raw.get() + length, HIGH_BYTE_WINDOW - length);
+        bytes = raw.get();
     }
     textKind = kindAtHighByte(reinterpret_cast<const unsigned char*>(bytes), length);
     if (passesThrough())
@@ -165,9 +170,9 @@ void FileText::decodeMore()
         documentAt += run;
     } else {
         ensureRaw();
-        std::size_t length = carried + readFile(raw.data() + carried, RAW_BLOCK - carried);
+        std::size_t length = carried + readFile(raw.get() + carried, RAW_BLOCK - carried);
         carried = 0;
-        putRaw(raw.data(), length);
+        putRaw(raw.get(), length);
     }
     if (fileEnded && documentAt == document.size())
         finish();
@@ -254,11 +259,11 @@ std::size_t FileText::readUtf16(char* into, std::size_t room)
     if (rawEnd - rawAt < 2 && !fileEnded) {
         ensureRaw();
         std::size_t left = rawEnd - rawAt;
-        std::memmove(raw.data(), raw.data() + rawAt, left);
+        std::memmove(raw.get(), raw.get() + rawAt, left);
         rawAt = 0;
-        rawEnd = left + readFile(raw.data() + left, RAW_BLOCK - left);
+        rawEnd = left + readFile(raw.get() + left, RAW_BLOCK - left);
     }
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(raw.data()) + rawAt;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(raw.get()) + rawAt;
     std::size_t units = (rawEnd - rawAt) / 2;
     if (units == 0) {
         carried = rawEnd - rawAt;  // half a unit at the end of the file
@@ -310,7 +315,7 @@ void FileText::decodeUtf8(const unsigned char* bytes, std::size_t length)
         if (sequence == NEED_MORE && !fileEnded) {
             ensureRaw();
             carried = length - i;
-            std::memmove(raw.data(), bytes + i, carried);
+            std::memmove(raw.get(), bytes + i, carried);
             return;
         }
         if (sequence <= 0) {
@@ -335,7 +340,7 @@ void FileText::finish()
 {
     // What the file ended in the middle of: half a character, or a pair's first half.
     if (carried > 0 && textKind == TextKind::UTF8)
-        text.putBytes(raw.data(), carried);
+        text.putBytes(raw.get(), carried);
     else if (carried > 0)
         text.putUnits(u"?", 1);
     carried = 0;
@@ -350,6 +355,7 @@ void FileText::finish()
 
 void FileText::ensureRaw()
 {
-    if (raw.empty())
-        raw.resize(RAW_BLOCK + 4);
+    // Never filled first: what is read into it is what counts.
+    if (!raw)
+        raw.reset(new char[RAW_BLOCK + 4]);
 }

@@ -38,6 +38,16 @@
 
 class CodePage;
 
+// The memory a FileText decodes in, but for its markup reader's and a document's. A walk reads
+// thousands of small pages one after another, and under Wine a block allocated anew for each
+// costs more than reading the page, so a caller that reads file after file keeps one of these
+// and hands it to each FileText in turn. One FileText at a time may use it.
+struct TextMemory {
+    std::unique_ptr<char[]> raw;  // undecoded bytes of the file; a count of plain bytes needs none
+    std::u16string markupUnits;   // what the markup reader handed out of the last block
+    AnsiText::Memory ansi;
+};
+
 class FileText final : public ByteSource {
 public:
     // A Word document is read whole; one larger than this is read as its bytes instead.
@@ -46,8 +56,9 @@ public:
     // file is the file's bytes as they are on disk; ending is the ending of its name. With keepGoing, the text ends
     // early once it is found 0, looked at before every read: a file that never ends (a device behind a link, a pipe, a
     // file another program keeps growing) still ends when the search is stopped.
+    // With memory, it decodes in that (see TextMemory), else in memory of its own.
     FileText(ByteSource& file, const CodePage& codePage, Ending ending, bool joinLineEnds,
-             const std::atomic<int>* keepGoing = nullptr);
+             const std::atomic<int>* keepGoing = nullptr, TextMemory* memory = nullptr);
     // The kind is decided from the bytes the first read takes in: a first read of a block
     // (search/ReadCutter.h's STREAM_BLOCK_MINIMUM at least) sees the start of a document.
     std::size_t read(char* into, std::size_t count) override;
@@ -82,7 +93,8 @@ private:
     bool fileEnded = false;
     bool gaveUp = false;
 
-    std::vector<char> raw;    // undecoded bytes of the file; a count of plain bytes needs none
+    TextMemory ownMemory;  // unused when the caller hands one in
+    std::unique_ptr<char[]>& raw;
     std::size_t carried = 0;  // bytes at raw's start left from the last block
     std::size_t rawAt = 0;    // of UTF-16 LE, raw holds [rawAt, rawEnd) still to decode
     std::size_t rawEnd = 0;
@@ -92,6 +104,6 @@ private:
     std::size_t documentAt = 0;            // what of it is put into text
     AnsiText text;                         // what is ready to hand out
     std::unique_ptr<MarkupReader> markup;  // the reader of a markup kind's text
-    std::u16string markupUnits;            // what it handed out of the last block
-    bool markupFinished = false;           // whether it has handed out what it held back
+    std::u16string& markupUnits;
+    bool markupFinished = false;  // whether it has handed out what it held back
 };

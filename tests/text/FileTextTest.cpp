@@ -13,12 +13,13 @@
 namespace {
 
 // Everything a FileText hands out for a file holding bytes, read in pieces of piece bytes
-// after a first read of a whole block.
-std::string readAll(const std::string& bytes, bool joinLineEnds, Ending ending = Ending::TXT, std::size_t piece = 4096)
+// after a first read of a whole block; in memory, when given, that other files were read in.
+std::string readAll(const std::string& bytes, bool joinLineEnds, Ending ending = Ending::TXT, std::size_t piece = 4096,
+                    TextMemory* memory = nullptr)
 {
     MemoryBytes file(bytes);
     Latin1252 codePage;
-    FileText source(file, codePage, ending, joinLineEnds);
+    FileText source(file, codePage, ending, joinLineEnds, nullptr, memory);
     std::string text;
     std::string block(64 * 1024, '\0');
     std::size_t wanted = block.size();
@@ -117,10 +118,12 @@ TEST(FileText, EachKindOfFileGivesItsTextInTheCodePage)
         {"CR LF across a block", longAscii.substr(0, 65535) + "\r\nx", longAscii.substr(0, 65535) + "\nx", true},
         {"empty", "", "", true},
     };
+    TextMemory kept;
     for (const auto& c : cases) {
         EXPECT_EQ(c.text, readAll(c.bytes, true)) << c.what;
         // A count takes the same text, but plain bytes keep their carriage returns.
         EXPECT_EQ(c.plain ? c.bytes : c.text, readAll(c.bytes, false, Ending::TXT, 1000)) << c.what << ", counted";
+        EXPECT_EQ(c.text, readAll(c.bytes, true, Ending::TXT, 4096, &kept)) << c.what << ", after the others";
     }
 }
 
@@ -188,8 +191,10 @@ TEST(FileText, TheEndingAndTheFirstBytesChooseTheReader)
         {"a web page", Ending::HTM, "<title>Caf&eacute;</title><p>app<b>le</b> pie", "Caf\xe9\napple pie\n"},
         {"a page in a text file", Ending::TXT, "<p>app<b>le</b>", "<p>app<b>le</b>"},
     };
+    TextMemory kept;
     for (const auto& c : cases) {
         EXPECT_EQ(c.text, readAll(c.bytes, true, c.ending)) << c.what;
         EXPECT_EQ(c.text, readAll(c.bytes, false, c.ending, 7)) << c.what << ", counted";
+        EXPECT_EQ(c.text, readAll(c.bytes, false, c.ending, 7, &kept)) << c.what << ", after the others";
     }
 }
