@@ -162,35 +162,34 @@ std::size_t narrowAsciiJoining(const unsigned char* bytes, std::size_t count, ch
     std::size_t to = 0;
     std::size_t k = 0;
 #ifdef KADREL_UNIT_SSE2
-    // Sixteen units at a time, each compared with the one after it: they move up to the first
-    // carriage return before a line feed, and the next sixteen start after it. A unit beyond
-    // ASCII never packs into a line feed.
+    // Sixteen units at a time. Packed, a unit beyond ASCII sets its byte's top bit (and never
+    // packs into a line feed). Only the sixteens that hold a carriage return are compared with
+    // the units after them, and the few that hold one before a line feed are closed up over it
+    // one byte at a time.
     const __m128i carriageReturn = _mm_set1_epi8('\r');
     const __m128i lineFeed = _mm_set1_epi8('\n');
-    const __m128i beyondAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
     while (count - k > 16) {
         const unsigned char* at = bytes + 2 * k;
-        __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16));
-        __m128i wide = _mm_and_si128(_mm_or_si128(low, high), beyondAscii);
-        if (_mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_setzero_si128())) != 0xFFFF)
+        __m128i sixteen = _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)),
+                                           _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16)));
+        if (_mm_movemask_epi8(sixteen) != 0)
             break;
-        __m128i sixteen = _mm_packus_epi16(low, high);
-        __m128i after = _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2)),
-                                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 18)));
-        unsigned joins = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(sixteen, carriageReturn), _mm_cmpeq_epi8(after, lineFeed))));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + to), sixteen);
-        if (joins == 0) {
+        k += 16;
+        unsigned returns = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, carriageReturn)));
+        if (returns == 0) {
             to += 16;
-            k += 16;
             continue;
         }
-        unsigned first = 0;
-        while ((joins >> first & 1) == 0)
-            ++first;
-        to += first;
-        k += first + 1;
+        __m128i after = _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2)),
+                                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 18)));
+        unsigned joins = returns & static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(after, lineFeed)));
+        std::size_t kept = to;
+        for (unsigned lane = 0; lane < 16; ++lane) {
+            if ((joins >> lane & 1) == 0)
+                out[kept++] = out[to + lane];
+        }
+        to = kept;
     }
     if (count - k > 16) {
         *taken = k;
