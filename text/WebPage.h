@@ -13,10 +13,10 @@
 //   semicolon, text/CharacterReferences.h) and numeric, are read in text, titles and text
 //   areas; an unknown one stays as written.
 //
-// Memory: the characters of a piece of a block, a tag name cut at TAG_NAME_CAP characters and a reference's
-// name; nesting is counted, never stacked. Attributes are passed over, never kept. Broken
-// markup reads as the standard reads it: a tag, comment or script cut off by the end of the
-// file gives nothing more.
+// Memory: the characters of a piece of a block, a tag name cut at TAG_NAME_CAP characters and
+// a reference's name; nesting is counted, never stacked. Attributes are passed over, never
+// kept. Broken markup reads as the standard reads it: a tag, comment or script cut off by the
+// end of the file gives nothing more.
 #pragma once
 #include <cstddef>
 #include <string>
