@@ -1,5 +1,5 @@
 // The least any search of a tree must cost on this platform, timed:
-//     bench_floor ROOT blocks|lines [lowered] [no-yield]
+//     bench_floor ROOT blocks|lines [lowered] [no-yield] [kinds=KINDS]
 // Makes exactly the platform calls the walk makes and nothing else: both enumerations of
 // every folder; for every file of the four kinds: open, read to the end, close; and the
 // walk's yield of the processor (Sleep(0)) after every entry each pass takes. No matching.
@@ -8,7 +8,8 @@
 // Like the walk, it opens each file by the name the enumeration gives; "lowered" opens it by
 // its name with the extension lower-cased instead, which on a case-sensitive file system
 // makes Wine look the name up in the folder, to show what that lookup costs.
-// "no-yield" leaves the yields out, to show what they cost. Prints the time, the number of
+// "no-yield" leaves the yields out, to show what they cost. "kinds=htm,rtf" reads only the
+// files of the kinds named, as a search with only those selected. Prints the time, the number of
 // files and bytes read, and the peak working set.
 #include <cstdio>
 #include <cstring>
@@ -26,6 +27,7 @@ long long bytesRead = 0;
 bool byLines = false;
 bool lowered = false;
 bool yields = true;
+const char* kinds = "htm,txt,rtf,doc";
 char line[LINE_BYTES];
 char block[READ_BLOCK_CAPACITY];
 
@@ -42,8 +44,9 @@ bool isSearchedName(char* name)
         tail[i] = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
     }
     tail[4] = '\0';
-    bool searched = std::strcmp(tail, ".htm") == 0 || std::strcmp(tail, ".txt") == 0 ||
-                    std::strcmp(tail, ".rtf") == 0 || std::strcmp(tail, ".doc") == 0;
+    bool searched = (std::strcmp(tail, ".htm") == 0 || std::strcmp(tail, ".txt") == 0 ||
+                     std::strcmp(tail, ".rtf") == 0 || std::strcmp(tail, ".doc") == 0) &&
+                    std::strstr(kinds, tail + 1) != nullptr;
     if (searched && lowered)
         std::memcpy(name + n - 4, tail, 4);
     return searched;
@@ -124,11 +127,13 @@ int main(int argc, char** argv)
             lowered = true;
         else if (std::strcmp(argv[i], "no-yield") == 0)
             yields = false;
+        else if (std::strncmp(argv[i], "kinds=", 6) == 0)
+            kinds = argv[i] + 6;
         else
             usage = true;
     }
     if (usage) {
-        std::fprintf(stderr, "usage: bench_floor ROOT blocks|lines [lowered] [no-yield]\n");
+        std::fprintf(stderr, "usage: bench_floor ROOT blocks|lines [lowered] [no-yield] [kinds=KINDS]\n");
         return 2;
     }
     byLines = std::strcmp(argv[2], "lines") == 0;

@@ -171,7 +171,7 @@ def main():
     subprocess.run(PINNED + ["wineboot"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
 
     keys = ["floor", "unyielding", "lowered", "lines", "walk1", "walk5", "grep1", "grep5", "floor4", "walk4",
-            "none", "every", "lower", "upper"]
+            "none", "every", "lower", "upper", "floor_plain", "walk_plain", "floor_markup", "walk_markup"]
     times = {key: [] for key in keys}
     peaks = {"small": [], "large": []}
     found = {"walk1": set(), "walk5": set(), "grep1": set(), "grep5": set(), "walk4": set(), "none": set(),
@@ -208,6 +208,12 @@ def main():
             seconds, lines = run_grep(["-rli"] + GREP_INCLUDES + grep_words(query) + [small_tree])
             times[key].append(seconds)
             found[key].add(len(lines))
+        # The tree's plain text files and its markup apart, each beside the floor of the same files.
+        for key, kinds in (("plain", "txt,doc"), ("markup", "htm,rtf")):
+            result = run_wine(floor, small_tree, "blocks", "kinds=" + kinds)
+            times["floor_" + key].append(float(result["seconds"][0]))
+            result = run_wine(walk, small_tree, ONE_WORD, kinds)
+            times["walk_" + key].append(float(result["seconds"][0]))
 
     print("Large tree: one untimed pass...", file=sys.stderr)
     run_wine(floor, large_tree, "blocks")
@@ -326,6 +332,10 @@ def main():
         ratio = paired(key, "floor")
         row("Tree search, %s" % words, "%.3f s" % m[key], "%.3f x floor" % ratio, "<= 1.05 x floor",
             ratio <= 1.05)
+    for key, what in (("plain", "the .txt and .doc files (plain text)"),
+                      ("markup", "the .htm and .rtf files (pages, rich text)")):
+        row("Tree search, 1 word, %s" % what, "%.3f s" % m["walk_" + key],
+            "%.3f x their floor (%.3f s)" % (paired("walk_" + key, "floor_" + key), m["floor_" + key]))
     row("Floor without the yields", "%.3f s" % m["unyielding"], "%.2f x floor" % paired("unyielding", "floor"))
     row("Floor opening endings lower-cased", "%.3f s" % m["lowered"], "%.2f x floor" % paired("lowered", "floor"))
     row("Floor reading a line at a time (fgets)", "%.3f s" % m["lines"], "%.2f x floor" % paired("lines", "floor"))
