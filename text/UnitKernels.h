@@ -7,12 +7,13 @@
 bool unitsAreAscii(const char16_t* units, std::size_t count);
 
 // How many of the count units at units come before the first that is "<", "&", white space or
-// a control character (up to U+0020), but for a single space with such a character on either
-// side: the run of a page's flowing text that goes out as it is. units[0] is not a space.
+// a control character (up to U+0020); a single space between two units that are none of these
+// belongs to the run. The run of a page's flowing text that goes out as it is. units[0] is not
+// a space.
 std::size_t plainTextRun(const char16_t* units, std::size_t count);
 
 // How many of the count bytes at bytes come before the first that is not printable ASCII
-// (0x20 to 0x7E) or is "\\", "{" or "}": the run of rich text that is text as it stands.
+// (0x20 to 0x7E) or is a backslash, "{" or "}": the run of rich text that is text as it stands.
 std::size_t plainRichTextRun(const char* bytes, std::size_t count);
 
 // Writes count ASCII units as count bytes into out, which holds count bytes.
