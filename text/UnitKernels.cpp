@@ -162,19 +162,22 @@ std::size_t narrowAsciiJoining(const unsigned char* bytes, std::size_t count, ch
     std::size_t to = 0;
     std::size_t k = 0;
 #ifdef KADREL_UNIT_SSE2
-    // Sixteen units at a time. Packed, a unit beyond ASCII sets its byte's top bit (and never
-    // packs into a line feed). Only the sixteens that hold a carriage return are compared with
-    // the units after them; one before a line feed is left out by moving the bytes after it
-    // down a lane, in the register, without a branch on each byte.
+    // Sixteen units at a time, as long as all are ASCII (a unit beyond never packs into a line
+    // feed). Only the sixteens that hold a carriage return are compared with the units after
+    // them; one before a line feed is left out by moving the bytes after it down a lane, in the
+    // register, without a branch on each byte.
     const __m128i carriageReturn = _mm_set1_epi8('\r');
     const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i beyondAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
     const __m128i lanes = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
     while (count - k > 16) {
         const unsigned char* at = bytes + 2 * k;
-        __m128i sixteen = _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)),
-                                           _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16)));
-        if (_mm_movemask_epi8(sixteen) != 0)
+        __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16));
+        __m128i wide = _mm_and_si128(_mm_or_si128(low, high), beyondAscii);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_setzero_si128())) != 0xFFFF)
             break;
+        __m128i sixteen = _mm_packus_epi16(low, high);
         k += 16;
         unsigned returns = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, carriageReturn)));
         if (returns == 0) {

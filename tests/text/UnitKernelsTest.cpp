@@ -36,6 +36,7 @@ TEST(UnitKernels, AsciiIsNarrowedWithItsLineEndsJoinedUpToTheFirstUnitBeyond)
         {"a unit whose low byte is a LF after a CR", u"a\r\u010Ab", "a\r", 2},
         {"the same across two vectors", u"0123456789abcde\r\u010A" + sixteen + sixteen, "0123456789abcde\r", 16},
         {"a unit beyond ASCII", sixteen + sixteen + u"\u00e9" + sixteen, "0123456789abcdef0123456789abcdef", 32},
+        {"a unit from U+8000 up", sixteen + sixteen + u"\uAC00" + sixteen, "0123456789abcdef0123456789abcdef", 32},
         {"short", u"a\r\nb", "a\nb", 4},
     };
     for (const auto& c : cases) {
