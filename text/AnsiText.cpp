@@ -57,12 +57,7 @@ void AnsiText::unitsWritten(std::size_t count)
 void AnsiText::putUnits(const char16_t* from, std::size_t count)
 {
     if (unitCount == 0 && count > 0 && unitsAreAscii(from, count)) {
-        // ASCII with nothing waiting before it goes straight to what is ready.
-        beforeText(from[0] == u'\n' ? '\n' : ' ');
-        std::size_t had = readyEnd;
-        narrowAscii(from, count, readyRoom(count));
-        readyEnd += count;
-        joinCarriageReturns(had);
+        putAsciiUnits(from, count);  // nothing waits before it: no copy into the run
         return;
     }
     while (count > 0) {
@@ -86,13 +81,11 @@ void AnsiText::flushUnits(bool final)
     if (count == 0)
         return;
     char16_t* run = units.get();
-    beforeText(run[0] == u'\n' ? '\n' : ' ');
-    std::size_t had = readyEnd;
     if (unitsAreAscii(run, count)) {
-        // ASCII is the same in every code page, and most text is ASCII.
-        narrowAscii(run, count, readyRoom(count));
-        readyEnd += count;
+        putAsciiUnits(run, count);
     } else {
+        beforeText(run[0] == u'\n' ? '\n' : ' ');
+        std::size_t had = readyEnd;
         // The code page takes whole characters: half a pair is a character it lacks.
         for (std::size_t k = 0; k < count; ++k) {
             if (isHighSurrogate(run[k]) && k + 1 < count && isLowSurrogate(run[k + 1]))
@@ -108,11 +101,21 @@ void AnsiText::flushUnits(bool final)
             std::memset(to, '?', written);
         }
         readyEnd += written;
+        joinCarriageReturns(had);
     }
-    joinCarriageReturns(had);
     unitCount = 0;
     if (keepLast)
         units[unitCount++] = run[count];
+}
+
+void AnsiText::putAsciiUnits(const char16_t* run, std::size_t count)
+{
+    // ASCII is the same in every code page, and most text is ASCII.
+    beforeText(run[0] == u'\n' ? '\n' : ' ');
+    std::size_t had = readyEnd;
+    narrowAscii(run, count, readyRoom(count));
+    readyEnd += count;
+    joinCarriageReturns(had);
 }
 
 void AnsiText::putAsciiLittleEndian(const unsigned char* bytes, std::size_t count)

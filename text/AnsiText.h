@@ -66,6 +66,8 @@ public:
 
 private:
     void flushUnits(bool final);
+    // count units, every one ASCII, after what is ready.
+    void putAsciiUnits(const char16_t* run, std::size_t count);
     void beforeText(char first);
     void joinCarriageReturns(std::size_t from);
     void holdLastCarriageReturn(std::size_t from);

@@ -1,7 +1,6 @@
 #include "text/PageElements.h"
 
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
@@ -14,15 +13,13 @@ struct Key {
 
 constexpr Key keyOf(const char* name, std::size_t length)
 {
-    Key key{0, 0};
-    for (std::size_t i = 0; i < 12; ++i) {
-        unsigned char c = i < length ? static_cast<unsigned char>(name[i]) : 0;
-        if (i < 8)
-            key.head = key.head << 8 | c;
-        else
-            key.tail = key.tail << 8 | c;
-    }
-    return key;
+    // Written out without a loop: a page names an element at every tag.
+    auto byte = [name, length](std::size_t i, int shift) {
+        return static_cast<std::uint64_t>(i < length ? static_cast<unsigned char>(name[i]) : 0) << shift;
+    };
+    return Key{byte(0, 56) | byte(1, 48) | byte(2, 40) | byte(3, 32) | byte(4, 24) | byte(5, 16) | byte(6, 8) |
+                   byte(7, 0),
+               static_cast<std::uint32_t>(byte(8, 24) | byte(9, 16) | byte(10, 8) | byte(11, 0))};
 }
 
 constexpr std::size_t lengthOf(const char* name)
@@ -130,12 +127,7 @@ ElementKind elementKind(const char* name, std::size_t length)
 {
     if (length == 0 || length > 12 || name[0] < 'a' || name[0] > 'z')
         return ElementKind::Inline;
-    // keyOf's bytes, put together without a loop: a page names an element at every tag.
-    unsigned char bytes[12] = {};
-    std::memcpy(bytes, name, length);
-    auto byte = [&bytes](int i, int shift) { return static_cast<std::uint64_t>(bytes[i]) << shift; };
-    Key key{byte(0, 56) | byte(1, 48) | byte(2, 40) | byte(3, 32) | byte(4, 24) | byte(5, 16) | byte(6, 8) | byte(7, 0),
-            static_cast<std::uint32_t>(byte(8, 24) | byte(9, 16) | byte(10, 8) | byte(11, 0))};
+    Key key = keyOf(name, length);
     std::size_t low = LETTER_STARTS.at[name[0] - 'a'], high = LETTER_STARTS.at[name[0] - 'a' + 1];
     while (low < high) {
         std::size_t middle = low + (high - low) / 2;

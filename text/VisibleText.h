@@ -27,7 +27,7 @@ public:
             started = true;
             return;
         }
-        if (mode == Mode::Flowing && !skipLineFeed && (c == u' ' || c == u'\n' || c == u'\t')) {
+        if (mode == Mode::Flowing && (c == u' ' || c == u'\n' || c == u'\t')) {
             // White space between words, the commonest character after letters.
             afterReturn = false;
             if (started && separator == 0)
@@ -102,7 +102,7 @@ private:
     bool started = false;       // the line holds text
     char16_t separator = 0;     // a space or tab owed before the line's next text
     bool afterReturn = false;   // the last character was a carriage return
-    bool skipLineFeed = false;  // after <pre> or <textarea>: a line feed right away is not text
+    bool skipLineFeed = false;  // after <pre> or <textarea>: a line feed right away is not text (never while flowing)
     unsigned preformattedDepth = 0;
     unsigned hiddenDepth = 0;
     bool rawPreformatted = false;  // inside <textarea>, <xmp> or <plaintext>
