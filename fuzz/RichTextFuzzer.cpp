@@ -1,17 +1,20 @@
 // Fuzz target for the reader of rich text (text/RichText.h): any bytes, read whole and again
 // in blocks whose sizes the bytes themselves choose, each block copied to memory of exactly
 // its size, so AddressSanitizer reports a single byte read past a block. Both readings must
-// give the same text, bounded by the file, for a one-byte and a two-byte code page. The seeds
-// are fuzz/corpus-rtf. A broken rule prints what broke and aborts.
+// give the same text, bounded by the file, for a one-byte and a two-byte code page; when
+// wordsStandInBytes says so of the bytes, every run of ASCII letters and digits of the text
+// must be a run of them. The seeds are fuzz/corpus-rtf. A broken rule prints what broke and aborts.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "support/AsciiRuns.h"
 #include "support/Latin1252.h"
 #include "support/TwoBytePage.h"
 #include "text/RichText.h"
+#include "text/WordsInBytes.h"
 
 namespace {
 
@@ -29,7 +32,7 @@ void take(RichTextReader& reader, const std::uint8_t* data, std::size_t count, s
     reader.take(block.data(), block.size(), text);
 }
 
-void check(const CodePage& pages, const std::uint8_t* data, std::size_t size)
+void check(const CodePage& pages, const std::uint8_t* data, std::size_t size, bool singleByte)
 {
     RichTextReader reader(pages);
     std::u16string whole;
@@ -51,6 +54,8 @@ void check(const CodePage& pages, const std::uint8_t* data, std::size_t size)
     require(whole.size() <= bound, "more text than the file has bytes");
     for (char16_t c : whole)
         require(c >= 0x20 || c == u'\t' || c == u'\n', "a control character other than tab and line end");
+    if (singleByte && wordsStandInBytes(TextKind::RICH_TEXT, data, size))
+        require(asciiRunsStandIn(whole, data, size), "letters the bytes do not hold, in a file said to hold them");
 }
 
 }  // namespace
@@ -59,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const Latin1252 latin;
     static const TwoBytePage twoByte;
-    check(latin, data, size);
-    check(twoByte, data, size);
+    check(latin, data, size, true);
+    check(twoByte, data, size, false);
     return 0;
 }

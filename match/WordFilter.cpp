@@ -1,6 +1,7 @@
 #include "match/WordFilter.h"
 
 #include "match/ProcessorFeatures.h"
+#include "match/WordFilterKernels.h"
 
 WordFilter::WordFilter(const QueryWords& words) : words(words)
 {
@@ -105,4 +106,44 @@ void WordFilter::buildNibbleTables()
             }
         }
     }
+}
+
+bool WordFilter::occursWithin(const unsigned char* text, std::size_t length) const
+{
+    std::size_t i = 0;
+    CandidateScan scan = candidateScanFor(*this);
+    if (scan.find != nullptr) {
+        const std::size_t reach = scan.width + scan.ahead;
+        while (length >= reach && i <= length - reach) {
+            unsigned found = 0;
+            i = scan.find(*this, text, i, length - reach, &found);
+            if (found == 0)
+                break;
+            for (; found != 0; found &= found - 1) {
+                if (occursAt(text, i + lowestBit(found), length))
+                    return true;
+            }
+            i += scan.width;
+        }
+    }
+    // What is left, a byte at a time.
+    for (; i < length; ++i) {
+        if (firstWord[foldByte(text[i])] >= 0 && occursAt(text, i, length))
+            return true;
+    }
+    return false;
+}
+
+bool WordFilter::matchesOnlyAscii() const
+{
+    // A byte from 0x80 up folds only into another from 0x80 up (match/WordTable.h), so an ASCII
+    // query byte matches ASCII text bytes alone.
+    for (int i = 0; i < words.count(); ++i) {
+        const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));
+        for (int k = 0; k < words.lengthOf(i); ++k) {
+            if (word[k] >= 0x80)
+                return false;
+        }
+    }
+    return true;
 }

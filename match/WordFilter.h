@@ -59,6 +59,12 @@ public:
         return false;
     }
 
+    // Whether some query word occurs anywhere in text[0, length), letter case aside, inside a
+    // word or not.
+    bool occursWithin(const unsigned char* text, std::size_t length) const;
+    // Whether only ASCII text can match: every query byte is ASCII.
+    bool matchesOnlyAscii() const;
+
     const QueryWords& words;
     Kind kind;
     bool wide = false;     // NIBBLES 32 positions at a time (AVX2)

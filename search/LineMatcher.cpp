@@ -43,7 +43,8 @@ bool LineMatcher::begin(const char* newPath, const char* newQuery, int render, c
     bool countOnly = target == nullptr && wordsCut;
     matchCount = 0;
     lineNumber = 0;
-    source.emplace(stream, systemCodePage(), endingOf(path), !countOnly, keepGoing, &readBlock->text);
+    source.emplace(stream, systemCodePage(), endingOf(path), !countOnly, keepGoing, &readBlock->text,
+                   countOnly ? &wordsInBytes : nullptr);
     if (!countOnly) {
         reads.emplace(*source, readBlock->bytes, sizeof readBlock->bytes);
         if (!lines)

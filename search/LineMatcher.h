@@ -11,6 +11,7 @@
 #include "search/ReadCutter.h"
 #include "platform/ScopedOwners.h"
 #include "search/SearchState.h"
+#include "search/StreamScan.h"
 #include "match/LineScan.h"
 #include "match/WordRules.h"
 
@@ -110,6 +111,7 @@ private:
     bool inLine = false;
     ViewSink* target = nullptr;  // view, while rendering
     QueryWords words;
+    QueryInBytes wordsInBytes{words};  // lets a count skip the markup files that cannot match
     bool wordsCut = false;
     long long lineNumber = 0;
     char path[SCAN_PATH_CAPACITY];

@@ -245,3 +245,9 @@ int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer
         s.accounted -= keep;
     }
 }
+
+bool QueryInBytes::mayBeIn(const unsigned char* bytes, std::size_t length) const
+{
+    WordFilter filter(words);
+    return !filter.matchesOnlyAscii() || filter.occursWithin(bytes, length);
+}

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstddef>
 
+#include "text/FileText.h"
+
 class ByteSource;
 class QueryWords;
 
@@ -17,3 +19,15 @@ class QueryWords;
 // least STREAM_BLOCK_MINIMUM (search/ReadCutter.h). The stream is always read to its end,
 // even when words has no word and nothing can match.
 int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer, std::size_t capacity);
+
+// The query's words as a FileText asks about a markup file it holds whole: they may be in its
+// bytes unless none of them occurs there, letter case aside. Always "may" for a query with a
+// byte from 0x80 up.
+class QueryInBytes final : public WordsLookedFor {
+public:
+    explicit QueryInBytes(const QueryWords& words) : words(words) {}
+    bool mayBeIn(const unsigned char* bytes, std::size_t length) const override;
+
+private:
+    const QueryWords& words;
+};

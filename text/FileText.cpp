@@ -7,6 +7,7 @@
 #include "text/Utf8.h"
 #include "text/WebPage.h"
 #include "text/WordText.h"
+#include "text/WordsInBytes.h"
 
 namespace {
 
@@ -31,9 +32,9 @@ std::unique_ptr<MarkupReader> markupReaderFor(TextKind kind, const CodePage& cod
 }  // namespace
 
 FileText::FileText(ByteSource& file, const CodePage& codePage, Ending ending, bool joinLineEnds,
-                   const std::atomic<int>* keepGoing, TextMemory* memory)
+                   const std::atomic<int>* keepGoing, TextMemory* memory, const WordsLookedFor* lookedFor)
     : file(file), codePage(codePage), ending(ending), joinLineEnds(joinLineEnds), keepGoing(keepGoing),
-      raw(memory != nullptr ? memory->raw : ownMemory.raw),
+      lookedFor(lookedFor), raw(memory != nullptr ? memory->raw : ownMemory.raw),
       text(codePage, memory != nullptr ? memory->ansi : ownMemory.ansi),
       markupUnits(memory != nullptr ? memory->markupUnits : ownMemory.markupUnits)
 {
@@ -93,11 +94,28 @@ std::size_t FileText::decide(char* head, std::size_t length)
     }
     if (passesThrough())
         return passAscii(head, length);
+    if (cannotHoldLookedFor(head, length))
+        return 0;  // read as no text: no markup reader, nothing left to decode
     markup = markupReaderFor(textKind, codePage);
     if (markup)
         markupUnits.reserve(RAW_BLOCK);  // a block's text has no more characters than bytes, or few more
     putRaw(head + decision.markLength, length - decision.markLength);
     return 0;
+}
+
+bool FileText::cannotHoldLookedFor(const char* bytes, std::size_t length) const
+{
+    bool markupKind = textKind == TextKind::WEB_PAGE || textKind == TextKind::RICH_TEXT;
+    if (lookedFor == nullptr || !markupKind || !fileEnded)
+        return false;
+    // The runs of ASCII letters of the text must come out of the code page as those bytes alone:
+    // in a page of two-byte characters, a character's second byte may be a letter too.
+    for (unsigned byte = 0x80; byte < 0x100; ++byte) {
+        if (codePage.isLeadByte(CodePage::ANSI, static_cast<unsigned char>(byte)))
+            return false;
+    }
+    const unsigned char* unsignedBytes = reinterpret_cast<const unsigned char*>(bytes);
+    return !lookedFor->mayBeIn(unsignedBytes, length) && wordsStandInBytes(textKind, unsignedBytes, length);
 }
 
 bool FileText::passesThrough() const

@@ -48,6 +48,17 @@ struct TextMemory {
     AnsiText::Memory ansi;
 };
 
+// What a search looks for, asked by a FileText about a markup file it holds whole and whose
+// words all stand in its bytes (text/WordsInBytes.h): whether it may be among those bytes. A
+// file it cannot be in reads as no text, and is never decoded.
+class WordsLookedFor {
+public:
+    virtual bool mayBeIn(const unsigned char* bytes, std::size_t length) const = 0;
+
+protected:
+    ~WordsLookedFor() = default;
+};
+
 class FileText final : public ByteSource {
 public:
     // A Word document is read whole; one larger than this is read as its bytes instead.
@@ -56,9 +67,11 @@ public:
     // file is the file's bytes as they are on disk; ending is the ending of its name. With keepGoing, the text ends
     // early once it is found 0, looked at before every read: a file that never ends (a device behind a link, a pipe, a
     // file another program keeps growing) still ends when the search is stopped.
-    // With memory, it decodes in that (see TextMemory), else in memory of its own.
+    // With memory, it decodes in that (see TextMemory), else in memory of its own. With
+    // lookedFor, a markup file that cannot hold it reads as empty (see WordsLookedFor).
     FileText(ByteSource& file, const CodePage& codePage, Ending ending, bool joinLineEnds,
-             const std::atomic<int>* keepGoing = nullptr, TextMemory* memory = nullptr);
+             const std::atomic<int>* keepGoing = nullptr, TextMemory* memory = nullptr,
+             const WordsLookedFor* lookedFor = nullptr);
     // The kind is decided from the bytes the first read takes in: a first read of a block
     // (search/ReadCutter.h's STREAM_BLOCK_MINIMUM at least) sees the start of a document.
     std::size_t read(char* into, std::size_t count) override;
@@ -74,6 +87,7 @@ private:
     std::size_t passAscii(const char* bytes, std::size_t length);
     void decideAtHighByte(const char* bytes, std::size_t length);
     void readDocument(const char* head, std::size_t length);
+    bool cannotHoldLookedFor(const char* bytes, std::size_t length) const;
     void decodeMore();
     void putRaw(const char* bytes, std::size_t length);
     void putMarkup(const char* bytes, std::size_t length);
@@ -88,6 +102,7 @@ private:
     Ending ending;
     bool joinLineEnds;
     const std::atomic<int>* keepGoing;
+    const WordsLookedFor* lookedFor;
     bool decided = false;
     TextKind textKind = TextKind::BYTES;
     bool fileEnded = false;

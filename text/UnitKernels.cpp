@@ -121,6 +121,70 @@ std::size_t plainRichTextRun(const char* bytes, std::size_t count)
     return k;
 }
 
+namespace {
+
+bool isAsciiLetterOrDigit(unsigned char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isPageWordStop(const unsigned char* bytes, std::size_t k)
+{
+    unsigned char c = bytes[k];
+    bool plain = (c >= 0x20 && c < 0x7F) || c == '\t' || c == '\n' || c == '\r';
+    return !plain || c == '&' || (c == '<' && k > 0 && isAsciiLetterOrDigit(bytes[k - 1]));
+}
+
+}  // namespace
+
+std::size_t pageWordStop(const char* bytes, std::size_t from, std::size_t count)
+{
+    const unsigned char* text = reinterpret_cast<const unsigned char*>(bytes);
+    std::size_t k = from;
+    if (k == 0 && count > 0) {
+        if (isPageWordStop(text, 0))
+            return 0;
+        k = 1;  // the vectors look at the byte before each
+    }
+#ifdef KADREL_UNIT_SSE2
+    // As signed bytes, printable ASCII is above 0x1F and below 0x7F; bytes from 0x80 up are below 0.
+    const __m128i belowPrintable = _mm_set1_epi8(0x1F);
+    const __m128i delete_ = _mm_set1_epi8(0x7F);
+    const __m128i less = _mm_set1_epi8('<');
+    const __m128i ampersand = _mm_set1_epi8('&');
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    const __m128i beforeA = _mm_set1_epi8('a' - 1);
+    const __m128i afterZ = _mm_set1_epi8('z' + 1);
+    const __m128i beforeZero = _mm_set1_epi8('0' - 1);
+    const __m128i afterNine = _mm_set1_epi8('9' + 1);
+    for (; k + 16 <= count; k += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + k));
+        __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + k - 1));
+        __m128i printable = _mm_and_si128(_mm_cmpgt_epi8(v, belowPrintable), _mm_cmplt_epi8(v, delete_));
+        __m128i space = _mm_or_si128(_mm_cmpeq_epi8(v, tab),
+                                     _mm_or_si128(_mm_cmpeq_epi8(v, lineFeed), _mm_cmpeq_epi8(v, carriageReturn)));
+        __m128i small = _mm_or_si128(before, caseBit);
+        __m128i wordBefore =
+            _mm_or_si128(_mm_and_si128(_mm_cmpgt_epi8(small, beforeA), _mm_cmplt_epi8(small, afterZ)),
+                         _mm_and_si128(_mm_cmpgt_epi8(before, beforeZero), _mm_cmplt_epi8(before, afterNine)));
+        __m128i stops = _mm_or_si128(
+            _mm_andnot_si128(_mm_or_si128(printable, space), _mm_set1_epi8(-1)),
+            _mm_or_si128(_mm_cmpeq_epi8(v, ampersand), _mm_and_si128(_mm_cmpeq_epi8(v, less), wordBefore)));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(stops));
+        if (mask != 0)
+            return k + static_cast<std::size_t>(__builtin_ctz(mask));
+    }
+#endif
+    for (; k < count; ++k) {
+        if (isPageWordStop(text, k))
+            return k;
+    }
+    return count;
+}
+
 void narrowAscii(const char16_t* units, std::size_t count, char* out)
 {
 #ifdef KADREL_UNIT_SSE2

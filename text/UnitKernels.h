@@ -16,6 +16,12 @@ std::size_t plainTextRun(const char16_t* units, std::size_t count);
 // (0x20 to 0x7E) or is a backslash, "{" or "}": the run of rich text that is text as it stands.
 std::size_t plainRichTextRun(const char* bytes, std::size_t count);
 
+// The index, from from on, of the first of the count bytes at bytes where a page's ASCII words
+// may stop standing in its bytes as they are: a "&", a "<" right after an ASCII letter or
+// digit, or a byte that is neither printable ASCII (0x20 to 0x7E) nor a tab, line feed or
+// carriage return. count when there is none.
+std::size_t pageWordStop(const char* bytes, std::size_t from, std::size_t count);
+
 // Writes count ASCII units as count bytes into out, which holds count bytes.
 void narrowAscii(const char16_t* units, std::size_t count, char* out);
 

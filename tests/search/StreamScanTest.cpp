@@ -246,4 +246,48 @@ TEST_F(StreamScanTest, AWordAcrossTwoBlocksIsJudgedWhole)
     }
 }
 
+// Whether the words may be among a markup file's bytes as they stand: anywhere, in any letter
+// case, or always when a byte from 0x80 up could match a query byte.
+TEST_F(StreamScanTest, QueryWordsAreLookedForAmongTheBytes)
+{
+    const char* const five = "zephyrquill marrowfat sextant brindled topgallant";
+    const struct {
+        std::string bytes;
+        const char* query;
+        bool may;
+    } cases[] = {
+        {"<p>A ZEBRA</p>", "zebra", true},
+        {"<p>zebras</p>", "zebra", true},
+        {"<p>zebr a zebr</p>", "zebra", false},
+        {"<p>zeb<b>ra</b></p>", "zebra", false},  // a tag between: the page's reader answers for it
+        {"no such words here", five, false},
+        {"a BRINDLED cat", five, true},
+        {std::string(300, 'x') + "topgallant", five, true},
+        {std::string(300, 'x') + "topgallan", five, false},
+        {"<p>caf\xc3\xa9</p>", "caf\xe9", true},  // a query byte from 0x80 up
+        {"plain", "", false},
+    };
+    for (ScanFeatures features : FEATURES) {
+        limitScanFeatures(features);
+        for (const auto& c : cases) {
+            QueryWords words;
+            ASSERT_TRUE(words.parse(c.query));
+            QueryInBytes lookedFor(words);
+            const unsigned char* bytes = reinterpret_cast<const unsigned char*>(c.bytes.data());
+            EXPECT_EQ(c.may, lookedFor.mayBeIn(bytes, c.bytes.size()))
+                << c.bytes.substr(0, 40) << ", features " << static_cast<int>(features);
+        }
+        // A word at every place of a vector and of the bytes left after the last.
+        QueryWords words;
+        ASSERT_TRUE(words.parse("zebra"));
+        QueryInBytes lookedFor(words);
+        for (std::size_t at = 0; at + 5 <= 100; ++at) {
+            std::string bytes(100, 'x');
+            bytes.replace(at, 5, "zEbRa");
+            EXPECT_TRUE(lookedFor.mayBeIn(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()))
+                << "at " << at << ", features " << static_cast<int>(features);
+        }
+    }
+}
+
 }  // namespace

@@ -15,11 +15,11 @@ namespace {
 // Everything a FileText hands out for a file holding bytes, read in pieces of piece bytes
 // after a first read of a whole block; in memory, when given, that other files were read in.
 std::string readAll(const std::string& bytes, bool joinLineEnds, Ending ending = Ending::TXT, std::size_t piece = 4096,
-                    TextMemory* memory = nullptr)
+                    TextMemory* memory = nullptr, const WordsLookedFor* lookedFor = nullptr)
 {
     MemoryBytes file(bytes);
     Latin1252 codePage;
-    FileText source(file, codePage, ending, joinLineEnds, nullptr, memory);
+    FileText source(file, codePage, ending, joinLineEnds, nullptr, memory, lookedFor);
     std::string text;
     std::string block(64 * 1024, '\0');
     std::size_t wanted = block.size();
@@ -183,6 +183,7 @@ TEST(FileText, TheEndingAndTheFirstBytesChooseTheReader)
         Ending ending;
         std::string bytes;
         std::string text;
+        bool skipped = false;  // read as empty when what a search looks for is not among its bytes
     } cases[] = {
         {"rich text", Ending::RTF, rtf, "caf\xe9 apple\n"},
         {"rich text saved as a document", Ending::DOC, rtf, "caf\xe9 apple\n"},
@@ -190,11 +191,23 @@ TEST(FileText, TheEndingAndTheFirstBytesChooseTheReader)
         {"a rich text file that is not", Ending::RTF, "plain {\\b apple}\n", "plain {\\b apple}\n"},
         {"a web page", Ending::HTM, "<title>Caf&eacute;</title><p>app<b>le</b> pie", "Caf\xe9\napple pie\n"},
         {"a page in a text file", Ending::TXT, "<p>app<b>le</b>", "<p>app<b>le</b>"},
+        {"a page whose words are its bytes", Ending::HTM, "<title>Apples</title><p>red <b>apples</b>",
+         "Apples\nred apples\n", true},
+        {"rich text whose words are its bytes", Ending::RTF, "{\\rtf1\\ansi{\\fonttbl{\\f0 Times;}}red apples\\par}",
+         "red apples\n", true},
+        {"a page longer than a read", Ending::HTM, "<p>" + std::string(70000, 'a'), std::string(70000, 'a') + "\n"},
+        {"a text file", Ending::TXT, "red apples", "red apples"},
     };
+    // What a search asks when none of its words is among a file's bytes.
+    struct NotAmongTheBytes final : WordsLookedFor {
+        bool mayBeIn(const unsigned char*, std::size_t) const override { return false; }
+    } notAmong;
     TextMemory kept;
     for (const auto& c : cases) {
         EXPECT_EQ(c.text, readAll(c.bytes, true, c.ending)) << c.what;
         EXPECT_EQ(c.text, readAll(c.bytes, false, c.ending, 7)) << c.what << ", counted";
         EXPECT_EQ(c.text, readAll(c.bytes, false, c.ending, 7, &kept)) << c.what << ", after the others";
+        EXPECT_EQ(c.skipped ? "" : c.text, readAll(c.bytes, false, c.ending, 7, &kept, &notAmong))
+            << c.what << ", looked for";
     }
 }

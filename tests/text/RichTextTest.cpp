@@ -9,10 +9,12 @@
 #include <iterator>
 #include <string>
 
+#include "support/AsciiRuns.h"
 #include "support/Printable.h"
 #include "support/Latin1252.h"
 #include "support/TwoBytePage.h"
 #include "text/RichText.h"
+#include "text/WordsInBytes.h"
 
 namespace {
 
@@ -43,6 +45,7 @@ struct Row {
     const char* name;
     std::string rtf;
     std::u16string text;
+    bool wordsInBytes = false;  // its ASCII words can be looked for in its bytes (text/WordsInBytes.h)
 };
 
 TEST(RichText, GivesTheTextAReaderSees)
@@ -74,8 +77,8 @@ TEST(RichText, GivesTheTextAReaderSees)
          "{\\rtf1\\ansi abcdefghijklmnop\r\nqrstuvwxyz\xe9\x01"
          "abcdefghijklmnopqrs\\b tuv}",
          u"abcdefghijklmnopqrstuvwxyz\u00e9abcdefghijklmnopqrstuv\n"},
-        {"table", R"({\rtf1\trowd\cellx1000\cellx2000 apple\cell 1.20\cell\row\pard End\par})",
-         u"apple\t1.20\t\nEnd\n"},
+        {"table", R"({\rtf1\trowd\cellx1000\cellx2000 apple\cell 1.20\cell\row\pard End\par})", u"apple\t1.20\t\nEnd\n",
+         true},
         {"field",
          R"({\rtf1 See {\field{\*\fldinst HYPERLINK "x"}{\fldrslt the page}} and)"
          R"( {\field{\fldinst PAGE}{\fldrslt 3}}.\par})",
@@ -94,16 +97,32 @@ TEST(RichText, GivesTheTextAReaderSees)
         {"unicode alternative", R"({\rtf1{\upr{ansi}{\*\ud{uni}}}\par})", u"uni\n"},
         {"unbalanced", R"({\rtf1 a}}}{\v h}b{{{c)", u"abc\n"},
         {"truncated", R"({\rtf1 abc\'e)", u"abc\n"},
-        {"truncated word", R"({\rtf1 abc\par)", u"abc\n"},
+        {"truncated word", R"({\rtf1 abc\par)", u"abc\n", true},
         {"nul bytes", std::string("{\\rtf1 a\0b\\'00c}", 16), u"abc\n"},
         {"long parameter", R"({\rtf1 \u99999999999999999 x\bin-5 y})", u"?y\n"},
         {"word of a megabyte", "{\\rtf1 \\" + std::string(1 << 20, 'p') + "ar b}", u"b\n"},
         {"deep nesting", std::string(100000, '{') + "x" + std::string(100000, '}') + "y", u"xy\n"},
         {"hidden past the kept nesting", std::string(300, '{') + "\\v h" + std::string(300, '}') + "s", u"s\n"},
+        {"words parted by control words",
+         "{\\rtf1\\ansi\\ansicpg1252\\deff0 {\\fonttbl {\\f0 Times;}}\r\none two\\par\r\nthree\\tab four\\line "
+         "five\\emdash six\\~seven\\cell eight.\\b0 }",
+         u"one two\nthree\tfour\nfive\u2014six seven\teight.\n", true},
+        {"formatting inside a word", R"({\rtf1 app\b le\b0 pie{\i s}})", u"applepies\n"},
+        {"hidden text between two shown groups", R"({\rtf1{\v{\v0 app} zz {\v0 le}}})", u"apple\n"},
+        {"a page that may change ASCII", R"({\rtf1\ansicpg65000 abc.})", u"abc.\n"},
+        {"an escaped letter", R"({\rtf1 x \'61b.})", u"x ab.\n"},
+        {"a unicode letter", R"({\rtf1 x \u112?ie.})", u"x pie.\n"},
+        {"a line end of the file inside a word", "{\\rtf1 wo\r\nrd\\par}", u"word\n"},
     };
     Latin1252 pages;
-    for (const Row& row : rows)
+    for (const Row& row : rows) {
         expectText(pages, row.name, row.rtf, row.text);
+        // When its words can be looked for in its bytes, every ASCII word of the text is in them.
+        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(row.rtf.data());
+        EXPECT_EQ(row.wordsInBytes, wordsStandInBytes(TextKind::RICH_TEXT, bytes, row.rtf.size())) << row.name;
+        if (row.wordsInBytes)
+            EXPECT_TRUE(asciiRunsStandIn(row.text, bytes, row.rtf.size())) << row.name;
+    }
 }
 
 TEST(RichText, PairsTheBytesOfTwoByteCharacters)

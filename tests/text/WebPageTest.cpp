@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "support/AsciiRuns.h"
 #include "support/Printable.h"
 #include "support/GuardedBlock.h"
 #include "support/Latin1252.h"
 #include "support/TestData.h"
 #include "support/TwoBytePage.h"
 #include "text/WebPage.h"
+#include "text/WordsInBytes.h"
 
 namespace {
 
@@ -21,7 +23,8 @@ struct Row {
     const char* name;
     std::string page;
     std::u16string text;
-    bool twoBytePage = false;  // read with TwoBytePage, not Latin1252
+    bool twoBytePage = false;   // read with TwoBytePage, not Latin1252
+    bool wordsInBytes = false;  // its ASCII words can be looked for in its bytes (text/WordsInBytes.h)
 };
 
 // The text of page read in pieces that end at each of cuts and at the page's end.
@@ -44,10 +47,15 @@ std::u16string readInPieces(const std::string& page, const std::vector<std::size
     return text;
 }
 
-// Checks that every row's page gives its text however its blocks fall.
+// Checks that every row's page gives its text however its blocks fall, and whether its words
+// can be looked for in its bytes: when they can, every ASCII word of the text is in them.
 void expectTexts(const std::vector<Row>& rows)
 {
     for (const Row& row : rows) {
+        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(row.page.data());
+        EXPECT_EQ(row.wordsInBytes, wordsStandInBytes(TextKind::WEB_PAGE, bytes, row.page.size())) << row.name;
+        if (row.wordsInBytes)
+            EXPECT_TRUE(asciiRunsStandIn(row.text, bytes, row.page.size())) << row.name;
         EXPECT_EQ(printable(row.text), printable(readInPieces(row.page, {}, row.twoBytePage))) << row.name;
         std::vector<std::size_t> everyByte;
         for (std::size_t at = 1; at < row.page.size(); ++at)
@@ -65,41 +73,48 @@ TEST(WebPage, MarkupGivesTheTextABrowserShows)
     expectTexts({
         {"inline tags join", "<p>app<b>le</b> <i>pie</i></p>", u"apple pie\n"},
         {"blocks end lines", "<h1>Head</h1><p>One<div>Two<div>Three</div></div><ul><li>a<li>b</ul>",
-         u"Head\nOne\nTwo\nThree\na\nb\n"},
-        {"br ends even empty lines", "a<br>b<br/><br>c</br>", u"a\nb\n\nc\n"},
-        {"white space runs", "  a \r\n\t b  <p> </p>  c ", u"a b\nc\n"},
-        {"pre keeps spaces", "x<pre>\n  a  b\r\nc\rd\n</pre> y", u"x\n  a  b\nc\nd\ny\n"},
-        {"a line feed after an empty pre", "<pre></pre>abc\ndef", u"abc def\n"},
+         u"Head\nOne\nTwo\nThree\na\nb\n", false, true},
+        {"br ends even empty lines", "a<br>b<br/><br>c</br>", u"a\nb\n\nc\n", false, true},
+        {"white space runs", "  a \r\n\t b  <p> </p>  c ", u"a b\nc\n", false, true},
+        {"pre keeps spaces", "x<pre>\n  a  b\r\nc\rd\n</pre> y", u"x\n  a  b\nc\nd\ny\n", false, true},
+        {"a line feed after an empty pre", "<pre></pre>abc\ndef", u"abc def\n", false, true},
         {"long runs of words",
          "<p>abcdefgh ijklmnop  qrstuvwx\tyz0123456 78&amp;9abcdefg<b>hijklmn</b>opqrstu\nvwx \x01y012 </p>",
          u"abcdefgh ijklmnop qrstuvwx yz0123456 78&9abcdefghijklmnopqrstu vwx y012\n"},
-        {"table cells", "<table><tr><td>a</td> <td>b c</td></tr>\n<tr><th>d<th></th><th>e</table>", u"a\tb c\nd\te\n"},
+        {"table cells", "<table><tr><td>a</td> <td>b c</td></tr>\n<tr><th>d<th></th><th>e</table>", u"a\tb c\nd\te\n",
+         false, true},
         {"comments", "a<!-- x > y -- -->b<!-->c<!--->d<!doctype x>e<?php 1 ?>f<!--x--!>g</ 3>h</>i", u"abcdefghi\n"},
         {"script and style", "<script>if (a<b && c>d) s=\"</p>\";</script>x<style>p{}</style>y", u"xy\n"},
         {"end tag of a script", "<SCRIPT>a</scriptx> b</Script\t>c<noscript>d</noscript>", u"c\n"},
         {"head only title",
          "<html><head><title> A &amp; B </title><meta charset=utf-8><link rel=x></head>"
          "<body>Text</body></html>",
-         u"A & B\nText\n"},
-        {"title is not markup", "<title>a<b> &lt;c</titl></title>d", u"a<b> <c</titl>\nd\n"},
-        {"less-than as text", "a < b, <3 and a<=b <", u"a < b, <3 and a<=b <\n"},
-        {"quoted greater-than", "<a title=\"x > y\" href='>' data-x=1>link</a>", u"link\n"},
+         u"A & B\nText\n", false, true},
+        {"title is not markup", "<title>a<b> &lt;c</titl></title>d", u"a<b> <c</titl>\nd\n", false, true},
+        {"less-than as text", "a < b, <3 and a<=b <", u"a < b, <3 and a<=b <\n", false, true},
+        {"quoted greater-than", "<a title=\"x > y\" href='>' data-x=1>link</a>", u"link\n", false, true},
         {"named references", "&eacute;&eacute&amp&lt;&notit;&notin;&fjlig;&unknown;&AMP;x&",
          u"\u00e9\u00e9&<\u00acit;"
          u"\u2209fj&unknown;&x&\n"},
         {"numeric references", "&#233;&#xE9;&#X1F600;&#0;&#xD800;&#x110000;&#99999999999;&#150;&#x81;&#65&#;&#x;",
          u"\u00e9\u00e9\U0001F600\ufffd\ufffd\ufffd\ufffd\u2013\u0081A&#;&#x;\n"},
         {"reference across a block", "<p>x&#32;&#32;y&nbsp;z</p>", u"x y\u00a0z\n"},
-        {"textarea", "<textarea>\n<b>x</b>\n &gt;y</textarea>z", u"<b>x</b>\n >y\nz\n"},
+        {"textarea", "<textarea>\n<b>x</b>\n &gt;y</textarea>z", u"<b>x</b>\n >y\nz\n", false, true},
         {"template hidden", "a<template><p>no</p></template>b<template>c", u"ab\n"},
-        {"xmp and plaintext", "<xmp><b>&amp;</xmp><plaintext></plaintext>&amp;", u"<b>&amp;\n</plaintext>&amp;\n"},
+        {"xmp and plaintext", "<xmp><b>&amp;</xmp><plaintext></plaintext>&amp;", u"<b>&amp;\n</plaintext>&amp;\n",
+         false, true},
         {"unclosed comment", "a<!-- never closed", u"a\n"},
         {"unclosed script", "a<script>b", u"a\n"},
-        {"cut-off tag", "a<b", u"a\n"},
-        {"cut-off end tag", "a</", u"a</\n"},
-        {"cut-off reference", "a&eacute", u"a\u00e9\n"},
+        {"cut-off tag", "a<b", u"a\n", false, true},
+        {"cut-off end tag", "a</", u"a</\n", false, true},
+        {"cut-off reference", "a&eacute", u"a\u00e9\n", false, true},
         {"zero bytes", std::string("a\0b<p\0>c<p>d", 12), u"abc\nd\n"},
         {"long tag name", "<pppppppppppppppppppppp>a</pppppppppppppppppppppp>b", u"ab\n"},
+        {"tags that part words", "<p>one<br>two</p>three<td>four <b>five</b>!<i>six</i><div class=\"x>\">seven</p>",
+         u"one\ntwo\nthree\tfour five!six\nseven\n", false, true},
+        {"the end of a cell joins", "<td>cell</td>mate", u"cellmate\n"},
+        {"an image joins", "x<img src=y>z", u"xz\n"},
+        {"a quoted attribute joins", "a<b title=\">\">b", u"ab\n"},
     });
 }
 
