@@ -46,8 +46,10 @@ class SystemCodePage final : public CodePage {
 public:
     SystemCodePage()
     {
-        for (unsigned byte = 0; byte < 256; ++byte)
+        for (unsigned byte = 0; byte < 256; ++byte) {
             ansiLeadBytes[byte] = IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(byte)) != FALSE;
+            anyLeadByte = anyLeadByte || ansiLeadBytes[byte];
+        }
     }
 
     std::size_t toAnsi(const char16_t* units, std::size_t count, char* out, std::size_t cap) const override
@@ -72,12 +74,15 @@ public:
         return IsDBCSLeadByteEx(page, byte) != FALSE;
     }
 
+    bool ansiHasLeadBytes() const override { return anyLeadByte; }
+
     bool knows(unsigned page) const override { return page == ANSI || IsValidCodePage(page) != FALSE; }
 
 private:
     // The ANSI code page's, asked for every page a search reads: each web page looks up all
     // 256 bytes, and the system's answer is a call apiece.
     bool ansiLeadBytes[256];
+    bool anyLeadByte = false;
 };
 
 }  // namespace

@@ -24,6 +24,8 @@ public:
 
     // Whether byte starts a character of two bytes in page (the East Asian pages have them).
     virtual bool isLeadByte(unsigned page, unsigned char byte) const = 0;
+    // Whether the program's ANSI code page has characters of two bytes.
+    virtual bool ansiHasLeadBytes() const = 0;
 
     // Whether the system can convert text in page.
     virtual bool knows(unsigned page) const = 0;

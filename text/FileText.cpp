@@ -110,10 +110,8 @@ bool FileText::cannotHoldLookedFor(const char* bytes, std::size_t length) const
         return false;
     // The runs of ASCII letters of the text must come out of the code page as those bytes alone:
     // in a page of two-byte characters, a character's second byte may be a letter too.
-    for (unsigned byte = 0x80; byte < 0x100; ++byte) {
-        if (codePage.isLeadByte(CodePage::ANSI, static_cast<unsigned char>(byte)))
-            return false;
-    }
+    if (codePage.ansiHasLeadBytes())
+        return false;
     const unsigned char* unsignedBytes = reinterpret_cast<const unsigned char*>(bytes);
     return !lookedFor->mayBeIn(unsignedBytes, length) && wordsStandInBytes(textKind, unsignedBytes, length);
 }

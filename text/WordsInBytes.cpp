@@ -127,7 +127,7 @@ bool pageWordsStandInBytes(const unsigned char* bytes, std::size_t length)
 // The code pages \ansicpg and \cpg may name and leave ASCII bytes as they are.
 bool keepsAscii(long long page)
 {
-    static const long long PAGES[] = {0,    437,  850,  852,  866,  874,  932,  936,  949,  950,  1250,
+    static const long long PAGES[] = {0,    437,  850,  852,  866,  874,  932,  936,  949,   950,  1250,
                                       1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 10000, 65001};
     for (long long kept : PAGES) {
         if (page == kept)
@@ -200,9 +200,8 @@ bool richTextWordsStandInBytes(const unsigned char* bytes, std::size_t length)
         // code page matter (\u, \bin, \ansicpg, \cpg): they start with these letters.
         char first = text[start];
         bool matters = wordBefore || first == 'u' || first == 'b' || first == 'a' || first == 'c';
-        const RichTextWord* word = matters && letters <= RichTextReader::MAX_WORD_LETTERS
-                                       ? findRichTextWord(text + start, letters)
-                                       : nullptr;
+        const RichTextWord* word =
+            matters && letters <= RichTextReader::MAX_WORD_LETTERS ? findRichTextWord(text + start, letters) : nullptr;
         RichTextAction action = word != nullptr ? word->action : RichTextAction::Plain;
         switch (action) {
         case RichTextAction::Unicode:

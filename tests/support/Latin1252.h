@@ -46,6 +46,8 @@ public:
 
     bool isLeadByte(unsigned, unsigned char) const override { return false; }
 
+    bool ansiHasLeadBytes() const override { return false; }
+
     bool knows(unsigned page) const override { return page == ANSI || page == 1252 || page == 28591 || page == 65001; }
 
 private:

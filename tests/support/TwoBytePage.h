@@ -33,6 +33,8 @@ public:
         return knows(page) && byte >= 0x81 && byte <= 0x9F;
     }
 
+    bool ansiHasLeadBytes() const override { return true; }
+
     bool knows(unsigned page) const override { return page == ANSI || page == 932; }
 
     mutable bool halfConverted = false;

@@ -7,6 +7,7 @@
 
 #include "support/Latin1252.h"
 #include "support/MemoryBytes.h"
+#include "support/TwoBytePage.h"
 #include "support/WordBuilder.h"
 #include "text/FileText.h"
 
@@ -15,11 +16,12 @@ namespace {
 // Everything a FileText hands out for a file holding bytes, read in pieces of piece bytes
 // after a first read of a whole block; in memory, when given, that other files were read in.
 std::string readAll(const std::string& bytes, bool joinLineEnds, Ending ending = Ending::TXT, std::size_t piece = 4096,
-                    TextMemory* memory = nullptr, const WordsLookedFor* lookedFor = nullptr)
+                    TextMemory* memory = nullptr, const WordsLookedFor* lookedFor = nullptr,
+                    const CodePage* codePage = nullptr)
 {
     MemoryBytes file(bytes);
-    Latin1252 codePage;
-    FileText source(file, codePage, ending, joinLineEnds, nullptr, memory, lookedFor);
+    Latin1252 latin;
+    FileText source(file, codePage != nullptr ? *codePage : latin, ending, joinLineEnds, nullptr, memory, lookedFor);
     std::string text;
     std::string block(64 * 1024, '\0');
     std::size_t wanted = block.size();
@@ -202,6 +204,7 @@ TEST(FileText, TheEndingAndTheFirstBytesChooseTheReader)
     struct NotAmongTheBytes final : WordsLookedFor {
         bool mayBeIn(const unsigned char*, std::size_t) const override { return false; }
     } notAmong;
+    TwoBytePage twoBytes;
     TextMemory kept;
     for (const auto& c : cases) {
         EXPECT_EQ(c.text, readAll(c.bytes, true, c.ending)) << c.what;
@@ -209,5 +212,9 @@ TEST(FileText, TheEndingAndTheFirstBytesChooseTheReader)
         EXPECT_EQ(c.text, readAll(c.bytes, false, c.ending, 7, &kept)) << c.what << ", after the others";
         EXPECT_EQ(c.skipped ? "" : c.text, readAll(c.bytes, false, c.ending, 7, &kept, &notAmong))
             << c.what << ", looked for";
+        // A letter may be the second byte of a character in a page of two-byte characters.
+        if (c.skipped)
+            EXPECT_EQ(c.text, readAll(c.bytes, false, c.ending, 7, &kept, &notAmong, &twoBytes))
+                << c.what << ", looked for in a two-byte page";
     }
 }
