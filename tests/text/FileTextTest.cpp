@@ -213,8 +213,9 @@ TEST(FileText, TheEndingAndTheFirstBytesChooseTheReader)
         EXPECT_EQ(c.skipped ? "" : c.text, readAll(c.bytes, false, c.ending, 7, &kept, &notAmong))
             << c.what << ", looked for";
         // A letter may be the second byte of a character in a page of two-byte characters.
-        if (c.skipped)
+        if (c.skipped) {
             EXPECT_EQ(c.text, readAll(c.bytes, false, c.ending, 7, &kept, &notAmong, &twoBytes))
                 << c.what << ", looked for in a two-byte page";
+        }
     }
 }

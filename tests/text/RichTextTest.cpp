@@ -120,8 +120,9 @@ TEST(RichText, GivesTheTextAReaderSees)
         // When its words can be looked for in its bytes, every ASCII word of the text is in them.
         const unsigned char* bytes = reinterpret_cast<const unsigned char*>(row.rtf.data());
         EXPECT_EQ(row.wordsInBytes, wordsStandInBytes(TextKind::RICH_TEXT, bytes, row.rtf.size())) << row.name;
-        if (row.wordsInBytes)
+        if (row.wordsInBytes) {
             EXPECT_TRUE(asciiRunsStandIn(row.text, bytes, row.rtf.size())) << row.name;
+        }
     }
 }
 

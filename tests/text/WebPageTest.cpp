@@ -54,8 +54,9 @@ void expectTexts(const std::vector<Row>& rows)
     for (const Row& row : rows) {
         const unsigned char* bytes = reinterpret_cast<const unsigned char*>(row.page.data());
         EXPECT_EQ(row.wordsInBytes, wordsStandInBytes(TextKind::WEB_PAGE, bytes, row.page.size())) << row.name;
-        if (row.wordsInBytes)
+        if (row.wordsInBytes) {
             EXPECT_TRUE(asciiRunsStandIn(row.text, bytes, row.page.size())) << row.name;
+        }
         EXPECT_EQ(printable(row.text), printable(readInPieces(row.page, {}, row.twoBytePage))) << row.name;
         std::vector<std::size_t> everyByte;
         for (std::size_t at = 1; at < row.page.size(); ++at)
