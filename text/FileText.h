@@ -15,6 +15,8 @@
 //   WEB_PAGE            block by block and hands out the characters a reader of the
 //                       document sees, never its markup;
 //   BYTES               byte for byte.
+// A count may leave a page or rich text file undecoded when it cannot hold what the search
+// looks for (WordsLookedFor, below): its text is then empty.
 // A character the code page lacks becomes "?". A Ctrl+Z is an ordinary byte of every kind:
 // it ends nothing. A decoded kind goes through the code page in runs of characters, whose
 // memory is bounded by a block, whatever the file holds; a document's text is held whole.
