@@ -125,7 +125,7 @@ constexpr LetterStarts LETTER_STARTS;
 
 ElementKind elementKind(const char* name, std::size_t length)
 {
-    if (length == 0 || length > 12 || name[0] < 'a' || name[0] > 'z')
+    if (length == 0 || length > ELEMENT_NAME_CAP || name[0] < 'a' || name[0] > 'z')
         return ElementKind::Inline;
     Key key = keyOf(name, length);
     std::size_t low = LETTER_STARTS.at[name[0] - 'a'], high = LETTER_STARTS.at[name[0] - 'a' + 1];

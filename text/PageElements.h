@@ -17,6 +17,9 @@ enum class ElementKind : unsigned char {
     Template,      // <template>: nothing shown until the end tag
 };
 
+// The longest name of an element elementKind knows: a tag's name need be kept no further.
+const std::size_t ELEMENT_NAME_CAP = 12;
+
 // The kind of the element named by the length lower-case letters and digits of name; the
-// names it knows have at most 12.
+// names it knows have at most ELEMENT_NAME_CAP.
 ElementKind elementKind(const char* name, std::size_t length);

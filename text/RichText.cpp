@@ -1,22 +1,13 @@
 #include "text/RichText.h"
 
+#include "text/AsciiCase.h"
 #include "text/UnitKernels.h"
 
 namespace {
 
-bool isLetter(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool isDigit(unsigned char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 int hexValue(unsigned char c)
 {
-    if (isDigit(c))
+    if (isAsciiDigit(c))
         return c - '0';
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
@@ -95,7 +86,7 @@ void RichTextReader::take(const char* bytes, std::size_t count, std::u16string& 
                 textByte(c, out);
             break;
         case State::Backslash:
-            if (isLetter(c)) {
+            if (isAsciiLetter(c)) {
                 state_ = State::Word;
                 wordLength_ = 0;
                 wordTooLong_ = false;
@@ -110,7 +101,7 @@ void RichTextReader::take(const char* bytes, std::size_t count, std::u16string& 
             }
             break;
         case State::Word:
-            for (; i < count && isLetter(static_cast<unsigned char>(bytes[i])); ++i) {
+            for (; i < count && isAsciiLetter(static_cast<unsigned char>(bytes[i])); ++i) {
                 if (wordLength_ < MAX_WORD_LETTERS)
                     word_[wordLength_++] = bytes[i];
                 else
@@ -119,7 +110,7 @@ void RichTextReader::take(const char* bytes, std::size_t count, std::u16string& 
             if (i == count)
                 break;
             c = static_cast<unsigned char>(bytes[i]);
-            if (isDigit(c) || c == '-') {
+            if (isAsciiDigit(c) || c == '-') {
                 state_ = State::Param;
                 negative_ = c == '-';
                 i += negative_ ? 1 : 0;
@@ -129,7 +120,7 @@ void RichTextReader::take(const char* bytes, std::size_t count, std::u16string& 
             }
             break;
         case State::Param:
-            for (; i < count && isDigit(static_cast<unsigned char>(bytes[i])); ++i) {
+            for (; i < count && isAsciiDigit(static_cast<unsigned char>(bytes[i])); ++i) {
                 if (digits_ < MAX_PARAM_DIGITS) {
                     param_ = param_ * 10 + (bytes[i] - '0');
                     ++digits_;

@@ -2,12 +2,23 @@
 
 #include <cstring>
 
+#include "text/AsciiCase.h"
+
 #if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
 #include <emmintrin.h>
 #define KADREL_UNIT_SSE2 1
 #endif
 
 namespace {
+
+#ifdef KADREL_UNIT_SSE2
+// Which of sixteen bytes are printable ASCII: as signed bytes, above 0x1F and below 0x7F (bytes
+// from 0x80 up are below 0).
+__m128i printableAscii(__m128i v)
+{
+    return _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(0x1F)), _mm_cmplt_epi8(v, _mm_set1_epi8(0x7F)));
+}
+#endif
 
 void narrowLittleEndian(const unsigned char* bytes, std::size_t count, char* out)
 {
@@ -97,15 +108,12 @@ std::size_t plainRichTextRun(const char* bytes, std::size_t count)
 {
     std::size_t k = 0;
 #ifdef KADREL_UNIT_SSE2
-    // As signed bytes, printable ASCII is above 0x1F and below 0x7F; bytes from 0x80 up are below 0.
-    const __m128i belowPrintable = _mm_set1_epi8(0x1F);
-    const __m128i delete_ = _mm_set1_epi8(0x7F);
     const __m128i backslash = _mm_set1_epi8('\\');
     const __m128i open = _mm_set1_epi8('{');
     const __m128i close = _mm_set1_epi8('}');
     for (; k + 16 <= count; k += 16) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + k));
-        __m128i printable = _mm_and_si128(_mm_cmpgt_epi8(v, belowPrintable), _mm_cmplt_epi8(v, delete_));
+        __m128i printable = printableAscii(v);
         __m128i markup =
             _mm_or_si128(_mm_cmpeq_epi8(v, backslash), _mm_or_si128(_mm_cmpeq_epi8(v, open), _mm_cmpeq_epi8(v, close)));
         unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(markup, printable))) ^ 0xFFFFu;
@@ -122,11 +130,6 @@ std::size_t plainRichTextRun(const char* bytes, std::size_t count)
 }
 
 namespace {
-
-bool isAsciiLetterOrDigit(unsigned char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 
 bool isPageWordStop(const unsigned char* bytes, std::size_t k)
 {
@@ -147,9 +150,6 @@ std::size_t pageWordStop(const char* bytes, std::size_t from, std::size_t count)
         k = 1;  // the vectors look at the byte before each
     }
 #ifdef KADREL_UNIT_SSE2
-    // As signed bytes, printable ASCII is above 0x1F and below 0x7F; bytes from 0x80 up are below 0.
-    const __m128i belowPrintable = _mm_set1_epi8(0x1F);
-    const __m128i delete_ = _mm_set1_epi8(0x7F);
     const __m128i less = _mm_set1_epi8('<');
     const __m128i ampersand = _mm_set1_epi8('&');
     const __m128i tab = _mm_set1_epi8('\t');
@@ -163,7 +163,7 @@ std::size_t pageWordStop(const char* bytes, std::size_t from, std::size_t count)
     for (; k + 16 <= count; k += 16) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + k));
         __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + k - 1));
-        __m128i printable = _mm_and_si128(_mm_cmpgt_epi8(v, belowPrintable), _mm_cmplt_epi8(v, delete_));
+        __m128i printable = printableAscii(v);
         __m128i space = _mm_or_si128(_mm_cmpeq_epi8(v, tab),
                                      _mm_or_si128(_mm_cmpeq_epi8(v, lineFeed), _mm_cmpeq_epi8(v, carriageReturn)));
         __m128i small = _mm_or_si128(before, caseBit);

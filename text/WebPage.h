@@ -36,7 +36,7 @@ public:
     void finish(std::u16string& out) override;
 
 private:
-    static const std::size_t TAG_NAME_CAP = 12;  // longer than every name in PageElements.cpp
+    static const std::size_t TAG_NAME_CAP = ELEMENT_NAME_CAP;
     // The bytes decoded at a time.
     static const std::size_t PIECE_BYTES = 4096;
 

@@ -10,21 +10,6 @@
 
 namespace {
 
-bool isLetter(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool isDigit(unsigned char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool isWordByte(unsigned char c)
-{
-    return isLetter(c) || isDigit(c);
-}
-
 bool startsWith(const unsigned char* bytes, std::size_t length, const char* prefix)
 {
     std::size_t count = std::strlen(prefix);
@@ -66,22 +51,21 @@ bool partsText(ElementKind kind, bool closing)
 // that letter from the next one that shows.
 bool tagsPartWords(const unsigned char* bytes, std::size_t length, std::size_t at)
 {
-    const std::size_t NAME_CAP = 12;  // as the page reader keeps names; a longer one is no element it knows
     for (;;) {
         std::size_t i = at + 1;
         bool closing = i < length && bytes[i] == '/';
         i += closing;
         if (i == length)
             return true;  // "<" or "</" at the end: shown, or nothing after it
-        if (!isLetter(bytes[i]))
+        if (!isAsciiLetter(bytes[i]))
             return !closing && bytes[i] != '!' && bytes[i] != '?';  // else a comment, or "</>" that shows nothing
         std::size_t nameStart = i;
         while (i < length && !endsTagName(bytes[i]))
             ++i;
-        ElementKind kind = ElementKind::Inline;
+        ElementKind kind = ElementKind::Inline;  // a name longer than the page reader keeps
         std::size_t nameLength = i - nameStart;
-        if (nameLength <= NAME_CAP) {
-            char name[NAME_CAP];
+        if (nameLength <= ELEMENT_NAME_CAP) {
+            char name[ELEMENT_NAME_CAP];
             for (std::size_t k = 0; k < nameLength; ++k)
                 name[k] = lowerAscii(static_cast<char>(bytes[nameStart + k]));
             kind = elementKind(name, nameLength);
@@ -101,7 +85,7 @@ bool tagsPartWords(const unsigned char* bytes, std::size_t length, std::size_t a
         if (at == length)
             return true;
         if (bytes[at] != '<')
-            return !isWordByte(bytes[at]);
+            return !isAsciiLetterOrDigit(bytes[at]);
     }
 }
 
@@ -145,10 +129,10 @@ bool richTextWordsStandInBytes(const unsigned char* bytes, std::size_t length)
     while (i < length) {
         std::size_t run = plainRichTextRun(text + i, length - i);
         if (run > 0) {
-            if (wordBefore && gap && isWordByte(bytes[i]))
+            if (wordBefore && gap && isAsciiLetterOrDigit(bytes[i]))
                 return false;
             i += run;
-            wordBefore = isWordByte(bytes[i - 1]);
+            wordBefore = isAsciiLetterOrDigit(bytes[i - 1]);
             gap = false;
             continue;
         }
@@ -169,7 +153,7 @@ bool richTextWordsStandInBytes(const unsigned char* bytes, std::size_t length)
         if (i == length)
             return true;
         c = bytes[i++];
-        if (!isLetter(c)) {
+        if (!isAsciiLetter(c)) {
             // A control symbol: the braces, backslash, "\~", "\_" and a line end show as
             // characters; "\'hh" makes one.
             if (c == '\'')
@@ -184,13 +168,13 @@ bool richTextWordsStandInBytes(const unsigned char* bytes, std::size_t length)
         // As the reader takes a word: its letters, a "-" and every digit after them (the
         // first MAX_PARAM_DIGITS make the parameter), and a space.
         std::size_t start = i - 1;
-        while (i < length && isLetter(bytes[i]))
+        while (i < length && isAsciiLetter(bytes[i]))
             ++i;
         std::size_t letters = i - start;
         bool negative = i < length && bytes[i] == '-';
         i += negative;
         long long param = 0;
-        for (int digits = 0; i < length && isDigit(bytes[i]); ++i) {
+        for (int digits = 0; i < length && isAsciiDigit(bytes[i]); ++i) {
             if (digits++ < RichTextReader::MAX_PARAM_DIGITS)
                 param = param * 10 + (bytes[i] - '0');
         }

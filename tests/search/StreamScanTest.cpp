@@ -259,7 +259,6 @@ TEST_F(StreamScanTest, QueryWordsAreLookedForAmongTheBytes)
         {"<p>A ZEBRA</p>", "zebra", true},
         {"<p>zebras</p>", "zebra", true},
         {"<p>zebr a zebr</p>", "zebra", false},
-        {"<p>zeb<b>ra</b></p>", "zebra", false},  // a tag between: the page's reader answers for it
         {"no such words here", five, false},
         {"a BRINDLED cat", five, true},
         {std::string(300, 'x') + "topgallant", five, true},
