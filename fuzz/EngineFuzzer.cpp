@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "match/LineScan.h"
-#include "match/ProcessorFeatures.h"
+#include "text/ProcessorFeatures.h"
 #include "search/ReadCutter.h"
 #include "search/SearchState.h"
 #include "search/StreamScan.h"

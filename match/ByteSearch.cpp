@@ -1,6 +1,6 @@
 #include "match/ByteSearch.h"
 
-#include "match/ProcessorFeatures.h"
+#include "text/ProcessorFeatures.h"
 
 #ifdef KADREL_SSE2
 #include <emmintrin.h>

@@ -1,6 +1,6 @@
 #include "match/WordFilter.h"
 
-#include "match/ProcessorFeatures.h"
+#include "text/ProcessorFeatures.h"
 #include "match/WordFilterKernels.h"
 
 WordFilter::WordFilter(const QueryWords& words) : words(words)

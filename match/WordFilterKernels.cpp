@@ -1,6 +1,6 @@
 #include "match/WordFilterKernels.h"
 
-#include "match/ProcessorFeatures.h"
+#include "text/ProcessorFeatures.h"
 #include "match/WordFilter.h"
 
 #ifdef KADREL_SSE2

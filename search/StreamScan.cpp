@@ -4,7 +4,7 @@
 
 #include "match/ByteSearch.h"
 #include "text/ByteSource.h"
-#include "match/ProcessorFeatures.h"
+#include "text/ProcessorFeatures.h"
 #include "search/ReadCutter.h"
 #include "search/SearchState.h"
 #include "match/WordFilter.h"

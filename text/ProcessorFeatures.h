@@ -1,6 +1,6 @@
-// Which vector instructions the count may use: those the compiler can emit for every
-// function (SSE2 on x86-64), those only some functions are built for (SSSE3, AVX2), and
-// which of them this processor has.
+// Which vector instructions the count and the loops of the readers may use: those the compiler
+// can emit for every function (SSE2 on x86-64), those only some functions are built for (SSSE3,
+// AVX2), and which of them this processor has. The lowest layer keeps them, so that all may ask.
 #pragma once
 
 #if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)

@@ -1,4 +1,4 @@
-#include "match/ProcessorFeatures.h"
+#include "text/ProcessorFeatures.h"
 
 #include <atomic>
 
