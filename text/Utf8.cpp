@@ -3,6 +3,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "text/ProcessorFeatures.h"
+
+#ifdef KADREL_SSE2
+#include <emmintrin.h>
+#endif
+
 int utf8Sequence(const unsigned char* bytes, std::size_t available, char32_t* code)
 {
     unsigned char lead = bytes[0];
@@ -56,9 +62,19 @@ bool isUtf8Text(const unsigned char* bytes, std::size_t length)
 
 std::size_t asciiPrefix(const char* bytes, std::size_t length)
 {
-    // Eight bytes at a time: every ASCII file is looked through whole before it is counted.
-    const std::uint64_t highBits = 0x8080808080808080u;
+    // Sixty-four bytes at a time, then eight: every ASCII file is looked through whole before
+    // it is counted.
     std::size_t i = 0;
+#ifdef KADREL_SSE2
+    for (; i + 64 <= length; i += 64) {
+        const __m128i* at = reinterpret_cast<const __m128i*>(bytes + i);
+        __m128i any = _mm_or_si128(_mm_or_si128(_mm_loadu_si128(at), _mm_loadu_si128(at + 1)),
+                                   _mm_or_si128(_mm_loadu_si128(at + 2), _mm_loadu_si128(at + 3)));
+        if (_mm_movemask_epi8(any) != 0)
+            break;
+    }
+#endif
+    const std::uint64_t highBits = 0x8080808080808080u;
     for (; i + 8 <= length; i += 8) {
         std::uint64_t eight;
         std::memcpy(&eight, bytes + i, 8);
