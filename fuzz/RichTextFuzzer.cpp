@@ -2,8 +2,9 @@
 // in blocks whose sizes the bytes themselves choose, each block copied to memory of exactly
 // its size, so AddressSanitizer reports a single byte read past a block. Both readings must
 // give the same text, bounded by the file, for a one-byte and a two-byte code page; when
-// wordsStandInBytes says so of the bytes, every run of ASCII letters and digits of the text
-// must be a run of them. The seeds are fuzz/corpus-rtf. A broken rule prints what broke and aborts.
+// lettersStandInBytes says so of the bytes, every word of ASCII letters and digits of the text
+// must be found among them, or cut where the markup may join (WordCuts). The seeds are
+// fuzz/corpus-rtf. A broken rule prints what broke and aborts.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -54,8 +55,10 @@ void check(const CodePage& pages, const std::uint8_t* data, std::size_t size, bo
     require(whole.size() <= bound, "more text than the file has bytes");
     for (char16_t c : whole)
         require(c >= 0x20 || c == u'\t' || c == u'\n', "a control character other than tab and line end");
-    if (singleByte && wordsStandInBytes(TextKind::RICH_TEXT, data, size))
-        require(asciiRunsStandIn(whole, data, size), "letters the bytes do not hold, in a file said to hold them");
+    if (singleByte && lettersStandInBytes(TextKind::RICH_TEXT, data, size)) {
+        require(asciiWordsFoundAcrossCuts(whole, data, size, wordCutsOf(TextKind::RICH_TEXT), 16),
+                "a word the bytes do not hold, in a file said to hold its letters");
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "text/ProcessorFeatures.h"
 #include "match/WordFilterKernels.h"
+#include "text/WordsInBytes.h"
 
 WordFilter::WordFilter(const QueryWords& words) : words(words)
 {
@@ -87,8 +88,14 @@ void allowNibbles(unsigned char (&table)[16], unsigned nibble, unsigned bits, un
 
 void WordFilter::buildNibbleTables()
 {
+    fillNibbleTables(lowNibbles, highNibbles, 8);
+}
+
+void WordFilter::fillNibbleTables(unsigned char (&lows)[NIBBLE_BYTES][16], unsigned char (&highs)[NIBBLE_BYTES][16],
+                                  int buckets) const
+{
     for (int i = 0; i < words.count(); ++i) {
-        unsigned char bucket = static_cast<unsigned char>(1u << (i % 8));
+        unsigned char bucket = static_cast<unsigned char>(1u << (i % buckets));
         const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));
         int length = words.lengthOf(i);
         for (int j = 0; j < NIBBLE_BYTES; ++j) {
@@ -96,39 +103,83 @@ void WordFilter::buildNibbleTables()
                 // A letter in every case: each nibble with any of its case bits changed.
                 unsigned char c = word[j];
                 unsigned char bits = wordTable.caseBits[c];
-                allowNibbles(lowNibbles[j], c & 15, bits & 15, bucket);
-                allowNibbles(highNibbles[j], c >> 4, bits >> 4, bucket);
+                allowNibbles(lows[j], c & 15, bits & 15, bucket);
+                allowNibbles(highs[j], c >> 4, bits >> 4, bucket);
             } else {
                 for (int n = 0; n < 16; ++n) {
-                    lowNibbles[j][n] |= bucket;
-                    highNibbles[j][n] |= bucket;
+                    lows[j][n] |= bucket;
+                    highs[j][n] |= bucket;
                 }
             }
         }
     }
 }
 
-bool WordFilter::occursWithin(const unsigned char* text, std::size_t length) const
+namespace {
+
+// Whether some query word occurs at text[at], or a start of it that cuts ends.
+bool occursOrIsCutAt(const WordFilter& filter, const unsigned char* text, std::size_t at, std::size_t length,
+                     const WordCuts& cuts, const bool (&isCut)[256])
 {
+    const QueryWords& words = filter.words;
+    for (int i = filter.firstWord[foldByte(text[at])]; i >= 0; i = filter.nextSameFirst[i]) {
+        std::size_t wordLength = static_cast<std::size_t>(words.lengthOf(i));
+        const unsigned char* word = reinterpret_cast<const unsigned char*>(words.word(i));
+        std::size_t k = 1;
+        while (k < wordLength && at + k < length && foldByte(text[at + k]) == foldByte(word[k]))
+            ++k;
+        if (k == wordLength)
+            return true;
+        if (at + k < length && isCut[text[at + k]] && !cuts.parts(text, length, at + k))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool WordFilter::occursAcross(const unsigned char* text, std::size_t length, const WordCuts& cuts) const
+{
+    bool isCut[256] = {};
+    for (std::size_t k = 0; k < cuts.count; ++k)
+        isCut[static_cast<unsigned char>(cuts.bytes[k])] = true;
+    // Seven buckets: the second byte's top bit marks a cut byte, by its nibbles (so also some
+    // bytes whose nibbles two cut bytes share).
+    CutLook look = {};
+    fillNibbleTables(look.lowNibbles, look.highNibbles, 7);
+    for (std::size_t k = 0; k < cuts.count; ++k) {
+        unsigned char c = static_cast<unsigned char>(cuts.bytes[k]);
+        look.lowNibbles[1][c & 15] |= CutLook::CUT_BIT;
+        look.highNibbles[1][c >> 4] |= CutLook::CUT_BIT;
+        // A word cut after its second byte: the third may be a cut byte too.
+        for (int w = 0; w < words.count(); ++w) {
+            unsigned char bucket = static_cast<unsigned char>(1u << (w % 7));
+            if (words.lengthOf(w) > 2) {
+                look.lowNibbles[2][c & 15] |= bucket;
+                look.highNibbles[2][c >> 4] |= bucket;
+            }
+        }
+    }
+    look.cutBytes = cuts.bytes;
+    look.cutCount = cuts.count;
     std::size_t i = 0;
-    CandidateScan scan = candidateScanFor(*this);
+    CutScan scan = cutScanFor(*this, look);
     if (scan.find != nullptr) {
         const std::size_t reach = scan.width + scan.ahead;
         while (length >= reach && i <= length - reach) {
             unsigned found = 0;
-            i = scan.find(*this, text, i, length - reach, &found);
+            i = scan.find(*this, text, i, length - reach, look, &found);
             if (found == 0)
                 break;
             for (; found != 0; found &= found - 1) {
-                if (occursAt(text, i + lowestBit(found), length))
+                if (occursOrIsCutAt(*this, text, i + lowestBit(found), length, cuts, isCut))
                     return true;
             }
             i += scan.width;
         }
     }
-    // What is left, a byte at a time.
     for (; i < length; ++i) {
-        if (firstWord[foldByte(text[i])] >= 0 && occursAt(text, i, length))
+        if (firstWord[foldByte(text[i])] >= 0 && occursOrIsCutAt(*this, text, i, length, cuts, isCut))
             return true;
     }
     return false;

@@ -8,6 +8,8 @@
 
 #include "match/WordRules.h"
 
+struct WordCuts;
+
 class WordFilter {
 public:
     // How the positions are looked at (match/WordFilterKernels.h), chosen by the number of
@@ -59,9 +61,11 @@ public:
         return false;
     }
 
-    // Whether some query word occurs anywhere in text[0, length), letter case aside, inside a
-    // word or not.
-    bool occursWithin(const unsigned char* text, std::size_t length) const;
+    // Whether some query word may be in the text of a markup file whose letters stand in its
+    // bytes, text[0, length) (text/WordsInBytes.h): it occurs among them, letter case aside,
+    // inside a word or not, or a start of one (one byte at least) comes right before a cut
+    // byte at which the markup may join it to what follows.
+    bool occursAcross(const unsigned char* text, std::size_t length, const WordCuts& cuts) const;
     // Whether only ASCII text can match: every query byte is ASCII.
     bool matchesOnlyAscii() const;
 
@@ -92,4 +96,7 @@ public:
 private:
     void collectProbes();
     void buildNibbleTables();
+    // Fills the nibble tables, word i in bucket i % buckets.
+    void fillNibbleTables(unsigned char (&lows)[NIBBLE_BYTES][16], unsigned char (&highs)[NIBBLE_BYTES][16],
+                          int buckets) const;
 };

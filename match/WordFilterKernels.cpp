@@ -9,6 +9,9 @@
 
 namespace {
 
+// The most cut bytes the vector look compares with.
+const std::size_t MAX_CUT_BYTES = 8;
+
 // The 16 bytes from at, each with bits set.
 inline __m128i loadWithBits(const unsigned char* at, __m128i bits)
 {
@@ -181,6 +184,133 @@ std::size_t findNibblesWide(const WordFilter& filter, const unsigned char* text,
     return i;
 }
 
+// Without SSSE3: the first byte of each query word, and then its second or a cut byte; a word
+// of one byte by its first alone.
+std::size_t findCutStarts(const WordFilter& filter, const unsigned char* text, std::size_t i, std::size_t last,
+                          const CutLook& look, unsigned* found)
+{
+    __m128i firsts[WordFilter::MAX_PROBES];
+    __m128i seconds[WordFilter::MAX_PROBES];
+    __m128i alone[WordFilter::MAX_PROBES];
+    const int count = filter.probeCount;
+    for (int k = 0; k < count; ++k) {
+        firsts[k] = _mm_set1_epi8(static_cast<char>(filter.probes[k].first));
+        seconds[k] = _mm_set1_epi8(static_cast<char>(filter.probes[k].second));
+        alone[k] = _mm_set1_epi8(filter.probes[k].offset == 0 ? -1 : 0);
+    }
+    __m128i cutBytes[MAX_CUT_BYTES];
+    const std::size_t cutCount = look.cutCount;
+    for (std::size_t k = 0; k < cutCount; ++k)
+        cutBytes[k] = _mm_set1_epi8(look.cutBytes[k]);
+    const __m128i firstBits = bitsOf(filter.firstBits);
+    const __m128i secondBits = bitsOf(filter.secondBits);
+    for (; i <= last; i += 16) {
+        const unsigned char* at = text + i;
+        __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
+        __m128i cut = _mm_setzero_si128();
+        for (std::size_t k = 0; k < cutCount; ++k)
+            cut = _mm_or_si128(cut, _mm_cmpeq_epi8(after, cutBytes[k]));
+        __m128i here = loadWithBits(at, firstBits);
+        __m128i next = _mm_or_si128(after, secondBits);
+        __m128i hits = _mm_setzero_si128();
+        for (int k = 0; k < count; ++k) {
+            __m128i goesOn = _mm_or_si128(alone[k], _mm_or_si128(cut, _mm_cmpeq_epi8(next, seconds[k])));
+            hits = _mm_or_si128(hits, _mm_and_si128(_mm_cmpeq_epi8(here, firsts[k]), goesOn));
+        }
+        unsigned hitMask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+        if (hitMask != 0) {
+            *found = hitMask;
+            return i;
+        }
+    }
+    *found = 0;
+    return i;
+}
+
+// The buckets of the words that may begin, or be cut after their first or second byte, at
+// each of the 16 positions from at: first byte, then (second and third) or a cut.
+KADREL_SSSE3_FUNCTION inline __m128i cutBuckets(const unsigned char* at, const __m128i* lows, const __m128i* highs)
+{
+    const __m128i lowFour = _mm_set1_epi8(0x0F);
+    __m128i allowed[3];
+    for (int j = 0; j < 3; ++j) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + j));
+        __m128i low = _mm_and_si128(bytes, lowFour);
+        __m128i high = _mm_and_si128(_mm_srli_epi16(bytes, 4), lowFour);
+        allowed[j] = _mm_and_si128(_mm_shuffle_epi8(lows[j], low), _mm_shuffle_epi8(highs[j], high));
+    }
+    // The cut bit is the sign: a cut second byte lets every bucket of the first through.
+    __m128i cut = _mm_cmplt_epi8(allowed[1], _mm_setzero_si128());
+    return _mm_and_si128(allowed[0], _mm_or_si128(_mm_and_si128(allowed[1], allowed[2]), cut));
+}
+
+KADREL_SSSE3_FUNCTION
+std::size_t findCutNibbles(const WordFilter&, const unsigned char* text, std::size_t i, std::size_t last,
+                           const CutLook& look, unsigned* found)
+{
+    const __m128i zero = _mm_setzero_si128();
+    __m128i lows[3];
+    __m128i highs[3];
+    for (int j = 0; j < 3; ++j) {
+        lows[j] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(look.lowNibbles[j]));
+        highs[j] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(look.highNibbles[j]));
+    }
+    for (; i <= last; i += 32) {
+        __m128i first = cutBuckets(text + i, lows, highs);
+        __m128i second = cutBuckets(text + i + 16, lows, highs);
+        unsigned empty = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(first, zero))) |
+                         static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(second, zero))) << 16;
+        if (~empty != 0) {
+            *found = ~empty;
+            return i;
+        }
+    }
+    *found = 0;
+    return i;
+}
+
+// The same in one wide register; a leaf function, as findNibblesWide.
+KADREL_AVX2_FUNCTION
+std::size_t findCutNibblesWide(const WordFilter&, const unsigned char* text, std::size_t i, std::size_t last,
+                               const CutLook& look, unsigned* found)
+{
+    const __m256i lowFour = _mm256_set1_epi8(0x0F);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i low0 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(look.lowNibbles[0])));
+    const __m256i high0 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(look.highNibbles[0])));
+    const __m256i low1 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(look.lowNibbles[1])));
+    const __m256i high1 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(look.highNibbles[1])));
+    const __m256i low2 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(look.lowNibbles[2])));
+    const __m256i high2 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(look.highNibbles[2])));
+    for (; i <= last; i += 32) {
+        const unsigned char* at = text + i;
+        __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+        __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 1));
+        __m256i b2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 2));
+        __m256i m0 = _mm256_and_si256(_mm256_shuffle_epi8(low0, _mm256_and_si256(b0, lowFour)),
+                                      _mm256_shuffle_epi8(high0, _mm256_and_si256(_mm256_srli_epi16(b0, 4), lowFour)));
+        __m256i m1 = _mm256_and_si256(_mm256_shuffle_epi8(low1, _mm256_and_si256(b1, lowFour)),
+                                      _mm256_shuffle_epi8(high1, _mm256_and_si256(_mm256_srli_epi16(b1, 4), lowFour)));
+        __m256i m2 = _mm256_and_si256(_mm256_shuffle_epi8(low2, _mm256_and_si256(b2, lowFour)),
+                                      _mm256_shuffle_epi8(high2, _mm256_and_si256(_mm256_srli_epi16(b2, 4), lowFour)));
+        __m256i cut = _mm256_cmpgt_epi8(zero, m1);  // the cut bit is the sign
+        __m256i buckets = _mm256_and_si256(m0, _mm256_or_si256(_mm256_and_si256(m1, m2), cut));
+        unsigned hits = ~static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(buckets, zero)));
+        if (hits != 0) {
+            *found = hits;
+            return i;
+        }
+    }
+    *found = 0;
+    return i;
+}
+
 }  // namespace
 #endif
 
@@ -211,6 +341,27 @@ CandidateScan candidateScanFor(const WordFilter& filter)
     }
 #else
     (void)filter;
+#endif
+    return scan;
+}
+
+CutScan cutScanFor(const WordFilter& filter, const CutLook& look)
+{
+    CutScan scan;
+#ifdef KADREL_SSE2
+    if (scanMayUse(ScanFeatures::SSSE3)) {
+        scan.find = scanMayUse(ScanFeatures::AVX2) ? findCutNibblesWide : findCutNibbles;
+        scan.width = 32;
+        scan.ahead = 2;
+    } else if (filter.probeCount >= 1 && filter.probeCount <= WordFilter::MAX_PROBES &&
+               look.cutCount <= MAX_CUT_BYTES) {
+        scan.find = findCutStarts;
+        scan.width = 16;
+        scan.ahead = 1;
+    }
+#else
+    (void)filter;
+    (void)look;
 #endif
     return scan;
 }

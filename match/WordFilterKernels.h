@@ -22,3 +22,29 @@ struct CandidateScan {
 
 // The look that the filter's kind asks for.
 CandidateScan candidateScanFor(const WordFilter& filter);
+
+// What WordFilter::occursAcross looks for: where a query word may begin, or may be cut short by
+// markup (text/WordsInBytes.h) after its first byte or more. The nibble tables are those of
+// WordFilter::lowNibbles and highNibbles, made for every query, in seven buckets; the second
+// byte's tables mark the cut bytes with CUT_BIT, and the third byte's allow them as well.
+struct CutLook {
+    static const unsigned char CUT_BIT = 0x80;
+    unsigned char lowNibbles[3][16];
+    unsigned char highNibbles[3][16];
+    const char* cutBytes;
+    std::size_t cutCount;
+};
+
+// As CandidateFinder, for occursAcross: the positions where the first byte of a query word is
+// followed by a cut byte, or by its second and that by its third or a cut byte.
+typedef std::size_t (*CutCandidateFinder)(const WordFilter& filter, const unsigned char* text, std::size_t i,
+                                          std::size_t last, const CutLook& look, unsigned* found);
+
+struct CutScan {
+    CutCandidateFinder find = nullptr;  // nullptr: the filter looks a byte at a time
+    std::size_t width = 0;
+    std::size_t ahead = 0;
+};
+
+// The look occursAcross may use, on the processor and within the limit (text/ProcessorFeatures.h).
+CutScan cutScanFor(const WordFilter& filter, const CutLook& look);

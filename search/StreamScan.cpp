@@ -246,8 +246,8 @@ int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer
     }
 }
 
-bool QueryInBytes::mayBeIn(const unsigned char* bytes, std::size_t length) const
+bool QueryInBytes::mayBeIn(const unsigned char* bytes, std::size_t length, const WordCuts& cuts) const
 {
     WordFilter filter(words);
-    return !filter.matchesOnlyAscii() || filter.occursWithin(bytes, length);
+    return !filter.matchesOnlyAscii() || filter.occursAcross(bytes, length, cuts);
 }

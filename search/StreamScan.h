@@ -21,12 +21,13 @@ class QueryWords;
 int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer, std::size_t capacity);
 
 // The query's words as a FileText asks about a markup file it holds whole: they may be in its
-// bytes unless none of them occurs there, letter case aside. Always "may" for a query with a
-// byte from 0x80 up.
+// text when one of them occurs among its bytes, letter case aside, or is cut there by markup
+// that may join it (WordFilter::occursAcross). Always "may" for a query with a byte from 0x80
+// up.
 class QueryInBytes final : public WordsLookedFor {
 public:
     explicit QueryInBytes(const QueryWords& words) : words(words) {}
-    bool mayBeIn(const unsigned char* bytes, std::size_t length) const override;
+    bool mayBeIn(const unsigned char* bytes, std::size_t length, const WordCuts& cuts) const override;
 
 private:
     const QueryWords& words;

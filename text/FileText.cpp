@@ -113,7 +113,8 @@ bool FileText::cannotHoldLookedFor(const char* bytes, std::size_t length) const
     if (codePage.ansiHasLeadBytes())
         return false;
     const unsigned char* unsignedBytes = reinterpret_cast<const unsigned char*>(bytes);
-    return !lookedFor->mayBeIn(unsignedBytes, length) && wordsStandInBytes(textKind, unsignedBytes, length);
+    return lettersStandInBytes(textKind, unsignedBytes, length) &&
+           !lookedFor->mayBeIn(unsignedBytes, length, wordCutsOf(textKind));
 }
 
 bool FileText::passesThrough() const

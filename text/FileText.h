@@ -39,6 +39,7 @@
 #include "text/MarkupReader.h"
 
 class CodePage;
+struct WordCuts;
 
 // The memory a FileText decodes in, but for its markup reader's and a document's. A walk reads
 // thousands of small pages one after another, and under Wine a block allocated anew for each
@@ -51,11 +52,12 @@ struct TextMemory {
 };
 
 // What a search looks for, asked by a FileText about a markup file it holds whole and whose
-// words all stand in its bytes (text/WordsInBytes.h): whether it may be among those bytes. A
-// file it cannot be in reads as no text, and is never decoded.
+// letters stand in its bytes (text/WordsInBytes.h): whether it may be in the file's text, as
+// WordFilter::occursAcross answers (match/WordFilter.h). A file it cannot be in reads as no
+// text, and is never decoded.
 class WordsLookedFor {
 public:
-    virtual bool mayBeIn(const unsigned char* bytes, std::size_t length) const = 0;
+    virtual bool mayBeIn(const unsigned char* bytes, std::size_t length, const WordCuts& cuts) const = 0;
 
 protected:
     ~WordsLookedFor() = default;

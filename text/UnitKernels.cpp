@@ -2,16 +2,16 @@
 
 #include <cstring>
 
-#include "text/AsciiCase.h"
+#include "text/ProcessorFeatures.h"
 
-#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#ifdef KADREL_SSE2
 #include <emmintrin.h>
-#define KADREL_UNIT_SSE2 1
+#include <immintrin.h>
 #endif
 
 namespace {
 
-#ifdef KADREL_UNIT_SSE2
+#ifdef KADREL_SSE2
 // Which of sixteen bytes are printable ASCII: as signed bytes, above 0x1F and below 0x7F (bytes
 // from 0x80 up are below 0).
 __m128i printableAscii(__m128i v)
@@ -23,7 +23,7 @@ __m128i printableAscii(__m128i v)
 void narrowLittleEndian(const unsigned char* bytes, std::size_t count, char* out)
 {
     std::size_t k = 0;
-#ifdef KADREL_UNIT_SSE2
+#ifdef KADREL_SSE2
     for (; k + 16 <= count; k += 16) {
         __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * k));
         __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * k + 16));
@@ -40,7 +40,7 @@ bool littleEndianAreAscii(const unsigned char* bytes, std::size_t count)
 {
     std::size_t k = 0;
     unsigned all = 0;
-#ifdef KADREL_UNIT_SSE2
+#ifdef KADREL_SSE2
     __m128i any = _mm_setzero_si128();
     for (; k + 8 <= count; k += 8)
         any = _mm_or_si128(any, _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * k)));
@@ -55,7 +55,7 @@ bool littleEndianAreAscii(const unsigned char* bytes, std::size_t count)
 
 bool unitsAreAscii(const char16_t* units, std::size_t count)
 {
-#ifdef KADREL_UNIT_SSE2
+#ifdef KADREL_SSE2
     return littleEndianAreAscii(reinterpret_cast<const unsigned char*>(units), count);
 #else
     char16_t all = 0;
@@ -68,7 +68,7 @@ bool unitsAreAscii(const char16_t* units, std::size_t count)
 std::size_t plainTextRun(const char16_t* units, std::size_t count)
 {
     std::size_t k = 0;
-#ifdef KADREL_UNIT_SSE2
+#ifdef KADREL_SSE2
     const __m128i blank = _mm_set1_epi16(0x20);
     const __m128i less = _mm_set1_epi16(u'<');
     const __m128i ampersand = _mm_set1_epi16(u'&');
@@ -107,7 +107,7 @@ std::size_t plainTextRun(const char16_t* units, std::size_t count)
 std::size_t plainRichTextRun(const char* bytes, std::size_t count)
 {
     std::size_t k = 0;
-#ifdef KADREL_UNIT_SSE2
+#ifdef KADREL_SSE2
     const __m128i backslash = _mm_set1_epi8('\\');
     const __m128i open = _mm_set1_epi8('{');
     const __m128i close = _mm_set1_epi8('}');
@@ -131,55 +131,91 @@ std::size_t plainRichTextRun(const char* bytes, std::size_t count)
 
 namespace {
 
-bool isPageWordStop(const unsigned char* bytes, std::size_t k)
+bool isAsciiStop(const unsigned char* bytes, std::size_t k, std::size_t count, char lead, const char (&after)[3])
 {
     unsigned char c = bytes[k];
-    bool plain = (c >= 0x20 && c < 0x7F) || c == '\t' || c == '\n' || c == '\r';
-    return !plain || c == '&' || (c == '<' && k > 0 && isAsciiLetterOrDigit(bytes[k - 1]));
+    if ((c < 0x20 || c >= 0x7F) && c != '\t' && c != '\n' && c != '\r')
+        return true;
+    if (c != static_cast<unsigned char>(lead) || k + 1 == count)
+        return false;
+    char next = static_cast<char>(bytes[k + 1]);
+    return next == after[0] || next == after[1] || next == after[2];
 }
 
 }  // namespace
 
-std::size_t pageWordStop(const char* bytes, std::size_t from, std::size_t count)
+#ifdef KADREL_SSE2
+// asciiStop 32 bytes a step: the index of the first step that holds a stop, or where fewer than
+// 33 bytes are left. A leaf function: the wide registers never need the stack, which some
+// compilers do not align for them on 64-bit Windows.
+KADREL_AVX2_FUNCTION
+std::size_t asciiStopWide(const unsigned char* text, std::size_t k, std::size_t count, char lead,
+                          const char (&after)[3])
+{
+    const __m256i leadByte = _mm256_set1_epi8(lead);
+    const __m256i after0 = _mm256_set1_epi8(after[0]);
+    const __m256i after1 = _mm256_set1_epi8(after[1]);
+    const __m256i after2 = _mm256_set1_epi8(after[2]);
+    const __m256i tab = _mm256_set1_epi8('\t');
+    const __m256i lineFeed = _mm256_set1_epi8('\n');
+    const __m256i carriageReturn = _mm256_set1_epi8('\r');
+    const __m256i belowBlank = _mm256_set1_epi8(0x1F);
+    const __m256i rubout = _mm256_set1_epi8(0x7F);
+    for (; k + 33 <= count; k += 32) {
+        __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + k));
+        __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + k + 1));
+        __m256i printable = _mm256_and_si256(_mm256_cmpgt_epi8(v, belowBlank), _mm256_cmpgt_epi8(rubout, v));
+        __m256i space =
+            _mm256_or_si256(_mm256_cmpeq_epi8(v, tab),
+                            _mm256_or_si256(_mm256_cmpeq_epi8(v, lineFeed), _mm256_cmpeq_epi8(v, carriageReturn)));
+        __m256i escape = _mm256_and_si256(
+            _mm256_cmpeq_epi8(v, leadByte),
+            _mm256_or_si256(_mm256_cmpeq_epi8(next, after0),
+                            _mm256_or_si256(_mm256_cmpeq_epi8(next, after1), _mm256_cmpeq_epi8(next, after2))));
+        __m256i plain = _mm256_andnot_si256(escape, _mm256_or_si256(printable, space));
+        if (static_cast<unsigned>(_mm256_movemask_epi8(plain)) != 0xFFFFFFFFu)
+            return k;
+    }
+    return k;
+}
+#endif
+
+std::size_t asciiStop(const char* bytes, std::size_t from, std::size_t count, char lead, const char (&after)[3])
 {
     const unsigned char* text = reinterpret_cast<const unsigned char*>(bytes);
     std::size_t k = from;
-    if (k == 0 && count > 0) {
-        if (isPageWordStop(text, 0))
-            return 0;
-        k = 1;  // the vectors look at the byte before each
-    }
-#ifdef KADREL_UNIT_SSE2
-    const __m128i less = _mm_set1_epi8('<');
-    const __m128i ampersand = _mm_set1_epi8('&');
+#ifdef KADREL_SSE2
+    if (scanMayUse(ScanFeatures::AVX2))
+        k = asciiStopWide(text, k, count, lead, after);  // then the step that stopped, 16 at a time
+#endif
+#ifdef KADREL_SSE2
+    const __m128i leadByte = _mm_set1_epi8(lead);
+    const __m128i after0 = _mm_set1_epi8(after[0]);
+    const __m128i after1 = _mm_set1_epi8(after[1]);
+    const __m128i after2 = _mm_set1_epi8(after[2]);
     const __m128i tab = _mm_set1_epi8('\t');
     const __m128i lineFeed = _mm_set1_epi8('\n');
     const __m128i carriageReturn = _mm_set1_epi8('\r');
-    const __m128i caseBit = _mm_set1_epi8(0x20);
-    const __m128i beforeA = _mm_set1_epi8('a' - 1);
-    const __m128i afterZ = _mm_set1_epi8('z' + 1);
-    const __m128i beforeZero = _mm_set1_epi8('0' - 1);
-    const __m128i afterNine = _mm_set1_epi8('9' + 1);
-    for (; k + 16 <= count; k += 16) {
+    // Each byte is looked at beside the one after it, so the last is looked at alone.
+    for (; k + 17 <= count; k += 16) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + k));
-        __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + k - 1));
-        __m128i printable = printableAscii(v);
+        __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + k + 1));
         __m128i space = _mm_or_si128(_mm_cmpeq_epi8(v, tab),
                                      _mm_or_si128(_mm_cmpeq_epi8(v, lineFeed), _mm_cmpeq_epi8(v, carriageReturn)));
-        __m128i small = _mm_or_si128(before, caseBit);
-        __m128i wordBefore =
-            _mm_or_si128(_mm_and_si128(_mm_cmpgt_epi8(small, beforeA), _mm_cmplt_epi8(small, afterZ)),
-                         _mm_and_si128(_mm_cmpgt_epi8(before, beforeZero), _mm_cmplt_epi8(before, afterNine)));
-        __m128i stops = _mm_or_si128(
-            _mm_andnot_si128(_mm_or_si128(printable, space), _mm_set1_epi8(-1)),
-            _mm_or_si128(_mm_cmpeq_epi8(v, ampersand), _mm_and_si128(_mm_cmpeq_epi8(v, less), wordBefore)));
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(stops));
-        if (mask != 0)
-            return k + static_cast<std::size_t>(__builtin_ctz(mask));
+        __m128i escape =
+            _mm_and_si128(_mm_cmpeq_epi8(v, leadByte),
+                          _mm_or_si128(_mm_cmpeq_epi8(next, after0),
+                                       _mm_or_si128(_mm_cmpeq_epi8(next, after1), _mm_cmpeq_epi8(next, after2))));
+        // Stops where neither printable nor white space, or at an escape: the mask of the
+        // plain bytes, inverted.
+        unsigned plain =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(escape, _mm_or_si128(printableAscii(v), space))));
+        if (plain != 0xFFFFu)
+            return k + static_cast<std::size_t>(__builtin_ctz(plain ^ 0xFFFFu));
     }
 #endif
     for (; k < count; ++k) {
-        if (isPageWordStop(text, k))
+        if (isAsciiStop(text, k, count, lead, after))
             return k;
     }
     return count;
@@ -187,7 +223,7 @@ std::size_t pageWordStop(const char* bytes, std::size_t from, std::size_t count)
 
 void narrowAscii(const char16_t* units, std::size_t count, char* out)
 {
-#ifdef KADREL_UNIT_SSE2
+#ifdef KADREL_SSE2
     narrowLittleEndian(reinterpret_cast<const unsigned char*>(units), count, out);
 #else
     for (std::size_t k = 0; k < count; ++k)
@@ -198,7 +234,7 @@ void narrowAscii(const char16_t* units, std::size_t count, char* out)
 void widenAscii(const char* bytes, std::size_t count, char16_t* out)
 {
     std::size_t k = 0;
-#ifdef KADREL_UNIT_SSE2
+#ifdef KADREL_SSE2
     const __m128i zero = _mm_setzero_si128();
     for (; k + 16 <= count; k += 16) {
         __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + k));
@@ -212,7 +248,7 @@ void widenAscii(const char* bytes, std::size_t count, char16_t* out)
 
 void unitsFromLittleEndian(const unsigned char* bytes, std::size_t count, char16_t* out)
 {
-#ifdef KADREL_UNIT_SSE2
+#ifdef KADREL_SSE2
     // The processor is little-endian too: the bytes are the units as they lie in memory.
     std::memcpy(out, bytes, 2 * count);
 #else
@@ -225,7 +261,7 @@ std::size_t narrowAsciiJoining(const unsigned char* bytes, std::size_t count, ch
 {
     std::size_t to = 0;
     std::size_t k = 0;
-#ifdef KADREL_UNIT_SSE2
+#ifdef KADREL_SSE2
     // Sixteen units at a time, as long as all are ASCII (a unit beyond never packs into a line
     // feed). Only the sixteens that hold a carriage return are compared with the units after
     // them; one before a line feed is left out by moving the bytes after it down a lane, in the

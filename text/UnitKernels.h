@@ -1,5 +1,6 @@
 // The loops every character of a decoded file goes through, in vector code where the
-// processor has SSE2 (every x86-64 processor does), one unit at a time elsewhere.
+// processor has SSE2 (every x86-64 processor does), one unit at a time elsewhere; asciiStop
+// also in AVX2, where the processor has it and text/ProcessorFeatures.h allows it.
 #pragma once
 #include <cstddef>
 
@@ -16,11 +17,11 @@ std::size_t plainTextRun(const char16_t* units, std::size_t count);
 // (0x20 to 0x7E) or is a backslash, "{" or "}": the run of rich text that is text as it stands.
 std::size_t plainRichTextRun(const char* bytes, std::size_t count);
 
-// The index, from from on, of the first of the count bytes at bytes where a page's ASCII words
-// may stop standing in its bytes as they are: a "&", a "<" right after an ASCII letter or
-// digit, or a byte that is neither printable ASCII (0x20 to 0x7E) nor a tab, line feed or
-// carriage return. count when there is none.
-std::size_t pageWordStop(const char* bytes, std::size_t from, std::size_t count);
+// The index, from from on, of the first of the count bytes at bytes that is neither printable
+// ASCII (0x20 to 0x7E) nor a tab, line feed or carriage return, or that is lead with one of
+// the three bytes of after right after it: where the ASCII of a markup file may stop being
+// its text's own. count when there is none.
+std::size_t asciiStop(const char* bytes, std::size_t from, std::size_t count, char lead, const char (&after)[3]);
 
 // Writes count ASCII units as count bytes into out, which holds count bytes.
 void narrowAscii(const char16_t* units, std::size_t count, char* out);

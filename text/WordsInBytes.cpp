@@ -10,12 +10,6 @@
 
 namespace {
 
-bool startsWith(const unsigned char* bytes, std::size_t length, const char* prefix)
-{
-    std::size_t count = std::strlen(prefix);
-    return length >= count && std::memcmp(bytes, prefix, count) == 0;
-}
-
 // ---- Web pages
 
 // As the page reader's tag names end: at white space, "/" or ">".
@@ -89,135 +83,100 @@ bool tagsPartWords(const unsigned char* bytes, std::size_t length, std::size_t a
     }
 }
 
-bool pageWordsStandInBytes(const unsigned char* bytes, std::size_t length)
+// Whether the page's letters stand in its bytes: no reference makes a letter or digit.
+bool pageLettersStandInBytes(const unsigned char* bytes, std::size_t length)
 {
+    static const char REFERENCE_STARTS[3] = {'#', 'f', 'F'};
     for (std::size_t i = 0;; ++i) {
-        i = pageWordStop(reinterpret_cast<const char*>(bytes), i, length);
+        i = asciiStop(reinterpret_cast<const char*>(bytes), i, length, '&', REFERENCE_STARTS);
         if (i == length)
             return true;
-        const unsigned char* after = bytes + i + 1;
+        if (bytes[i] != '&' || bytes[i + 1] == '#')
+            return false;  // a control character, a byte from 0x80 up or a numeric reference
+        static const char LIGATURE[] = "fjlig";
         std::size_t left = length - i - 1;
-        if (bytes[i] == '&') {
-            if (startsWith(after, left, "#") || startsWith(after, left, "fjlig"))
+        if (left >= sizeof LIGATURE - 1) {
+            bool same = true;
+            for (std::size_t k = 0; k + 1 < sizeof LIGATURE && same; ++k)
+                same = lowerAscii(static_cast<char>(bytes[i + 1 + k])) == LIGATURE[k];
+            if (same)
                 return false;
-        } else if (bytes[i] != '<' || !tagsPartWords(bytes, length, i)) {
-            return false;  // a control character, a byte from 0x80 up, or tags that may join words
         }
     }
 }
 
 // ---- Rich text
 
-// The code pages \ansicpg and \cpg may name and leave ASCII bytes as they are.
-bool keepsAscii(long long page)
+// Whether the rich text's letters stand in its bytes: no \'hh or \uN makes a letter or digit.
+bool richTextLettersStandInBytes(const unsigned char* bytes, std::size_t length)
 {
-    static const long long PAGES[] = {0,    437,  850,  852,  866,  874,  932,  936,  949,   950,  1250,
-                                      1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 10000, 65001};
-    for (long long kept : PAGES) {
-        if (page == kept)
-            return true;
-    }
-    return false;
-}
-
-bool richTextWordsStandInBytes(const unsigned char* bytes, std::size_t length)
-{
-    const char* text = reinterpret_cast<const char*>(bytes);
-    bool wordBefore = false;  // the last byte of text read was a letter or digit
-    bool gap = false;         // and CR, LF or a tab came after it
-    std::size_t i = 0;
-    while (i < length) {
-        std::size_t run = plainRichTextRun(text + i, length - i);
-        if (run > 0) {
-            if (wordBefore && gap && isAsciiLetterOrDigit(bytes[i]))
-                return false;
-            i += run;
-            wordBefore = isAsciiLetterOrDigit(bytes[i - 1]);
-            gap = false;
-            continue;
-        }
-        unsigned char c = bytes[i++];
-        if (c == '\r' || c == '\n' || c == '\t') {
-            while (i < length && (bytes[i] == '\r' || bytes[i] == '\n'))
-                ++i;  // a line end of the file, CR LF, in one step
-            gap = true;
-            continue;
-        }
-        if (c == '{' || c == '}') {
-            if (wordBefore)
-                return false;  // the group may hide what follows, or end hidden text
-            continue;
-        }
-        if (c != '\\')
-            return false;  // a control character, or a byte from 0x80 up
+    static const char ESCAPES[3] = {'\'', 'u', 'u'};
+    for (std::size_t i = 0;; ++i) {
+        i = asciiStop(reinterpret_cast<const char*>(bytes), i, length, '\\', ESCAPES);
         if (i == length)
             return true;
-        c = bytes[i++];
-        if (!isAsciiLetter(c)) {
-            // A control symbol: the braces, backslash, "\~", "\_" and a line end show as
-            // characters; "\'hh" makes one.
-            if (c == '\'')
-                return false;
-            bool shows = c == '\\' || c == '{' || c == '}' || c == '~' || c == '_' || c == '\r' || c == '\n';
-            if (!shows && wordBefore)
-                return false;
-            wordBefore = wordBefore && !shows;
-            gap = false;
-            continue;
-        }
-        // As the reader takes a word: its letters, a "-" and every digit after them (the
-        // first MAX_PARAM_DIGITS make the parameter), and a space.
-        std::size_t start = i - 1;
-        while (i < length && isAsciiLetter(bytes[i]))
-            ++i;
-        std::size_t letters = i - start;
-        bool negative = i < length && bytes[i] == '-';
-        i += negative;
-        long long param = 0;
-        for (int digits = 0; i < length && isAsciiDigit(bytes[i]); ++i) {
-            if (digits++ < RichTextReader::MAX_PARAM_DIGITS)
-                param = param * 10 + (bytes[i] - '0');
-        }
-        if (i < length && bytes[i] == ' ')
-            ++i;
-        // After anything but a letter or digit, only the words that make characters or name a
-        // code page matter (\u, \bin, \ansicpg, \cpg): they start with these letters.
-        char first = text[start];
-        bool matters = wordBefore || first == 'u' || first == 'b' || first == 'a' || first == 'c';
-        const RichTextWord* word =
-            matters && letters <= RichTextReader::MAX_WORD_LETTERS ? findRichTextWord(text + start, letters) : nullptr;
-        RichTextAction action = word != nullptr ? word->action : RichTextAction::Plain;
-        switch (action) {
-        case RichTextAction::Unicode:
-        case RichTextAction::Binary:
-            return false;
-        case RichTextAction::DocumentCodePage:
-        case RichTextAction::FontCodePage:
-            if (!keepsAscii(negative ? -param : param))
-                return false;
-            break;
-        case RichTextAction::Character:
-        case RichTextAction::LineEnd:
-        case RichTextAction::BreakLine:
-            wordBefore = false;
-            gap = false;
-            continue;
-        default:
-            break;
-        }
-        if (wordBefore)
+        if (bytes[i] != '\\' || bytes[i + 1] == '\'')
+            return false;  // a control character, a byte from 0x80 up or \'hh
+        // "\u" and a number is a character; \uc, \ul and the like are words of their own.
+        unsigned char after = i + 2 < length ? bytes[i + 2] : ' ';
+        if (isAsciiDigit(after) || after == '-')
             return false;
     }
-    return true;
+}
+
+// The bytes a control word of the length letters at letters gives: a character, a line end,
+// or nothing the reader shows in their place.
+bool richTextWordParts(const char* letters, std::size_t length)
+{
+    const RichTextWord* word = length <= RichTextReader::MAX_WORD_LETTERS ? findRichTextWord(letters, length) : nullptr;
+    if (word == nullptr)
+        return false;
+    return word->action == RichTextAction::Character || word->action == RichTextAction::LineEnd ||
+           word->action == RichTextAction::BreakLine;
+}
+
+bool richTextPartsAt(const unsigned char* bytes, std::size_t length, std::size_t at)
+{
+    std::size_t i = at;
+    while (i < length && (bytes[i] == '\r' || bytes[i] == '\n' || bytes[i] == '\t'))
+        ++i;  // never text
+    if (i == length)
+        return true;  // nothing follows
+    unsigned char c = bytes[i++];
+    if (c == '{' || c == '}')
+        return false;  // the group may hide what follows, or end hidden text
+    if (c != '\\')
+        return !isAsciiLetterOrDigit(c);  // a byte of text
+    if (i == length)
+        return true;
+    c = bytes[i];
+    if (!isAsciiLetter(c)) {
+        // A control symbol: the braces, backslash, "\~", "\_" and a line end show as
+        // characters.
+        return c == '\\' || c == '{' || c == '}' || c == '~' || c == '_' || c == '\r' || c == '\n';
+    }
+    std::size_t start = i;
+    while (i < length && isAsciiLetter(bytes[i]))
+        ++i;
+    return richTextWordParts(reinterpret_cast<const char*>(bytes + start), i - start);
 }
 
 }  // namespace
 
-bool wordsStandInBytes(TextKind kind, const unsigned char* bytes, std::size_t length)
+bool lettersStandInBytes(TextKind kind, const unsigned char* bytes, std::size_t length)
 {
     if (kind == TextKind::WEB_PAGE)
-        return pageWordsStandInBytes(bytes, length);
+        return pageLettersStandInBytes(bytes, length);
     if (kind == TextKind::RICH_TEXT)
-        return richTextWordsStandInBytes(bytes, length);
+        return richTextLettersStandInBytes(bytes, length);
     return false;
+}
+
+WordCuts wordCutsOf(TextKind kind)
+{
+    if (kind == TextKind::WEB_PAGE)
+        return WordCuts{"<", 1, tagsPartWords};
+    if (kind == TextKind::RICH_TEXT)
+        return WordCuts{"\\{}\r\n\t", 6, richTextPartsAt};
+    return WordCuts{"", 0, nullptr};
 }

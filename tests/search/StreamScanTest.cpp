@@ -15,6 +15,7 @@
 #include "support/Letters1252.h"
 #include "support/StreamTexts.h"
 #include "support/WholeLines.h"
+#include "text/WordsInBytes.h"
 
 namespace {
 
@@ -246,25 +247,44 @@ TEST_F(StreamScanTest, AWordAcrossTwoBlocksIsJudgedWhole)
     }
 }
 
-// Whether the words may be among a markup file's bytes as they stand: anywhere, in any letter
-// case, or always when a byte from 0x80 up could match a query byte.
+// Whether the words may be in a markup file's text, its letters standing in its bytes: among
+// them anywhere, in any letter case, or cut by markup that may join; always when a byte from
+// 0x80 up could match a query byte.
 TEST_F(StreamScanTest, QueryWordsAreLookedForAmongTheBytes)
 {
     const char* const five = "zephyrquill marrowfat sextant brindled topgallant";
+    const TextKind page = TextKind::WEB_PAGE, rtf = TextKind::RICH_TEXT;
     const struct {
+        TextKind kind;
         std::string bytes;
         const char* query;
         bool may;
     } cases[] = {
-        {"<p>A ZEBRA</p>", "zebra", true},
-        {"<p>zebras</p>", "zebra", true},
-        {"<p>zebr a zebr</p>", "zebra", false},
-        {"no such words here", five, false},
-        {"a BRINDLED cat", five, true},
-        {std::string(300, 'x') + "topgallant", five, true},
-        {std::string(300, 'x') + "topgallan", five, false},
-        {"<p>caf\xc3\xa9</p>", "caf\xe9", true},  // a query byte from 0x80 up
-        {"plain", "", false},
+        {page, "<p>A ZEBRA</p>", "zebra", true},
+        {page, "<p>zebras</p>", "zebra", true},
+        {page, "<p>zebr a zebr</p>", "zebra", false},
+        {page, "no such words here", five, false},
+        {page, "a BRINDLED cat", five, true},
+        {page, std::string(300, 'x') + "topgallant", five, true},
+        {page, std::string(300, 'x') + "topgallan", five, false},
+        {page, "<p>caf\xc3\xa9</p>", "caf\xe9", true},  // a query byte from 0x80 up
+        {page, "plain", "", false},
+        // A start of a word before markup that may join it, or surely parts it.
+        {page, "<p>zeb<b>ra</b></p>", "zebra", true},
+        {page, "<p>z<!-- -->ebra</p>", "zebra", true},
+        {page, "<p>zeb</p><p>ra</p>", "zebra", false},
+        {page, "<p>Z<br>ebra", "zebra", false},
+        {page, "<p>the sextan<b>t</b> and the ma</p>", five, true},
+        {page, "<p>the sextan</p> and the ma</p>", five, false},
+        {page, "<p>zebr", "zebra", false},
+        {rtf, "{\\rtf1 zeb{\\b ra}}", "zebra", true},
+        {rtf, "{\\rtf1 zeb\\-ra}", "zebra", true},
+        {rtf, "{\\rtf1 zeb\r\nra}", "zebra", true},
+        {rtf, "{\\rtf1 zeb\\par ra}", "zebra", false},
+        {rtf, "{\\rtf1 zeb\r\n\\tab ra}", "zebra", false},
+        {rtf, "{\\rtf1 the ma\\par\r\nsex\\line tant.}", five, false},
+        {rtf, "{\\rtf1 the ma\\par\r\nsex\\i tant}", five, true},
+        {page, "zeb\\par ra", "zebra", false},  // a backslash cuts only rich text
     };
     for (ScanFeatures features : FEATURES) {
         limitScanFeatures(features);
@@ -273,18 +293,23 @@ TEST_F(StreamScanTest, QueryWordsAreLookedForAmongTheBytes)
             ASSERT_TRUE(words.parse(c.query));
             QueryInBytes lookedFor(words);
             const unsigned char* bytes = reinterpret_cast<const unsigned char*>(c.bytes.data());
-            EXPECT_EQ(c.may, lookedFor.mayBeIn(bytes, c.bytes.size()))
+            EXPECT_EQ(c.may, lookedFor.mayBeIn(bytes, c.bytes.size(), wordCutsOf(c.kind)))
                 << c.bytes.substr(0, 40) << ", features " << static_cast<int>(features);
         }
-        // A word at every place of a vector and of the bytes left after the last.
+        // A word, and a start of one cut by a tag, at every place of a vector and of the bytes
+        // left after the last.
         QueryWords words;
         ASSERT_TRUE(words.parse("zebra"));
         QueryInBytes lookedFor(words);
-        for (std::size_t at = 0; at + 5 <= 100; ++at) {
-            std::string bytes(100, 'x');
-            bytes.replace(at, 5, "zEbRa");
-            EXPECT_TRUE(lookedFor.mayBeIn(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()))
-                << "at " << at << ", features " << static_cast<int>(features);
+        for (const char* written : {"zEbRa", "zE<i>bRa"}) {
+            std::size_t length = std::string(written).size();
+            for (std::size_t at = 0; at + length <= 100; ++at) {
+                std::string bytes(100, 'x');
+                bytes.replace(at, length, written);
+                EXPECT_TRUE(lookedFor.mayBeIn(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                                              wordCutsOf(page)))
+                    << written << " at " << at << ", features " << static_cast<int>(features);
+            }
         }
     }
 }
