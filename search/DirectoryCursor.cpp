@@ -20,6 +20,15 @@ bool toExactAnsi(const wchar_t* wide, char* ansi, int cap)
     UINT codePage = GetACP();
     if (codePage == CP_UTF7)
         return WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, cap, nullptr, nullptr) > 0;
+    // ASCII is the same in every other ANSI code page: most names go without a conversion,
+    // which under Wine costs as much as the rest of taking the entry.
+    int i = 0;
+    for (; i < cap && wide[i] != L'\0' && wide[i] < 0x80; ++i)
+        ansi[i] = static_cast<char>(wide[i]);
+    if (i < cap && wide[i] == L'\0') {
+        ansi[i] = '\0';
+        return true;
+    }
     if (codePage == CP_UTF8)  // holds every character; refuses the used-default flag
         return WideCharToMultiByte(CP_ACP, WC_ERR_INVALID_CHARS, wide, -1, ansi, cap, nullptr, nullptr) > 0;
     BOOL usedDefault = FALSE;
@@ -147,10 +156,7 @@ bool DirectoryCursor::takeEntry(const WIN32_FIND_DATAW& found)
         if (!isFolder && !sameLastFour(found.cFileName, currentEntry.cFileName))
             return false;
     }
-    // The short name is kept only for the record; nothing opens by it.
-    if (WideCharToMultiByte(CP_ACP, 0, found.cAlternateFileName, -1, currentEntry.cAlternateFileName,
-                            sizeof currentEntry.cAlternateFileName, nullptr, nullptr) == 0)
-        currentEntry.cAlternateFileName[0] = '\0';
+    currentEntry.cAlternateFileName[0] = '\0';  // nothing opens by the short name as such
     return true;
 }
 
@@ -173,25 +179,30 @@ bool DirectoryCursor::openEnumeration()
 
 char* DirectoryCursor::nextEntry()
 {
+    return advance(false);
+}
+
+char* DirectoryCursor::nextDirectory()
+{
+    return advance(true);
+}
+
+char* DirectoryCursor::advance(bool directoriesOnly)
+{
     if (firstEntryPending) {
         firstEntryPending = false;
-        return currentEntry.cFileName;
+        if (!directoriesOnly || (currentEntry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return currentEntry.cFileName;
     }
     if (!findHandle.isOpen())
         return nullptr;
     WIN32_FIND_DATAW found;
     while (FindNextFileW(findHandle.get(), &found)) {
+        // The directory pass passes a file over before its name is taken.
+        if (directoriesOnly && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            continue;
         if (takeEntry(found))
             return currentEntry.cFileName;
-    }
-    return nullptr;
-}
-
-char* DirectoryCursor::nextDirectory()
-{
-    for (char* name = nextEntry(); name != nullptr; name = nextEntry()) {
-        if (currentEntry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            return name;
     }
     return nullptr;
 }

@@ -52,6 +52,7 @@ public:
 
 private:
     void rebuildPattern();
+    char* advance(bool directoriesOnly);
     // Fills currentEntry from a wide entry; false when the entry has no name that reaches it.
     bool takeEntry(const WIN32_FIND_DATAW& found);
 
