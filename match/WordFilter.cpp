@@ -2,7 +2,6 @@
 
 #include "text/ProcessorFeatures.h"
 #include "match/WordFilterKernels.h"
-#include "text/WordsInBytes.h"
 
 WordFilter::WordFilter(const QueryWords& words) : words(words)
 {
@@ -117,9 +116,9 @@ void WordFilter::fillNibbleTables(unsigned char (&lows)[NIBBLE_BYTES][16], unsig
 
 namespace {
 
-// Whether some query word occurs at text[at], or a start of it that cuts ends.
+// Whether some query word occurs at text[at], or a start of it that the markup may cut.
 bool occursOrIsCutAt(const WordFilter& filter, const unsigned char* text, std::size_t at, std::size_t length,
-                     const WordCuts& cuts, const bool (&isCut)[256])
+                     const CutLook& look)
 {
     const QueryWords& words = filter.words;
     for (int i = filter.firstWord[foldByte(text[at])]; i >= 0; i = filter.nextSameFirst[i]) {
@@ -130,7 +129,7 @@ bool occursOrIsCutAt(const WordFilter& filter, const unsigned char* text, std::s
             ++k;
         if (k == wordLength)
             return true;
-        if (at + k < length && isCut[text[at + k]] && !cuts.parts(text, length, at + k))
+        if (at + k < length && look.isCut[text[at + k]] && !look.cuts.parts(text, length, at + k))
             return true;
     }
     return false;
@@ -138,17 +137,16 @@ bool occursOrIsCutAt(const WordFilter& filter, const unsigned char* text, std::s
 
 }  // namespace
 
-bool WordFilter::occursAcross(const unsigned char* text, std::size_t length, const WordCuts& cuts) const
+void WordFilter::makeCutLook(const WordCuts& cuts, CutLook& look) const
 {
-    bool isCut[256] = {};
-    for (std::size_t k = 0; k < cuts.count; ++k)
-        isCut[static_cast<unsigned char>(cuts.bytes[k])] = true;
+    look = CutLook{};
+    look.cuts = cuts;
     // Seven buckets: the second byte's top bit marks a cut byte, by its nibbles (so also some
     // bytes whose nibbles two cut bytes share).
-    CutLook look = {};
     fillNibbleTables(look.lowNibbles, look.highNibbles, 7);
     for (std::size_t k = 0; k < cuts.count; ++k) {
         unsigned char c = static_cast<unsigned char>(cuts.bytes[k]);
+        look.isCut[c] = true;
         look.lowNibbles[1][c & 15] |= CutLook::CUT_BIT;
         look.highNibbles[1][c >> 4] |= CutLook::CUT_BIT;
         // A word cut after its second byte: the third may be a cut byte too.
@@ -160,8 +158,10 @@ bool WordFilter::occursAcross(const unsigned char* text, std::size_t length, con
             }
         }
     }
-    look.cutBytes = cuts.bytes;
-    look.cutCount = cuts.count;
+}
+
+bool WordFilter::occursAcross(const unsigned char* text, std::size_t length, const CutLook& look) const
+{
     std::size_t i = 0;
     CutScan scan = cutScanFor(*this, look);
     if (scan.find != nullptr) {
@@ -172,14 +172,14 @@ bool WordFilter::occursAcross(const unsigned char* text, std::size_t length, con
             if (found == 0)
                 break;
             for (; found != 0; found &= found - 1) {
-                if (occursOrIsCutAt(*this, text, i + lowestBit(found), length, cuts, isCut))
+                if (occursOrIsCutAt(*this, text, i + lowestBit(found), length, look))
                     return true;
             }
             i += scan.width;
         }
     }
     for (; i < length; ++i) {
-        if (firstWord[foldByte(text[i])] >= 0 && occursOrIsCutAt(*this, text, i, length, cuts, isCut))
+        if (firstWord[foldByte(text[i])] >= 0 && occursOrIsCutAt(*this, text, i, length, look))
             return true;
     }
     return false;

@@ -199,9 +199,9 @@ std::size_t findCutStarts(const WordFilter& filter, const unsigned char* text, s
         alone[k] = _mm_set1_epi8(filter.probes[k].offset == 0 ? -1 : 0);
     }
     __m128i cutBytes[MAX_CUT_BYTES];
-    const std::size_t cutCount = look.cutCount;
+    const std::size_t cutCount = look.cuts.count;
     for (std::size_t k = 0; k < cutCount; ++k)
-        cutBytes[k] = _mm_set1_epi8(look.cutBytes[k]);
+        cutBytes[k] = _mm_set1_epi8(look.cuts.bytes[k]);
     const __m128i firstBits = bitsOf(filter.firstBits);
     const __m128i secondBits = bitsOf(filter.secondBits);
     for (; i <= last; i += 16) {
@@ -354,7 +354,7 @@ CutScan cutScanFor(const WordFilter& filter, const CutLook& look)
         scan.width = 32;
         scan.ahead = 2;
     } else if (filter.probeCount >= 1 && filter.probeCount <= WordFilter::MAX_PROBES &&
-               look.cutCount <= MAX_CUT_BYTES) {
+               look.cuts.count <= MAX_CUT_BYTES) {
         scan.find = findCutStarts;
         scan.width = 16;
         scan.ahead = 1;

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstddef>
 
+#include "text/WordsInBytes.h"
+
 class WordFilter;
 
 // Looks at the positions of text from index i, one step of the finder's width at a time,
@@ -23,16 +25,17 @@ struct CandidateScan {
 // The look that the filter's kind asks for.
 CandidateScan candidateScanFor(const WordFilter& filter);
 
-// What WordFilter::occursAcross looks for: where a query word may begin, or may be cut short by
+// What WordFilter::occursAcross looks for in the text of one kind of markup, made once for a
+// query (WordFilter::makeCutLook): where a query word may begin, or may be cut short by the
 // markup (text/WordsInBytes.h) after its first byte or more. The nibble tables are those of
-// WordFilter::lowNibbles and highNibbles, made for every query, in seven buckets; the second
-// byte's tables mark the cut bytes with CUT_BIT, and the third byte's allow them as well.
+// WordFilter::lowNibbles and highNibbles in seven buckets; the second byte's tables mark the
+// cut bytes with CUT_BIT, and the third byte's allow them as well.
 struct CutLook {
     static const unsigned char CUT_BIT = 0x80;
     unsigned char lowNibbles[3][16];
     unsigned char highNibbles[3][16];
-    const char* cutBytes;
-    std::size_t cutCount;
+    WordCuts cuts;
+    bool isCut[256];
 };
 
 // As CandidateFinder, for occursAcross: the positions where the first byte of a query word is

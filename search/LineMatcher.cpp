@@ -1,5 +1,7 @@
 #include "search/LineMatcher.h"
 
+#include <cstring>
+
 #include "platform/ErrorBox.h"
 #include "platform/SystemCodePage.h"
 #include "search/FileNames.h"
@@ -32,11 +34,23 @@ bool LineMatcher::begin(const char* newPath, const char* newQuery, int render, c
     end();
     stream.takeFrom(opened);
     copySlice(path, sizeof path, newPath, sizeof path - 1);
-    copySlice(query, sizeof query, newQuery, sizeof query - 1);
-    // The query is cut into words once per file. A query with more words than the table
-    // holds (only possible for texts longer than the search box allows) is compared the
-    // slow way, word by word, with the same result.
-    wordsCut = words.parse(query);
+    // The query is cut into words, and the filter of the count made, when it changes: a walk
+    // asks one query of file after file. A query with more words than the table holds (only
+    // possible for texts longer than the search box allows) is compared the slow way, word
+    // by word, with the same result.
+    char next[QUERY_CAPACITY];
+    copySlice(next, sizeof next, newQuery, sizeof next - 1);
+    if (!queryCut || std::strcmp(next, query) != 0) {
+        wordsInBytes.reset();
+        filter.reset();
+        std::memcpy(query, next, sizeof query);
+        wordsCut = words.parse(query);
+        queryCut = true;
+        if (wordsCut) {
+            filter.emplace(words);
+            wordsInBytes.emplace(*filter);
+        }
+    }
     target = render ? view : nullptr;
     // When only the count is wanted, a file's plain bytes are taken with their carriage
     // returns: the count comes out the same as from its lines, without joining its line ends.
@@ -44,7 +58,7 @@ bool LineMatcher::begin(const char* newPath, const char* newQuery, int render, c
     matchCount = 0;
     lineNumber = 0;
     source.emplace(stream, systemCodePage(), endingOf(path), !countOnly, keepGoing, &readBlock->text,
-                   countOnly ? &wordsInBytes : nullptr);
+                   countOnly ? &*wordsInBytes : nullptr);
     if (!countOnly) {
         reads.emplace(*source, readBlock->bytes, sizeof readBlock->bytes);
         if (!lines)
@@ -62,7 +76,7 @@ bool LineMatcher::step(ScanPace& pace)
     if (!source)
         return true;
     if (!reads) {
-        matchCount = countStreamMatches(*source, words, readBlock->bytes, sizeof readBlock->bytes);
+        matchCount = countStreamMatches(*source, *filter, readBlock->bytes, sizeof readBlock->bytes);
         return true;
     }
     LinePiece piece;

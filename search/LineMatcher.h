@@ -13,6 +13,7 @@
 #include "search/SearchState.h"
 #include "search/StreamScan.h"
 #include "match/LineScan.h"
+#include "match/WordFilter.h"
 #include "match/WordRules.h"
 
 class ViewSink;
@@ -111,8 +112,10 @@ private:
     bool inLine = false;
     ViewSink* target = nullptr;  // view, while rendering
     QueryWords words;
-    QueryInBytes wordsInBytes{words};  // lets a count skip the markup files that cannot match
-    bool wordsCut = false;
+    bool queryCut = false;                     // whether query has been cut into words
+    bool wordsCut = false;                     // and into no more than the table holds
+    std::optional<WordFilter> filter;          // of words, when cut
+    std::optional<QueryInBytes> wordsInBytes;  // lets a count skip the markup files that cannot match
     long long lineNumber = 0;
     char path[SCAN_PATH_CAPACITY];
     char query[QUERY_CAPACITY];

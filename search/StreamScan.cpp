@@ -209,6 +209,12 @@ std::size_t skipJudgedWord(CountState& s, std::size_t scan)
 int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer, std::size_t capacity)
 {
     WordFilter filter(words);
+    return countStreamMatches(source, filter, buffer, capacity);
+}
+
+int countStreamMatches(ByteSource& source, const WordFilter& filter, char* buffer, std::size_t capacity)
+{
+    const QueryWords& words = filter.words;
     CountState s{filter, reinterpret_cast<const unsigned char*>(buffer), candidateScanFor(filter)};
     std::size_t scan = 0;
     for (;;) {
@@ -246,8 +252,18 @@ int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer
     }
 }
 
+QueryInBytes::QueryInBytes(const WordFilter& filter) : filter(filter), onlyAscii(filter.matchesOnlyAscii()) {}
+
 bool QueryInBytes::mayBeIn(const unsigned char* bytes, std::size_t length, const WordCuts& cuts) const
 {
-    WordFilter filter(words);
-    return !filter.matchesOnlyAscii() || filter.occursAcross(bytes, length, cuts);
+    if (!onlyAscii)
+        return true;
+    int k = 0;
+    while (k < lookCount && !(looks[k].cuts.parts == cuts.parts && looks[k].cuts.bytes == cuts.bytes))
+        ++k;
+    if (k == lookCount) {
+        k = lookCount < 2 ? lookCount++ : 1;  // a third kind takes the place of the second
+        filter.makeCutLook(cuts, looks[k]);
+    }
+    return filter.occursAcross(bytes, length, looks[k]);
 }

@@ -4,10 +4,12 @@
 #pragma once
 #include <cstddef>
 
+#include "match/WordFilterKernels.h"
 #include "text/FileText.h"
 
 class ByteSource;
 class QueryWords;
+class WordFilter;
 
 // Counts the matching line words of the whole stream, with the same answer that LineScan
 // gives summed over the lines that ReadCutter hands out. It never cuts the lines out: it
@@ -19,16 +21,22 @@ class QueryWords;
 // least STREAM_BLOCK_MINIMUM (search/ReadCutter.h). The stream is always read to its end,
 // even when words has no word and nothing can match.
 int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer, std::size_t capacity);
+// The same with the query's filter made already: a walk makes it once for all its files.
+int countStreamMatches(ByteSource& source, const WordFilter& filter, char* buffer, std::size_t capacity);
 
 // The query's words as a FileText asks about a markup file it holds whole: they may be in its
 // text when one of them occurs among its bytes, letter case aside, or is cut there by markup
 // that may join it (WordFilter::occursAcross). Always "may" for a query with a byte from 0x80
-// up.
+// up. What it looks for in each kind of markup is made the first time it is asked about one.
 class QueryInBytes final : public WordsLookedFor {
 public:
-    explicit QueryInBytes(const QueryWords& words) : words(words) {}
+    // filter must outlive it.
+    explicit QueryInBytes(const WordFilter& filter);
     bool mayBeIn(const unsigned char* bytes, std::size_t length, const WordCuts& cuts) const override;
 
 private:
-    const QueryWords& words;
+    const WordFilter& filter;
+    bool onlyAscii;
+    mutable CutLook looks[2];  // web pages and rich text
+    mutable int lookCount = 0;
 };

@@ -9,6 +9,7 @@
 #include "search/ReadCutter.h"
 #include "search/SearchState.h"
 #include "search/StreamScan.h"
+#include "match/WordFilter.h"
 #include "match/WordRules.h"
 #include "support/MemoryBytes.h"
 #include "support/Recorders.h"
@@ -291,24 +292,35 @@ TEST_F(StreamScanTest, QueryWordsAreLookedForAmongTheBytes)
         for (const auto& c : cases) {
             QueryWords words;
             ASSERT_TRUE(words.parse(c.query));
-            QueryInBytes lookedFor(words);
+            WordFilter filter(words);
+            QueryInBytes lookedFor(filter);
             const unsigned char* bytes = reinterpret_cast<const unsigned char*>(c.bytes.data());
             EXPECT_EQ(c.may, lookedFor.mayBeIn(bytes, c.bytes.size(), wordCutsOf(c.kind)))
                 << c.bytes.substr(0, 40) << ", features " << static_cast<int>(features);
         }
-        // A word, and a start of one cut by a tag, at every place of a vector and of the bytes
-        // left after the last.
+        // A word, and a start of one cut by markup, at every place of a vector and of the
+        // bytes left after the last, asked of one query about both kinds in turn.
         QueryWords words;
         ASSERT_TRUE(words.parse("zebra"));
-        QueryInBytes lookedFor(words);
-        for (const char* written : {"zEbRa", "zE<i>bRa"}) {
-            std::size_t length = std::string(written).size();
-            for (std::size_t at = 0; at + length <= 100; ++at) {
+        WordFilter filter(words);
+        QueryInBytes lookedFor(filter);
+        const struct {
+            const char* written;
+            TextKind kind;
+            bool may;
+        } placed[] = {
+            {"zEbRa", page, true},
+            {"zE<i>bRa", page, true},
+            {"zE\\-bRa", rtf, true},
+            {"zE\\-bRa", page, false},
+        };
+        for (std::size_t at = 0; at + 8 <= 100; ++at) {
+            for (const auto& p : placed) {
                 std::string bytes(100, 'x');
-                bytes.replace(at, length, written);
-                EXPECT_TRUE(lookedFor.mayBeIn(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
-                                              wordCutsOf(page)))
-                    << written << " at " << at << ", features " << static_cast<int>(features);
+                bytes.replace(at, std::string(p.written).size(), p.written);
+                EXPECT_EQ(p.may, lookedFor.mayBeIn(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                                                   wordCutsOf(p.kind)))
+                    << p.written << " at " << at << ", features " << static_cast<int>(features);
             }
         }
     }
