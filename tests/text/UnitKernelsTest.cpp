@@ -1,10 +1,12 @@
 // The vector loops of decoded text, at the ends of their vectors: each result is compared
-// with what one unit at a time gives.
+// with what one unit at a time gives, or with where the byte was put.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "text/ProcessorFeatures.h"
 #include "text/UnitKernels.h"
+#include "text/Utf8.h"
 
 namespace {
 
@@ -75,3 +77,37 @@ TEST(UnitKernels, LineEndsAreJoinedInPlace)
 }
 
 }  // namespace
+
+// The first byte that is no plain ASCII, or the first escape, wherever it lies against the
+// vectors of every width the processor may use; a byte beyond ASCII at every place for the
+// look before a file is counted.
+TEST(UnitKernels, AsciiStopsAtTheFirstByteThatIsNotPlainAndAtEscapes)
+{
+    const char after[3] = {'#', 'f', 'F'};
+    const struct {
+        std::string stop;
+        bool stops;
+    } placed[] = {
+        {"\x01", true}, {"\xe9", true}, {"\x7f", true}, {"\x0c", true},  {"&#", true},
+        {"&F", true},   {"&x", false},  {"\t", false},  {"\r\n", false}, {"#&", false},
+    };
+    for (ScanFeatures features : {ScanFeatures::SSE2, ScanFeatures::AVX2}) {
+        limitScanFeatures(features);
+        for (const auto& p : placed) {
+            for (std::size_t at = 0; at + p.stop.size() <= 100; ++at) {
+                std::string bytes(100, 'a');
+                bytes.replace(at, p.stop.size(), p.stop);
+                bytes += "\x02";  // a stop after the end, beyond the count looked at
+                EXPECT_EQ(p.stops ? at : 100, asciiStop(bytes.data(), 0, 100, '&', after))
+                    << p.stop << " at " << at << ", features " << static_cast<int>(features);
+            }
+        }
+        EXPECT_EQ(5u, asciiStop("aaaa&", 0, 5, '&', after)) << "an escape lead at the end is none";
+    }
+    limitScanFeatures(ScanFeatures::AVX2);
+    for (std::size_t at = 0; at < 200; ++at) {
+        std::string bytes(200, 'a');
+        bytes[at] = '\x80';
+        EXPECT_EQ(at, asciiPrefix(bytes.data(), bytes.size())) << "at " << at;
+    }
+}
