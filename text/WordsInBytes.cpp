@@ -84,6 +84,8 @@ bool tagsPartWords(const unsigned char* bytes, std::size_t length, std::size_t a
 }
 
 // Whether the page's letters stand in its bytes: no reference makes a letter or digit.
+// Whether the page's letters stand in its bytes: no numeric reference or "&fjlig;" makes a
+// letter or digit.
 bool pageLettersStandInBytes(const unsigned char* bytes, std::size_t length)
 {
     static const char REFERENCE_STARTS[3] = {'#', 'f', 'F'};
@@ -124,8 +126,8 @@ bool richTextLettersStandInBytes(const unsigned char* bytes, std::size_t length)
     }
 }
 
-// The bytes a control word of the length letters at letters gives: a character, a line end,
-// or nothing the reader shows in their place.
+// Whether the control word of the length letters at letters puts something in its place: a
+// character, or a line end.
 bool richTextWordParts(const char* letters, std::size_t length)
 {
     const RichTextWord* word = length <= RichTextReader::MAX_WORD_LETTERS ? findRichTextWord(letters, length) : nullptr;
