@@ -99,36 +99,43 @@ std::size_t findWordBytes(const WordFilter& filter, const unsigned char* text, s
     return i;
 }
 
-// The buckets of the words that may begin at each of the 16 positions from at.
+// The buckets of the words that may begin at each of the 16 positions from at. With cuts (the
+// tables of a CutLook), also those cut after their first byte, whose second byte's tables set
+// the sign bit, or after their second, whose third byte's tables allow a cut byte.
+template <bool CUTS>
 KADREL_SSSE3_FUNCTION inline __m128i nibbleBuckets(const unsigned char* at, const __m128i* lows, const __m128i* highs)
 {
     const __m128i lowFour = _mm_set1_epi8(0x0F);
-    __m128i buckets = _mm_set1_epi8(-1);
+    __m128i allowed[WordFilter::NIBBLE_BYTES];
     for (int j = 0; j < WordFilter::NIBBLE_BYTES; ++j) {
         __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + j));
         __m128i low = _mm_shuffle_epi8(lows[j], _mm_and_si128(bytes, lowFour));
         __m128i high = _mm_shuffle_epi8(highs[j], _mm_and_si128(_mm_srli_epi16(bytes, 4), lowFour));
-        buckets = _mm_and_si128(buckets, _mm_and_si128(low, high));
+        allowed[j] = _mm_and_si128(low, high);
     }
-    return buckets;
+    __m128i after = _mm_and_si128(allowed[1], allowed[2]);
+    if (CUTS)
+        after = _mm_or_si128(after, _mm_cmplt_epi8(allowed[1], _mm_setzero_si128()));
+    return _mm_and_si128(allowed[0], after);
 }
 
-// Several query words: the first three bytes of each, by the nibble tables, 32 positions a
-// step in two independent halves.
-KADREL_SSSE3_FUNCTION
-std::size_t findNibbles(const WordFilter& filter, const unsigned char* text, std::size_t i, std::size_t last,
-                        unsigned* found)
+// The first three bytes of each word by nibble tables, 32 positions a step in two independent
+// halves.
+template <bool CUTS>
+KADREL_SSSE3_FUNCTION std::size_t findByNibbles(const unsigned char (*lowTables)[16],
+                                                const unsigned char (*highTables)[16], const unsigned char* text,
+                                                std::size_t i, std::size_t last, unsigned* found)
 {
     const __m128i zero = _mm_setzero_si128();
     __m128i lows[WordFilter::NIBBLE_BYTES];
     __m128i highs[WordFilter::NIBBLE_BYTES];
     for (int j = 0; j < WordFilter::NIBBLE_BYTES; ++j) {
-        lows[j] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.lowNibbles[j]));
-        highs[j] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.highNibbles[j]));
+        lows[j] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lowTables[j]));
+        highs[j] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(highTables[j]));
     }
     for (; i <= last; i += 32) {
-        __m128i first = nibbleBuckets(text + i, lows, highs);
-        __m128i second = nibbleBuckets(text + i + 16, lows, highs);
+        __m128i first = nibbleBuckets<CUTS>(text + i, lows, highs);
+        __m128i second = nibbleBuckets<CUTS>(text + i + 16, lows, highs);
         unsigned empty = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(first, zero))) |
                          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(second, zero))) << 16;
         if (~empty != 0) {
@@ -140,28 +147,22 @@ std::size_t findNibbles(const WordFilter& filter, const unsigned char* text, std
     return i;
 }
 
-// The same as findNibbles with 32 positions in one wide register. A leaf function: the wide
-// registers never need the stack, which some compilers do not align for them on 64-bit
-// Windows.
-KADREL_AVX2_FUNCTION
-std::size_t findNibblesWide(const WordFilter& filter, const unsigned char* text, std::size_t i, std::size_t last,
-                            unsigned* found)
+// The same with 32 positions in one wide register. A leaf function: the wide registers never
+// need the stack, which some compilers do not align for them on 64-bit Windows.
+template <bool CUTS>
+KADREL_AVX2_FUNCTION std::size_t findByNibblesWide(const unsigned char (*lowTables)[16],
+                                                   const unsigned char (*highTables)[16], const unsigned char* text,
+                                                   std::size_t i, std::size_t last, unsigned* found)
 {
+    static_assert(WordFilter::NIBBLE_BYTES == 3, "three bytes are looked at");
     const __m256i lowFour = _mm256_set1_epi8(0x0F);
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i low0 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.lowNibbles[0])));
-    const __m256i high0 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.highNibbles[0])));
-    const __m256i low1 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.lowNibbles[1])));
-    const __m256i high1 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.highNibbles[1])));
-    const __m256i low2 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.lowNibbles[2])));
-    const __m256i high2 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(filter.highNibbles[2])));
-    static_assert(WordFilter::NIBBLE_BYTES == 3, "three bytes are looked at");
+    const __m256i low0 = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lowTables[0])));
+    const __m256i high0 = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(highTables[0])));
+    const __m256i low1 = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lowTables[1])));
+    const __m256i high1 = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(highTables[1])));
+    const __m256i low2 = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lowTables[2])));
+    const __m256i high2 = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(highTables[2])));
     for (; i <= last; i += 32) {
         const unsigned char* at = text + i;
         __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
@@ -173,7 +174,10 @@ std::size_t findNibblesWide(const WordFilter& filter, const unsigned char* text,
                                       _mm256_shuffle_epi8(high1, _mm256_and_si256(_mm256_srli_epi16(b1, 4), lowFour)));
         __m256i m2 = _mm256_and_si256(_mm256_shuffle_epi8(low2, _mm256_and_si256(b2, lowFour)),
                                       _mm256_shuffle_epi8(high2, _mm256_and_si256(_mm256_srli_epi16(b2, 4), lowFour)));
-        __m256i buckets = _mm256_and_si256(m0, _mm256_and_si256(m1, m2));
+        __m256i after = _mm256_and_si256(m1, m2);
+        if (CUTS)
+            after = _mm256_or_si256(after, _mm256_cmpgt_epi8(zero, m1));
+        __m256i buckets = _mm256_and_si256(m0, after);
         unsigned hits = ~static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(buckets, zero)));
         if (hits != 0) {
             *found = hits;
@@ -182,6 +186,21 @@ std::size_t findNibblesWide(const WordFilter& filter, const unsigned char* text,
     }
     *found = 0;
     return i;
+}
+
+// Several query words: the first three bytes of each, by the nibble tables.
+KADREL_SSSE3_FUNCTION
+std::size_t findNibbles(const WordFilter& filter, const unsigned char* text, std::size_t i, std::size_t last,
+                        unsigned* found)
+{
+    return findByNibbles<false>(filter.lowNibbles, filter.highNibbles, text, i, last, found);
+}
+
+KADREL_AVX2_FUNCTION
+std::size_t findNibblesWide(const WordFilter& filter, const unsigned char* text, std::size_t i, std::size_t last,
+                            unsigned* found)
+{
+    return findByNibblesWide<false>(filter.lowNibbles, filter.highNibbles, text, i, last, found);
 }
 
 // Without SSSE3: the first byte of each query word, and then its second or a cut byte; a word
@@ -227,88 +246,18 @@ std::size_t findCutStarts(const WordFilter& filter, const unsigned char* text, s
     return i;
 }
 
-// The buckets of the words that may begin, or be cut after their first or second byte, at
-// each of the 16 positions from at: first byte, then (second and third) or a cut.
-KADREL_SSSE3_FUNCTION inline __m128i cutBuckets(const unsigned char* at, const __m128i* lows, const __m128i* highs)
-{
-    const __m128i lowFour = _mm_set1_epi8(0x0F);
-    __m128i allowed[3];
-    for (int j = 0; j < 3; ++j) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + j));
-        __m128i low = _mm_and_si128(bytes, lowFour);
-        __m128i high = _mm_and_si128(_mm_srli_epi16(bytes, 4), lowFour);
-        allowed[j] = _mm_and_si128(_mm_shuffle_epi8(lows[j], low), _mm_shuffle_epi8(highs[j], high));
-    }
-    // The cut bit is the sign: a cut second byte lets every bucket of the first through.
-    __m128i cut = _mm_cmplt_epi8(allowed[1], _mm_setzero_si128());
-    return _mm_and_si128(allowed[0], _mm_or_si128(_mm_and_si128(allowed[1], allowed[2]), cut));
-}
-
 KADREL_SSSE3_FUNCTION
 std::size_t findCutNibbles(const WordFilter&, const unsigned char* text, std::size_t i, std::size_t last,
                            const CutLook& look, unsigned* found)
 {
-    const __m128i zero = _mm_setzero_si128();
-    __m128i lows[3];
-    __m128i highs[3];
-    for (int j = 0; j < 3; ++j) {
-        lows[j] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(look.lowNibbles[j]));
-        highs[j] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(look.highNibbles[j]));
-    }
-    for (; i <= last; i += 32) {
-        __m128i first = cutBuckets(text + i, lows, highs);
-        __m128i second = cutBuckets(text + i + 16, lows, highs);
-        unsigned empty = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(first, zero))) |
-                         static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(second, zero))) << 16;
-        if (~empty != 0) {
-            *found = ~empty;
-            return i;
-        }
-    }
-    *found = 0;
-    return i;
+    return findByNibbles<true>(look.lowNibbles, look.highNibbles, text, i, last, found);
 }
 
-// The same in one wide register; a leaf function, as findNibblesWide.
 KADREL_AVX2_FUNCTION
 std::size_t findCutNibblesWide(const WordFilter&, const unsigned char* text, std::size_t i, std::size_t last,
                                const CutLook& look, unsigned* found)
 {
-    const __m256i lowFour = _mm256_set1_epi8(0x0F);
-    const __m256i zero = _mm256_setzero_si256();
-    const __m256i low0 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(look.lowNibbles[0])));
-    const __m256i high0 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(look.highNibbles[0])));
-    const __m256i low1 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(look.lowNibbles[1])));
-    const __m256i high1 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(look.highNibbles[1])));
-    const __m256i low2 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(look.lowNibbles[2])));
-    const __m256i high2 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(look.highNibbles[2])));
-    for (; i <= last; i += 32) {
-        const unsigned char* at = text + i;
-        __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
-        __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 1));
-        __m256i b2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 2));
-        __m256i m0 = _mm256_and_si256(_mm256_shuffle_epi8(low0, _mm256_and_si256(b0, lowFour)),
-                                      _mm256_shuffle_epi8(high0, _mm256_and_si256(_mm256_srli_epi16(b0, 4), lowFour)));
-        __m256i m1 = _mm256_and_si256(_mm256_shuffle_epi8(low1, _mm256_and_si256(b1, lowFour)),
-                                      _mm256_shuffle_epi8(high1, _mm256_and_si256(_mm256_srli_epi16(b1, 4), lowFour)));
-        __m256i m2 = _mm256_and_si256(_mm256_shuffle_epi8(low2, _mm256_and_si256(b2, lowFour)),
-                                      _mm256_shuffle_epi8(high2, _mm256_and_si256(_mm256_srli_epi16(b2, 4), lowFour)));
-        __m256i cut = _mm256_cmpgt_epi8(zero, m1);  // the cut bit is the sign
-        __m256i buckets = _mm256_and_si256(m0, _mm256_or_si256(_mm256_and_si256(m1, m2), cut));
-        unsigned hits = ~static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(buckets, zero)));
-        if (hits != 0) {
-            *found = hits;
-            return i;
-        }
-    }
-    *found = 0;
-    return i;
+    return findByNibblesWide<true>(look.lowNibbles, look.highNibbles, text, i, last, found);
 }
 
 }  // namespace

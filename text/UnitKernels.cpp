@@ -187,8 +187,6 @@ std::size_t asciiStop(const char* bytes, std::size_t from, std::size_t count, ch
 #ifdef KADREL_SSE2
     if (scanMayUse(ScanFeatures::AVX2))
         k = asciiStopWide(text, k, count, lead, after);  // then the step that stopped, 16 at a time
-#endif
-#ifdef KADREL_SSE2
     const __m128i leadByte = _mm_set1_epi8(lead);
     const __m128i after0 = _mm_set1_epi8(after[0]);
     const __m128i after1 = _mm_set1_epi8(after[1]);
