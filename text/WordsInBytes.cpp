@@ -109,16 +109,24 @@ bool pageLettersStandInBytes(const unsigned char* bytes, std::size_t length)
 
 // ---- Rich text
 
-// Whether the rich text's letters stand in its bytes: no \'hh or \uN makes a letter or digit.
+// Whether the rich text's letters stand in its bytes: no \'hh or \uN makes a letter or digit,
+// and every "\*" is followed by the control word it marks. (The reader shows what comes
+// between the two, and then takes that word for the destination of the group: a \par there
+// ends no line, but hides the rest of the group, and so may join the words around it.)
 bool richTextLettersStandInBytes(const unsigned char* bytes, std::size_t length)
 {
-    static const char ESCAPES[3] = {'\'', 'u', 'u'};
+    static const char ESCAPES[3] = {'\'', 'u', '*'};
     for (std::size_t i = 0;; ++i) {
         i = asciiStop(reinterpret_cast<const char*>(bytes), i, length, '\\', ESCAPES);
         if (i == length)
             return true;
         if (bytes[i] != '\\' || bytes[i + 1] == '\'')
             return false;  // a control character, a byte from 0x80 up or \'hh
+        if (bytes[i + 1] == '*') {
+            if (i + 3 >= length || bytes[i + 2] != '\\' || !isAsciiLetter(bytes[i + 3]))
+                return false;
+            continue;
+        }
         // "\u" and a number is a character; \uc, \ul and the like are words of their own.
         unsigned char after = i + 2 < length ? bytes[i + 2] : ' ';
         if (isAsciiDigit(after) || after == '-')

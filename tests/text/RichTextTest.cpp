@@ -114,6 +114,7 @@ TEST(RichText, GivesTheTextAReaderSees)
         {"an escaped letter", R"({\rtf1 x \'61b.})", u"x ab.\n"},
         {"a unicode letter", R"({\rtf1 x \u112?ie.})", u"x pie.\n"},
         {"a line end of the file inside a word", "{\\rtf1 wo\r\nrd\\par}", u"word\n"},
+        {"text between \\* and its word, which then hides the group", R"({\rtf1 {\*{}cru\par hidden}st})", u"crust\n"},
     };
     Latin1252 pages;
     const WordCuts cuts = wordCutsOf(TextKind::RICH_TEXT);
