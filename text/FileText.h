@@ -52,9 +52,9 @@ struct TextMemory {
 };
 
 // What a search looks for, asked by a FileText about a markup file it holds whole and whose
-// letters stand in its bytes (text/WordsInBytes.h): whether it may be in the file's text, as
-// WordFilter::occursAcross answers (match/WordFilter.h). A file it cannot be in reads as no
-// text, and is never decoded.
+// letters stand in its bytes (text/WordsInBytes.h): whether it may be in the file's text, found
+// among the bytes or cut where the markup may join it (cuts). A file it cannot be in reads as
+// no text, and is never decoded.
 class WordsLookedFor {
 public:
     virtual bool mayBeIn(const unsigned char* bytes, std::size_t length, const WordCuts& cuts) const = 0;
