@@ -8,10 +8,11 @@
 // starts right after the first of the two, with one of the kind's cut bytes (WordCuts). That
 // is so when the file is ASCII without control characters (so that it reads the same in
 // every code page it may name) and no reference or escape makes a letter or digit: a page's
-// "&#...;" and "&fjlig;", rich text's \'hh and \uN. Any other reference makes a character of
-// its own that is no ASCII letter; tags, comments, scripts, groups, control words, \binN and
-// its data only leave text out, or set it aside for later (rich text's footnotes, on lines
-// of their own).
+// "&#...;" and "&fjlig;", rich text's \'hh and \uN; and each \* of rich text comes right
+// before its control word (the reader shows what comes between the two, and at that word may
+// hide the rest of the group). Any other reference makes a character of its own that is no
+// ASCII letter; tags, comments, scripts, groups, control words, \binN and its data only leave
+// text out, or set it aside for later (rich text's footnotes, on lines of their own).
 //
 // A word of the text is then among the bytes, or it is cut: a start of it comes right before
 // a cut byte at which the markup does not surely part it from what follows (WordCuts::parts):
