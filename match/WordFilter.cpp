@@ -163,7 +163,7 @@ void WordFilter::makeCutLook(const WordCuts& cuts, CutLook& look) const
 bool WordFilter::occursAcross(const unsigned char* text, std::size_t length, const CutLook& look) const
 {
     std::size_t i = 0;
-    CutScan scan = cutScanFor(*this, look);
+    CutScan scan = cutScan();
     if (scan.find != nullptr) {
         const std::size_t reach = scan.width + scan.ahead;
         while (length >= reach && i <= length - reach) {

@@ -9,9 +9,6 @@
 
 namespace {
 
-// The most cut bytes the vector look compares with.
-const std::size_t MAX_CUT_BYTES = 8;
-
 // The 16 bytes from at, each with bits set.
 inline __m128i loadWithBits(const unsigned char* at, __m128i bits)
 {
@@ -203,49 +200,6 @@ std::size_t findNibblesWide(const WordFilter& filter, const unsigned char* text,
     return findByNibblesWide<false>(filter.lowNibbles, filter.highNibbles, text, i, last, found);
 }
 
-// Without SSSE3: the first byte of each query word, and then its second or a cut byte; a word
-// of one byte by its first alone.
-std::size_t findCutStarts(const WordFilter& filter, const unsigned char* text, std::size_t i, std::size_t last,
-                          const CutLook& look, unsigned* found)
-{
-    __m128i firsts[WordFilter::MAX_PROBES];
-    __m128i seconds[WordFilter::MAX_PROBES];
-    __m128i alone[WordFilter::MAX_PROBES];
-    const int count = filter.probeCount;
-    for (int k = 0; k < count; ++k) {
-        firsts[k] = _mm_set1_epi8(static_cast<char>(filter.probes[k].first));
-        seconds[k] = _mm_set1_epi8(static_cast<char>(filter.probes[k].second));
-        alone[k] = _mm_set1_epi8(filter.probes[k].offset == 0 ? -1 : 0);
-    }
-    __m128i cutBytes[MAX_CUT_BYTES];
-    const std::size_t cutCount = look.cuts.count;
-    for (std::size_t k = 0; k < cutCount; ++k)
-        cutBytes[k] = _mm_set1_epi8(look.cuts.bytes[k]);
-    const __m128i firstBits = bitsOf(filter.firstBits);
-    const __m128i secondBits = bitsOf(filter.secondBits);
-    for (; i <= last; i += 16) {
-        const unsigned char* at = text + i;
-        __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
-        __m128i cut = _mm_setzero_si128();
-        for (std::size_t k = 0; k < cutCount; ++k)
-            cut = _mm_or_si128(cut, _mm_cmpeq_epi8(after, cutBytes[k]));
-        __m128i here = loadWithBits(at, firstBits);
-        __m128i next = _mm_or_si128(after, secondBits);
-        __m128i hits = _mm_setzero_si128();
-        for (int k = 0; k < count; ++k) {
-            __m128i goesOn = _mm_or_si128(alone[k], _mm_or_si128(cut, _mm_cmpeq_epi8(next, seconds[k])));
-            hits = _mm_or_si128(hits, _mm_and_si128(_mm_cmpeq_epi8(here, firsts[k]), goesOn));
-        }
-        unsigned hitMask = static_cast<unsigned>(_mm_movemask_epi8(hits));
-        if (hitMask != 0) {
-            *found = hitMask;
-            return i;
-        }
-    }
-    *found = 0;
-    return i;
-}
-
 KADREL_SSSE3_FUNCTION
 std::size_t findCutNibbles(const WordFilter&, const unsigned char* text, std::size_t i, std::size_t last,
                            const CutLook& look, unsigned* found)
@@ -294,7 +248,7 @@ CandidateScan candidateScanFor(const WordFilter& filter)
     return scan;
 }
 
-CutScan cutScanFor(const WordFilter& filter, const CutLook& look)
+CutScan cutScan()
 {
     CutScan scan;
 #ifdef KADREL_SSE2
@@ -302,15 +256,7 @@ CutScan cutScanFor(const WordFilter& filter, const CutLook& look)
         scan.find = scanMayUse(ScanFeatures::AVX2) ? findCutNibblesWide : findCutNibbles;
         scan.width = 32;
         scan.ahead = 2;
-    } else if (filter.probeCount >= 1 && filter.probeCount <= WordFilter::MAX_PROBES &&
-               look.cuts.count <= MAX_CUT_BYTES) {
-        scan.find = findCutStarts;
-        scan.width = 16;
-        scan.ahead = 1;
     }
-#else
-    (void)filter;
-    (void)look;
 #endif
     return scan;
 }

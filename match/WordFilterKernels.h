@@ -49,5 +49,6 @@ struct CutScan {
     std::size_t ahead = 0;
 };
 
-// The look occursAcross may use, on the processor and within the limit (text/ProcessorFeatures.h).
-CutScan cutScanFor(const WordFilter& filter, const CutLook& look);
+// The look occursAcross may use, on the processor and within the limit (text/ProcessorFeatures.h):
+// the nibble tables need SSSE3, and without it the filter looks a byte at a time.
+CutScan cutScan();

@@ -21,6 +21,18 @@ LineMatcher::LineMatcher(ViewSink* view, ReadBlock* shared)
 {
     path[0] = '\0';
     query[0] = '\0';
+    cutQuery();
+}
+
+void LineMatcher::cutQuery()
+{
+    wordsInBytes.reset();
+    filter.reset();
+    wordsCut = words.parse(query);
+    if (wordsCut) {
+        filter.emplace(words);
+        wordsInBytes.emplace(*filter);
+    }
 }
 
 bool LineMatcher::begin(const char* newPath, const char* newQuery, int render, const std::atomic<int>* keepGoing)
@@ -40,16 +52,9 @@ bool LineMatcher::begin(const char* newPath, const char* newQuery, int render, c
     // by word, with the same result.
     char next[QUERY_CAPACITY];
     copySlice(next, sizeof next, newQuery, sizeof next - 1);
-    if (!queryCut || std::strcmp(next, query) != 0) {
-        wordsInBytes.reset();
-        filter.reset();
+    if (std::strcmp(next, query) != 0) {
         std::memcpy(query, next, sizeof query);
-        wordsCut = words.parse(query);
-        queryCut = true;
-        if (wordsCut) {
-            filter.emplace(words);
-            wordsInBytes.emplace(*filter);
-        }
+        cutQuery();
     }
     target = render ? view : nullptr;
     // When only the count is wanted, a file's plain bytes are taken with their carriage

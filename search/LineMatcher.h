@@ -100,6 +100,8 @@ public:
 
 private:
     bool endLine(ScanPace& pace);
+    // Cuts query into words and makes the count's filter of them.
+    void cutQuery();
 
     ViewSink* view;
     std::unique_ptr<ReadBlock> ownBlock;
@@ -112,8 +114,7 @@ private:
     bool inLine = false;
     ViewSink* target = nullptr;  // view, while rendering
     QueryWords words;
-    bool queryCut = false;                     // whether query has been cut into words
-    bool wordsCut = false;                     // and into no more than the table holds
+    bool wordsCut = false;                     // query cut into no more words than the table holds
     std::optional<WordFilter> filter;          // of words, when cut
     std::optional<QueryInBytes> wordsInBytes;  // lets a count skip the markup files that cannot match
     long long lineNumber = 0;

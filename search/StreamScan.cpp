@@ -10,6 +10,7 @@
 #include "match/WordFilter.h"
 #include "match/WordFilterKernels.h"
 #include "match/WordRules.h"
+#include "text/WordsInBytes.h"
 
 namespace {
 
@@ -254,16 +255,14 @@ int countStreamMatches(ByteSource& source, const WordFilter& filter, char* buffe
 
 QueryInBytes::QueryInBytes(const WordFilter& filter) : filter(filter), onlyAscii(filter.matchesOnlyAscii()) {}
 
-bool QueryInBytes::mayBeIn(const unsigned char* bytes, std::size_t length, const WordCuts& cuts) const
+bool QueryInBytes::mayBeIn(const unsigned char* bytes, std::size_t length, TextKind kind) const
 {
     if (!onlyAscii)
         return true;
-    int k = 0;
-    while (k < lookCount && !(looks[k].cuts.parts == cuts.parts && looks[k].cuts.bytes == cuts.bytes))
-        ++k;
-    if (k == lookCount) {
-        k = lookCount < 2 ? lookCount++ : 1;  // a third kind takes the place of the second
-        filter.makeCutLook(cuts, looks[k]);
+    int k = kind == TextKind::RICH_TEXT ? 1 : 0;
+    if (!made[k]) {
+        filter.makeCutLook(wordCutsOf(kind), looks[k]);
+        made[k] = true;
     }
     return filter.occursAcross(bytes, length, looks[k]);
 }

@@ -32,11 +32,11 @@ class QueryInBytes final : public WordsLookedFor {
 public:
     // filter must outlive it.
     explicit QueryInBytes(const WordFilter& filter);
-    bool mayBeIn(const unsigned char* bytes, std::size_t length, const WordCuts& cuts) const override;
+    bool mayBeIn(const unsigned char* bytes, std::size_t length, TextKind kind) const override;
 
 private:
     const WordFilter& filter;
     bool onlyAscii;
-    mutable CutLook looks[2];  // web pages and rich text
-    mutable int lookCount = 0;
+    mutable CutLook looks[2];  // of web pages and of rich text, each once asked about
+    mutable bool made[2] = {false, false};
 };

@@ -113,8 +113,7 @@ bool FileText::cannotHoldLookedFor(const char* bytes, std::size_t length) const
     if (codePage.ansiHasLeadBytes())
         return false;
     const unsigned char* unsignedBytes = reinterpret_cast<const unsigned char*>(bytes);
-    return lettersStandInBytes(textKind, unsignedBytes, length) &&
-           !lookedFor->mayBeIn(unsignedBytes, length, wordCutsOf(textKind));
+    return lettersStandInBytes(textKind, unsignedBytes, length) && !lookedFor->mayBeIn(unsignedBytes, length, textKind);
 }
 
 bool FileText::passesThrough() const

@@ -39,7 +39,6 @@
 #include "text/MarkupReader.h"
 
 class CodePage;
-struct WordCuts;
 
 // The memory a FileText decodes in, but for its markup reader's and a document's. A walk reads
 // thousands of small pages one after another, and under Wine a block allocated anew for each
@@ -51,13 +50,13 @@ struct TextMemory {
     AnsiText::Memory ansi;
 };
 
-// What a search looks for, asked by a FileText about a markup file it holds whole and whose
-// letters stand in its bytes (text/WordsInBytes.h): whether it may be in the file's text, found
-// among the bytes or cut where the markup may join it (cuts). A file it cannot be in reads as
-// no text, and is never decoded.
+// What a search looks for, asked by a FileText about a markup file of kind (WEB_PAGE or
+// RICH_TEXT) that it holds whole and whose letters stand in its bytes (text/WordsInBytes.h):
+// whether it may be in the file's text, found among the bytes or cut where the markup may join
+// it (wordCutsOf). A file it cannot be in reads as no text, and is never decoded.
 class WordsLookedFor {
 public:
-    virtual bool mayBeIn(const unsigned char* bytes, std::size_t length, const WordCuts& cuts) const = 0;
+    virtual bool mayBeIn(const unsigned char* bytes, std::size_t length, TextKind kind) const = 0;
 
 protected:
     ~WordsLookedFor() = default;

@@ -10,6 +10,21 @@
 
 namespace {
 
+// Whether the letters stand in the bytes: every byte is plain ASCII, and every escape (lead,
+// and one of escapes after it) keeps the letters as escapeKeeps judges.
+bool lettersStandBeside(const unsigned char* bytes, std::size_t length, char lead, const char (&escapes)[3],
+                        bool (*escapeKeeps)(const unsigned char* escape, std::size_t left))
+{
+    for (std::size_t i = 0;; ++i) {
+        i = asciiStop(reinterpret_cast<const char*>(bytes), i, length, lead, escapes);
+        if (i == length)
+            return true;
+        // A lead byte is printable: it stops the look only as an escape.
+        if (bytes[i] != static_cast<unsigned char>(lead) || !escapeKeeps(bytes + i, length - i))
+            return false;
+    }
+}
+
 // ---- Web pages
 
 // As the page reader's tag names end: at white space, "/" or ">".
@@ -83,55 +98,34 @@ bool tagsPartWords(const unsigned char* bytes, std::size_t length, std::size_t a
     }
 }
 
-// Whether the page's letters stand in its bytes: no reference makes a letter or digit.
-// Whether the page's letters stand in its bytes: no numeric reference or "&fjlig;" makes a
-// letter or digit.
-bool pageLettersStandInBytes(const unsigned char* bytes, std::size_t length)
+// Whether an escape of a page, "&" and what follows it (left bytes in all), makes no letter or
+// digit: a numeric reference may, and "&fjlig;" does.
+bool pageEscapeKeepsLetters(const unsigned char* escape, std::size_t left)
 {
-    static const char REFERENCE_STARTS[3] = {'#', 'f', 'F'};
-    for (std::size_t i = 0;; ++i) {
-        i = asciiStop(reinterpret_cast<const char*>(bytes), i, length, '&', REFERENCE_STARTS);
-        if (i == length)
-            return true;
-        if (bytes[i] != '&' || bytes[i + 1] == '#')
-            return false;  // a control character, a byte from 0x80 up or a numeric reference
-        static const char LIGATURE[] = "fjlig";
-        std::size_t left = length - i - 1;
-        if (left >= sizeof LIGATURE - 1) {
-            bool same = true;
-            for (std::size_t k = 0; k + 1 < sizeof LIGATURE && same; ++k)
-                same = lowerAscii(static_cast<char>(bytes[i + 1 + k])) == LIGATURE[k];
-            if (same)
-                return false;
-        }
-    }
+    if (escape[1] == '#')
+        return false;
+    static const char LIGATURE[] = "&fjlig";
+    std::size_t k = 0;
+    while (k + 1 < sizeof LIGATURE && k < left && lowerAscii(static_cast<char>(escape[k])) == LIGATURE[k])
+        ++k;
+    return k + 1 < sizeof LIGATURE;
 }
 
 // ---- Rich text
 
-// Whether the rich text's letters stand in its bytes: no \'hh or \uN makes a letter or digit,
-// and every "\*" is followed by the control word it marks. (The reader shows what comes
-// between the two, and then takes that word for the destination of the group: a \par there
-// ends no line, but hides the rest of the group, and so may join the words around it.)
-bool richTextLettersStandInBytes(const unsigned char* bytes, std::size_t length)
+// Whether an escape of rich text, a backslash and what follows it (left bytes in all), makes
+// no letter or digit: \'hh and \uN may. And a "\*" must be followed by the control word it
+// marks: the reader shows what comes between the two, and then takes that word for the
+// destination of the group, so a \par there ends no line but hides the rest of the group, and
+// may join the words around it. (\uc, \ul and the like are words of their own.)
+bool richTextEscapeKeepsLetters(const unsigned char* escape, std::size_t left)
 {
-    static const char ESCAPES[3] = {'\'', 'u', '*'};
-    for (std::size_t i = 0;; ++i) {
-        i = asciiStop(reinterpret_cast<const char*>(bytes), i, length, '\\', ESCAPES);
-        if (i == length)
-            return true;
-        if (bytes[i] != '\\' || bytes[i + 1] == '\'')
-            return false;  // a control character, a byte from 0x80 up or \'hh
-        if (bytes[i + 1] == '*') {
-            if (i + 3 >= length || bytes[i + 2] != '\\' || !isAsciiLetter(bytes[i + 3]))
-                return false;
-            continue;
-        }
-        // "\u" and a number is a character; \uc, \ul and the like are words of their own.
-        unsigned char after = i + 2 < length ? bytes[i + 2] : ' ';
-        if (isAsciiDigit(after) || after == '-')
-            return false;
-    }
+    if (escape[1] == '\'')
+        return false;
+    if (escape[1] == '*')
+        return left > 3 && escape[2] == '\\' && isAsciiLetter(escape[3]);
+    unsigned char after = left > 2 ? escape[2] : ' ';
+    return !isAsciiDigit(after) && after != '-';
 }
 
 // Whether the control word of the length letters at letters puts something in its place: a
@@ -175,10 +169,12 @@ bool richTextPartsAt(const unsigned char* bytes, std::size_t length, std::size_t
 
 bool lettersStandInBytes(TextKind kind, const unsigned char* bytes, std::size_t length)
 {
+    static const char PAGE_ESCAPES[3] = {'#', 'f', 'F'};
+    static const char RICH_TEXT_ESCAPES[3] = {'\'', 'u', '*'};
     if (kind == TextKind::WEB_PAGE)
-        return pageLettersStandInBytes(bytes, length);
+        return lettersStandBeside(bytes, length, '&', PAGE_ESCAPES, pageEscapeKeepsLetters);
     if (kind == TextKind::RICH_TEXT)
-        return richTextLettersStandInBytes(bytes, length);
+        return lettersStandBeside(bytes, length, '\\', RICH_TEXT_ESCAPES, richTextEscapeKeepsLetters);
     return false;
 }
 

@@ -16,7 +16,6 @@
 #include "support/Letters1252.h"
 #include "support/StreamTexts.h"
 #include "support/WholeLines.h"
-#include "text/WordsInBytes.h"
 
 namespace {
 
@@ -295,7 +294,7 @@ TEST_F(StreamScanTest, QueryWordsAreLookedForAmongTheBytes)
             WordFilter filter(words);
             QueryInBytes lookedFor(filter);
             const unsigned char* bytes = reinterpret_cast<const unsigned char*>(c.bytes.data());
-            EXPECT_EQ(c.may, lookedFor.mayBeIn(bytes, c.bytes.size(), wordCutsOf(c.kind)))
+            EXPECT_EQ(c.may, lookedFor.mayBeIn(bytes, c.bytes.size(), c.kind))
                 << c.bytes.substr(0, 40) << ", features " << static_cast<int>(features);
         }
         // A word, and a start of one cut by markup, at every place of a vector and of the
@@ -318,8 +317,8 @@ TEST_F(StreamScanTest, QueryWordsAreLookedForAmongTheBytes)
             for (const auto& p : placed) {
                 std::string bytes(100, 'x');
                 bytes.replace(at, std::string(p.written).size(), p.written);
-                EXPECT_EQ(p.may, lookedFor.mayBeIn(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
-                                                   wordCutsOf(p.kind)))
+                EXPECT_EQ(p.may,
+                          lookedFor.mayBeIn(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), p.kind))
                     << p.written << " at " << at << ", features " << static_cast<int>(features);
             }
         }

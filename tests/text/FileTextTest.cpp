@@ -203,7 +203,7 @@ TEST(FileText, TheEndingAndTheFirstBytesChooseTheReader)
     };
     // What a search asks when none of its words is among a file's bytes.
     struct NotAmongTheBytes final : WordsLookedFor {
-        bool mayBeIn(const unsigned char*, std::size_t, const WordCuts&) const override { return false; }
+        bool mayBeIn(const unsigned char*, std::size_t, TextKind) const override { return false; }
     } notAmong;
     TwoBytePage twoBytes;
     TextMemory kept;
