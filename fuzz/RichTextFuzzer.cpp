@@ -56,7 +56,8 @@ void check(const CodePage& pages, const std::uint8_t* data, std::size_t size, bo
     for (char16_t c : whole)
         require(c >= 0x20 || c == u'\t' || c == u'\n', "a control character other than tab and line end");
     if (singleByte && lettersStandInBytes(TextKind::RICH_TEXT, data, size)) {
-        require(asciiWordsFoundAcrossCuts(whole, data, size, wordCutsOf(TextKind::RICH_TEXT), 16),
+        require(asciiWordsFoundAcrossCuts(whole, std::string(reinterpret_cast<const char*>(data), size),
+                                          wordCutsOf(TextKind::RICH_TEXT), 16),
                 "a word the bytes do not hold, in a file said to hold its letters");
     }
 }

@@ -80,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(whole.empty() || whole.back() == u'\n', "text that does not end its last line");
     require(read(data, size, true) == whole, "the text depends on where blocks fall");
     if (size % 2 == 0 && lettersStandInBytes(TextKind::WEB_PAGE, data, size)) {
-        require(asciiWordsFoundAcrossCuts(whole, data, size, wordCutsOf(TextKind::WEB_PAGE), 16),
+        require(asciiWordsFoundAcrossCuts(whole, std::string(reinterpret_cast<const char*>(data), size),
+                                          wordCutsOf(TextKind::WEB_PAGE), 16),
                 "a word the bytes do not hold, in a page said to hold its letters");
     }
     return 0;

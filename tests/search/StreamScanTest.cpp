@@ -254,12 +254,13 @@ TEST_F(StreamScanTest, QueryWordsAreLookedForAmongTheBytes)
 {
     const char* const five = "zephyrquill marrowfat sextant brindled topgallant";
     const TextKind page = TextKind::WEB_PAGE, rtf = TextKind::RICH_TEXT;
-    const struct {
+    struct Case {
         TextKind kind;
         std::string bytes;
         const char* query;
         bool may;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {page, "<p>A ZEBRA</p>", "zebra", true},
         {page, "<p>zebras</p>", "zebra", true},
         {page, "<p>zebr a zebr</p>", "zebra", false},
@@ -286,41 +287,32 @@ TEST_F(StreamScanTest, QueryWordsAreLookedForAmongTheBytes)
         {rtf, "{\\rtf1 the ma\\par\r\nsex\\i tant}", five, true},
         {page, "zeb\\par ra", "zebra", false},  // a backslash cuts only rich text
     };
+    // A word, and a start of one cut by markup, at every place of a vector and of the bytes
+    // left after the last; rows of one query are asked of one filter, about both kinds in turn.
+    for (std::size_t at = 0; at + 8 <= 100; ++at) {
+        for (const Case& placed :
+             {Case{page, "zEbRa", "", true}, Case{page, "zE<i>bRa", "", true}, Case{page, "z<i>EbRa", "", true},
+              Case{rtf, "zE\\-bRa", "", true}, Case{page, "zE\\-bRa", "", false}}) {
+            std::string bytes(100, 'x');
+            cases.push_back({placed.kind, bytes.replace(at, placed.bytes.size(), placed.bytes), "zebra", placed.may});
+        }
+    }
     for (ScanFeatures features : FEATURES) {
         limitScanFeatures(features);
-        for (const auto& c : cases) {
-            QueryWords words;
-            ASSERT_TRUE(words.parse(c.query));
-            WordFilter filter(words);
-            QueryInBytes lookedFor(filter);
-            const unsigned char* bytes = reinterpret_cast<const unsigned char*>(c.bytes.data());
-            EXPECT_EQ(c.may, lookedFor.mayBeIn(bytes, c.bytes.size(), c.kind))
-                << c.bytes.substr(0, 40) << ", features " << static_cast<int>(features);
-        }
-        // A word, and a start of one cut by markup, at every place of a vector and of the
-        // bytes left after the last, asked of one query about both kinds in turn.
         QueryWords words;
-        ASSERT_TRUE(words.parse("zebra"));
-        WordFilter filter(words);
-        QueryInBytes lookedFor(filter);
-        const struct {
-            const char* written;
-            TextKind kind;
-            bool may;
-        } placed[] = {
-            {"zEbRa", page, true},
-            {"zE<i>bRa", page, true},
-            {"zE\\-bRa", rtf, true},
-            {"zE\\-bRa", page, false},
-        };
-        for (std::size_t at = 0; at + 8 <= 100; ++at) {
-            for (const auto& p : placed) {
-                std::string bytes(100, 'x');
-                bytes.replace(at, std::string(p.written).size(), p.written);
-                EXPECT_EQ(p.may,
-                          lookedFor.mayBeIn(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), p.kind))
-                    << p.written << " at " << at << ", features " << static_cast<int>(features);
+        std::unique_ptr<WordFilter> filter;
+        std::unique_ptr<QueryInBytes> lookedFor;
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            const Case& c = cases[i];
+            if (i == 0 || std::string(c.query) != cases[i - 1].query) {
+                lookedFor.reset();
+                ASSERT_TRUE(words.parse(c.query));
+                filter.reset(new WordFilter(words));
+                lookedFor.reset(new QueryInBytes(*filter));
             }
+            const unsigned char* bytes = reinterpret_cast<const unsigned char*>(c.bytes.data());
+            EXPECT_EQ(c.may, lookedFor->mayBeIn(bytes, c.bytes.size(), c.kind))
+                << c.bytes.substr(0, 40) << ", features " << static_cast<int>(features);
         }
     }
 }
