@@ -5,8 +5,8 @@
 // must come to the same count:
 //   - line by line, to render it: the text with its line ends joined, handed out by
 //     ReadCutter in pieces, each line's pieces taken by a LineScan (match/LineScan.h);
-//   - as a count only: the same text, but a file's plain bytes with their carriage returns,
-//     counted a block at a time by countStreamMatches (search/StreamScan.h), which never
+//   - as a count only: the same text, but with carriage returns where it costs nothing to
+//     keep them (rule 3), counted a block at a time by countStreamMatches (search/StreamScan.h), which never
 //     copies a line out.
 // The rules below are what both keep. Each names where each path keeps it (the count's
 // functions are in search/StreamScan.cpp); a change to a rule is a change in both places.
@@ -15,9 +15,9 @@
 //   2. A line ends after a line feed, or where the text ends; however long, it is one line.
 //      Line by line: the matcher ends a line at the piece that ends in a line feed.
 //      Count: lineStartOf, from the last line feed before a word.
-//   3. A carriage return before a line feed is gone from the joined text and kept in the
-//      plain bytes. It separates words either way and the lines begin at the same offsets,
-//      so no word changes.
+//   3. A carriage return before a line feed is gone from the joined text; a count's may keep
+//      it (text/FileText.h). It separates words either way and the lines begin at the same
+//      offsets, so no word changes.
 //   4. A line is looked at only up to its first zero byte. Line by line: LineScan::take.
 //      Count: accountUpTo notes the zero, judgeWordAt passes over the rest of the line.
 //   5. A word (isWordChar, match/WordTable.h) is a whole run of word characters, whatever

@@ -96,6 +96,14 @@ std::size_t FileText::decide(char* head, std::size_t length)
         return passAscii(head, length);
     if (cannotHoldLookedFor(head, length))
         return 0;  // read as no text: no markup reader, nothing left to decode
+    if (textKind == TextKind::UTF16_LE && length - decision.markLength <= RAW_BLOCK) {
+        // Read as every later block is: its ASCII goes straight to the caller.
+        ensureRaw();
+        rawAt = 0;
+        rawEnd = length - decision.markLength;
+        std::memcpy(raw.get(), head + decision.markLength, rawEnd);
+        return 0;
+    }
     markup = markupReaderFor(textKind, codePage);
     if (markup)
         markupUnits.reserve(RAW_BLOCK);  // a block's text has no more characters than bytes, or few more
@@ -295,14 +303,20 @@ std::size_t FileText::readUtf16(char* into, std::size_t room)
         // Nothing waits but a carriage return, perhaps: the text goes on from here.
         if (text.takeHeldCarriageReturn() && !(bytes[0] == '\n' && bytes[1] == 0))
             into[written++] = '\r';
-        std::size_t narrowed =
-            narrowAsciiJoining(bytes, units < room - written ? units : room - written, into + written, &taken);
-        written += narrowed;
-        rawAt += 2 * taken;
-        if (narrowed > 0 && into[written - 1] == '\r') {
-            text.holdCarriageReturn();
-            --written;
+        std::size_t most = units < room - written ? units : room - written;
+        if (joinLineEnds) {
+            std::size_t narrowed = narrowAsciiJoining(bytes, most, into + written, &taken);
+            written += narrowed;
+            if (narrowed > 0 && into[written - 1] == '\r') {
+                text.holdCarriageReturn();
+                --written;
+            }
+        } else {
+            // A count keeps the carriage returns, as it does a file's plain bytes.
+            taken = narrowLittleEndianAscii(bytes, most, into + written);
+            written += taken;
         }
+        rawAt += 2 * taken;
     }
     if (written < room && taken < units) {
         std::size_t window = units - taken < ASCII_WINDOW ? units - taken : ASCII_WINDOW;

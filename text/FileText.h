@@ -21,11 +21,11 @@
 // it ends nothing. A decoded kind goes through the code page in runs of characters, whose
 // memory is bounded by a block, whatever the file holds; a document's text is held whole.
 //
-// The text's line ends: a carriage return before a line feed is left out of every decoded
-// kind, and of BYTES and ASCII when joinLineEnds is asked for (to render: the view shows a
-// line feed). A count takes BYTES and ASCII with the carriage returns in, straight from the
-// file into the caller's block: both separate words, and the reads of a line begin at the
-// same offsets (search/ReadCutter.h, rule 3).
+// The text's line ends: when joinLineEnds is asked for (to render: the view shows a line
+// feed), a carriage return before a line feed is left out of every kind. A count keeps them
+// where the text goes straight to the caller's block: BYTES and ASCII from the file, the ASCII
+// of UTF-16 LE from the block read. Both separate words, and the reads of a line begin at the
+// same offsets (search/ReadCutter.h, rule 3). Elsewhere a decoded kind leaves them out.
 #pragma once
 #include <atomic>
 #include <cstddef>

@@ -67,6 +67,28 @@ std::size_t asciiStopWide(const unsigned char* text, std::size_t k, std::size_t 
 }
 #endif
 
+#ifdef KADREL_SSE2
+// narrowLittleEndianAscii 32 units a step: how many it wrote, up to the first step that holds a
+// unit beyond ASCII or where fewer than 32 are left. A leaf function, as asciiStopWide.
+KADREL_AVX2_FUNCTION
+std::size_t narrowAsciiWide(const unsigned char* bytes, std::size_t count, char* out)
+{
+    const __m256i beyondAscii = _mm256_set1_epi16(static_cast<short>(0xFF80));
+    std::size_t k = 0;
+    for (; count - k >= 32; k += 32) {
+        __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 2 * k));
+        __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 2 * k + 32));
+        if (!_mm256_testz_si256(_mm256_or_si256(low, high), beyondAscii))
+            break;
+        // The pack keeps to the halves of the registers: its quarters come out as low's first,
+        // high's first, low's second, high's second.
+        __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(low, high), 0xD8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + k), packed);
+    }
+    return k;
+}
+#endif
+
 void narrowLittleEndian(const unsigned char* bytes, std::size_t count, char* out)
 {
     std::size_t k = 0;
@@ -82,6 +104,27 @@ void narrowLittleEndian(const unsigned char* bytes, std::size_t count, char* out
 }
 
 }  // namespace
+
+std::size_t narrowLittleEndianAscii(const unsigned char* bytes, std::size_t count, char* out)
+{
+    std::size_t k = 0;
+#ifdef KADREL_SSE2
+    if (scanMayUse(ScanFeatures::AVX2))
+        k = narrowAsciiWide(bytes, count, out);  // then the step that stopped, 16 at a time
+    const __m128i beyondAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+    for (; count - k >= 16; k += 16) {
+        __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * k));
+        __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * k + 16));
+        __m128i wide = _mm_and_si128(_mm_or_si128(low, high), beyondAscii);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_setzero_si128())) != 0xFFFF)
+            break;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; k < count && bytes[2 * k] < 0x80 && bytes[2 * k + 1] == 0; ++k)
+        out[k] = static_cast<char>(bytes[2 * k]);
+    return k;
+}
 
 bool littleEndianAreAscii(const unsigned char* bytes, std::size_t count)
 {

@@ -1,6 +1,7 @@
 // The loops every character of a decoded file goes through, in vector code where the
-// processor has SSE2 (every x86-64 processor does), one unit at a time elsewhere; asciiStop
-// also in AVX2, where the processor has it and text/ProcessorFeatures.h allows it.
+// processor has SSE2 (every x86-64 processor does), one unit at a time elsewhere; asciiStop and
+// narrowLittleEndianAscii also in AVX2, where the processor has it and text/ProcessorFeatures.h
+// allows it.
 #pragma once
 #include <cstddef>
 
@@ -34,6 +35,10 @@ void widenAscii(const char* bytes, std::size_t count, char16_t* out);
 
 // Writes the count units of UTF-16 LE at bytes (2 count bytes) into out.
 void unitsFromLittleEndian(const unsigned char* bytes, std::size_t count, char16_t* out);
+
+// Writes the ASCII units of UTF-16 LE at bytes, of count, into out, which holds count bytes,
+// each as it is, up to the first unit that is not ASCII; returns how many it wrote.
+std::size_t narrowLittleEndianAscii(const unsigned char* bytes, std::size_t count, char* out);
 
 // Writes the ASCII units of UTF-16 LE at bytes, of count, into out, which holds count bytes,
 // up to the first that is not ASCII (or a little before it), leaving out every carriage

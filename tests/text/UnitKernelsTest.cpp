@@ -39,10 +39,24 @@ TEST(UnitKernels, AsciiIsNarrowedWithItsLineEndsJoinedUpToTheFirstUnitBeyond)
         {"the same across two vectors", u"0123456789abcde\r\u010A" + sixteen + sixteen, "0123456789abcde\r", 16},
         {"a unit beyond ASCII", sixteen + sixteen + u"\u00e9" + sixteen, "0123456789abcdef0123456789abcdef", 32},
         {"a unit from U+8000 up", sixteen + sixteen + u"\uAC00" + sixteen, "0123456789abcdef0123456789abcdef", 32},
+        {"a unit beyond ASCII in the second half of a vector", sixteen + sixteen + u"\r\n3456789a\u0100" + sixteen,
+         "0123456789abcdef0123456789abcdef\n3456789a", 42},
+        {"the same in a wide vector", sixteen + sixteen + sixteen + u"\r\n3456789\u0100" + sixteen,
+         "0123456789abcdef0123456789abcdef0123456789abcdef\n3456789", 57},
         {"short", u"a\r\nb", "a\nb", 4},
     };
     for (const auto& c : cases) {
         const std::string bytes = littleEndian(c.units);
+        // A count narrows the same units as they are, carriage returns and all, with vectors
+        // of every width the processor may use.
+        for (ScanFeatures features : {ScanFeatures::SSE2, ScanFeatures::AVX2}) {
+            limitScanFeatures(features);
+            std::string plain(c.units.size(), '\0');
+            std::size_t narrowed = narrowLittleEndianAscii(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                                           c.units.size(), &plain[0]);
+            EXPECT_EQ(c.notAscii, narrowed) << c.what;
+            EXPECT_EQ(std::string(c.units.begin(), c.units.begin() + c.notAscii), plain.substr(0, narrowed)) << c.what;
+        }
         std::string out(c.units.size(), '\0');
         std::size_t taken = 0;
         std::size_t written =
