@@ -1,7 +1,6 @@
 #include "search/FileNames.h"
 
 #include <cstring>
-#include <cwchar>
 #include <initializer_list>
 
 #include "text/AsciiCase.h"
@@ -35,12 +34,26 @@ bool isUsableName(const wchar_t* name)
 {
     if (name[0] == L'\0')
         return false;
-    if (std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0)
-        return true;
+    if (name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0')))
+        return true;  // "." and ".."
     const wchar_t* p = name;
     for (; *p != L'\0'; ++p) {
-        if (*p < 0x20 || std::wcschr(L"\"*<>?|\\/:", *p) != nullptr)
+        // Asked of every character of every name a walk lists: no call into the C library.
+        switch (*p) {
+        case L'"':
+        case L'*':
+        case L'<':
+        case L'>':
+        case L'?':
+        case L'|':
+        case L'\\':
+        case L'/':
+        case L':':
             return false;
+        default:
+            if (*p < 0x20)
+                return false;
+        }
     }
     return p[-1] != L'.' && p[-1] != L' ';
 }
