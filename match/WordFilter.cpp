@@ -1,6 +1,7 @@
 #include "match/WordFilter.h"
 
 #include "text/ProcessorFeatures.h"
+#include "text/UnitKernels.h"
 #include "match/WordFilterKernels.h"
 
 WordFilter::WordFilter(const QueryWords& words) : words(words)
@@ -137,13 +138,12 @@ bool occursOrIsCutAt(const WordFilter& filter, const unsigned char* text, std::s
 
 }  // namespace
 
-void WordFilter::makeCutLook(const WordCuts& cuts, CutLook& look) const
+void WordFilter::makeCutLook(const WordCuts& cuts, const LetterStops& stops, CutLook& look) const
 {
     look = CutLook{};
     look.cuts = cuts;
-    // Seven buckets: the second byte's top bit marks a cut byte, by its nibbles (so also some
-    // bytes whose nibbles two cut bytes share).
-    fillNibbleTables(look.lowNibbles, look.highNibbles, 7);
+    look.stops = stops;
+    fillNibbleTables(look.lowNibbles, look.highNibbles, CutLook::WORD_BUCKETS);
     for (std::size_t k = 0; k < cuts.count; ++k) {
         unsigned char c = static_cast<unsigned char>(cuts.bytes[k]);
         look.isCut[c] = true;
@@ -151,20 +151,59 @@ void WordFilter::makeCutLook(const WordCuts& cuts, CutLook& look) const
         look.highNibbles[1][c >> 4] |= CutLook::CUT_BIT;
         // A word cut after its second byte: the third may be a cut byte too.
         for (int w = 0; w < words.count(); ++w) {
-            unsigned char bucket = static_cast<unsigned char>(1u << (w % 7));
+            unsigned char bucket = static_cast<unsigned char>(1u << (w % CutLook::WORD_BUCKETS));
             if (words.lengthOf(w) > 2) {
                 look.lowNibbles[2][c & 15] |= bucket;
                 look.highNibbles[2][c >> 4] |= bucket;
             }
         }
     }
+    // An escape: the lead, then one of the bytes after it (with the others their nibbles make),
+    // then anything.
+    const unsigned char lead = static_cast<unsigned char>(stops.lead);
+    look.lowNibbles[0][lead & 15] |= CutLook::ESCAPE_BIT;
+    look.highNibbles[0][lead >> 4] |= CutLook::ESCAPE_BIT;
+    for (char after : stops.after) {
+        unsigned char c = static_cast<unsigned char>(after);
+        look.lowNibbles[1][c & 15] |= CutLook::ESCAPE_BIT;
+        look.highNibbles[1][c >> 4] |= CutLook::ESCAPE_BIT;
+    }
+    for (int n = 0; n < 16; ++n) {
+        look.lowNibbles[2][n] |= CutLook::ESCAPE_BIT;
+        look.highNibbles[2][n] |= CutLook::ESCAPE_BIT;
+    }
+    // The stops, a bit for each set of bytes that is all low nibbles by some high ones: the
+    // bytes from 0x80 up and 0x10 to 0x1F; those below 0x10 but tab, LF and CR; 0x7F.
+    const unsigned char highAndControls = 0x20, lowControls = 0x40, rubout = 0x80;
+    static_assert((0x20 | 0x40 | 0x80) == CutLook::STOP_BITS, "a bit for each set of stops");
+    for (int n = 0; n < 16; ++n) {
+        look.lowNibbles[0][n] |= highAndControls;
+        if (n >= 8 || n == 1)
+            look.highNibbles[0][n] |= highAndControls;
+        if (n != '\t' && n != '\n' && n != '\r')
+            look.lowNibbles[0][n] |= lowControls;
+    }
+    look.highNibbles[0][0] |= lowControls;
+    look.lowNibbles[0][15] |= rubout;
+    look.highNibbles[0][7] |= rubout;
 }
 
-bool WordFilter::occursAcross(const unsigned char* text, std::size_t length, const CutLook& look) const
+bool WordFilter::mayBeInMarkup(const unsigned char* text, std::size_t length, const CutLook& look) const
 {
     std::size_t i = 0;
     CutScan scan = cutScan();
-    if (scan.find != nullptr) {
+    if (scan.find == nullptr) {
+        // Without the nibble look: the letters first, in vector code, then the words a byte at a
+        // time.
+        for (;; ++i) {
+            i = asciiStop(reinterpret_cast<const char*>(text), i, length, look.stops.lead, look.stops.after);
+            if (i == length)
+                break;
+            if (lettersFallAt(look.stops, text, length, i))
+                return true;
+        }
+        i = 0;
+    } else {
         const std::size_t reach = scan.width + scan.ahead;
         while (length >= reach && i <= length - reach) {
             unsigned found = 0;
@@ -172,13 +211,17 @@ bool WordFilter::occursAcross(const unsigned char* text, std::size_t length, con
             if (found == 0)
                 break;
             for (; found != 0; found &= found - 1) {
-                if (occursOrIsCutAt(*this, text, i + lowestBit(found), length, look))
+                std::size_t at = i + lowestBit(found);
+                if (lettersFallAt(look.stops, text, length, at) || occursOrIsCutAt(*this, text, at, length, look))
                     return true;
             }
             i += scan.width;
         }
     }
+    const bool lettersLooked = scan.find == nullptr;
     for (; i < length; ++i) {
+        if (!lettersLooked && lettersFallAt(look.stops, text, length, i))
+            return true;
         if (firstWord[foldByte(text[i])] >= 0 && occursOrIsCutAt(*this, text, i, length, look))
             return true;
     }

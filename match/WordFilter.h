@@ -9,6 +9,7 @@
 #include "match/WordRules.h"
 
 struct CutLook;
+struct LetterStops;
 struct WordCuts;
 
 class WordFilter {
@@ -62,13 +63,14 @@ public:
         return false;
     }
 
-    // Makes what occursAcross looks for in the text of markup that cuts words as cuts says.
-    void makeCutLook(const WordCuts& cuts, CutLook& look) const;
-    // Whether some query word may be in the text of a markup file whose letters stand in its
-    // bytes, text[0, length) (text/WordsInBytes.h): it occurs among them, letter case aside,
-    // inside a word or not, or a start of one (one byte at least) comes right before a cut
-    // byte at which the markup may join it to what follows.
-    bool occursAcross(const unsigned char* text, std::size_t length, const CutLook& look) const;
+    // Makes what mayBeInMarkup looks for in the text of markup that cuts words as cuts says,
+    // and whose letters may stop standing where stops says.
+    void makeCutLook(const WordCuts& cuts, const LetterStops& stops, CutLook& look) const;
+    // Whether some query word may be in the text of a markup file, text[0, length): its
+    // letters do not all stand in its bytes (text/WordsInBytes.h), or a query word occurs
+    // among them, letter case aside, inside a word or not, or a start of one (one byte at
+    // least) comes right before a cut byte at which the markup may join it to what follows.
+    bool mayBeInMarkup(const unsigned char* text, std::size_t length, const CutLook& look) const;
     // Whether only ASCII text can match: every query byte is ASCII.
     bool matchesOnlyAscii() const;
 

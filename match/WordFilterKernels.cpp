@@ -98,7 +98,8 @@ std::size_t findWordBytes(const WordFilter& filter, const unsigned char* text, s
 
 // The buckets of the words that may begin at each of the 16 positions from at. With cuts (the
 // tables of a CutLook), also those cut after their first byte, whose second byte's tables set
-// the sign bit, or after their second, whose third byte's tables allow a cut byte.
+// the sign bit, or after their second, whose third byte's tables allow a cut byte; and the
+// stops, whatever the bytes after them.
 template <bool CUTS>
 KADREL_SSSE3_FUNCTION inline __m128i nibbleBuckets(const unsigned char* at, const __m128i* lows, const __m128i* highs)
 {
@@ -111,8 +112,10 @@ KADREL_SSSE3_FUNCTION inline __m128i nibbleBuckets(const unsigned char* at, cons
         allowed[j] = _mm_and_si128(low, high);
     }
     __m128i after = _mm_and_si128(allowed[1], allowed[2]);
-    if (CUTS)
+    if (CUTS) {
         after = _mm_or_si128(after, _mm_cmplt_epi8(allowed[1], _mm_setzero_si128()));
+        after = _mm_or_si128(after, _mm_set1_epi8(static_cast<char>(CutLook::STOP_BITS)));
+    }
     return _mm_and_si128(allowed[0], after);
 }
 
@@ -154,6 +157,7 @@ KADREL_AVX2_FUNCTION std::size_t findByNibblesWide(const unsigned char (*lowTabl
     static_assert(WordFilter::NIBBLE_BYTES == 3, "three bytes are looked at");
     const __m256i lowFour = _mm256_set1_epi8(0x0F);
     const __m256i zero = _mm256_setzero_si256();
+    const __m256i stopBits = _mm256_set1_epi8(static_cast<char>(CutLook::STOP_BITS));
     const __m256i low0 = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lowTables[0])));
     const __m256i high0 = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(highTables[0])));
     const __m256i low1 = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lowTables[1])));
@@ -173,7 +177,7 @@ KADREL_AVX2_FUNCTION std::size_t findByNibblesWide(const unsigned char (*lowTabl
                                       _mm256_shuffle_epi8(high2, _mm256_and_si256(_mm256_srli_epi16(b2, 4), lowFour)));
         __m256i after = _mm256_and_si256(m1, m2);
         if (CUTS)
-            after = _mm256_or_si256(after, _mm256_cmpgt_epi8(zero, m1));
+            after = _mm256_or_si256(_mm256_or_si256(after, stopBits), _mm256_cmpgt_epi8(zero, m1));
         __m256i buckets = _mm256_and_si256(m0, after);
         unsigned hits = ~static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(buckets, zero)));
         if (hits != 0) {

@@ -261,8 +261,8 @@ bool QueryInBytes::mayBeIn(const unsigned char* bytes, std::size_t length, TextK
         return true;
     int k = kind == TextKind::RICH_TEXT ? 1 : 0;
     if (!made[k]) {
-        filter.makeCutLook(wordCutsOf(kind), looks[k]);
+        filter.makeCutLook(wordCutsOf(kind), letterStopsOf(kind), looks[k]);
         made[k] = true;
     }
-    return filter.occursAcross(bytes, length, looks[k]);
+    return filter.mayBeInMarkup(bytes, length, looks[k]);
 }

@@ -25,8 +25,9 @@ int countStreamMatches(ByteSource& source, const QueryWords& words, char* buffer
 int countStreamMatches(ByteSource& source, const WordFilter& filter, char* buffer, std::size_t capacity);
 
 // The query's words as a FileText asks about a markup file it holds whole: they may be in its
-// text when one of them occurs among its bytes, letter case aside, or is cut there by markup
-// that may join it (WordFilter::occursAcross). Always "may" for a query with a byte from 0x80
+// text when its letters do not all stand in its bytes, or one of them occurs among its bytes,
+// letter case aside, or is cut there by markup that may join it (WordFilter::mayBeInMarkup,
+// one look through the bytes for all of it). Always "may" for a query with a byte from 0x80
 // up. What it looks for in each kind of markup is made the first time it is asked about one.
 class QueryInBytes final : public WordsLookedFor {
 public:

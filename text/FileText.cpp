@@ -7,7 +7,6 @@
 #include "text/Utf8.h"
 #include "text/WebPage.h"
 #include "text/WordText.h"
-#include "text/WordsInBytes.h"
 
 namespace {
 
@@ -121,7 +120,7 @@ bool FileText::cannotHoldLookedFor(const char* bytes, std::size_t length) const
     if (codePage.ansiHasLeadBytes())
         return false;
     const unsigned char* unsignedBytes = reinterpret_cast<const unsigned char*>(bytes);
-    return lettersStandInBytes(textKind, unsignedBytes, length) && !lookedFor->mayBeIn(unsignedBytes, length, textKind);
+    return !lookedFor->mayBeIn(unsignedBytes, length, textKind);
 }
 
 bool FileText::passesThrough() const

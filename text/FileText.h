@@ -51,9 +51,10 @@ struct TextMemory {
 };
 
 // What a search looks for, asked by a FileText about a markup file of kind (WEB_PAGE or
-// RICH_TEXT) that it holds whole and whose letters stand in its bytes (text/WordsInBytes.h):
-// whether it may be in the file's text, found among the bytes or cut where the markup may join
-// it (wordCutsOf). A file it cannot be in reads as no text, and is never decoded.
+// RICH_TEXT) that it holds whole: whether it may be in the file's text. It must be "may"
+// unless the file's letters stand in its bytes (text/WordsInBytes.h) and it is neither found
+// among them nor cut where the markup may join it (wordCutsOf). A file it cannot be in reads
+// as no text, and is never decoded.
 class WordsLookedFor {
 public:
     virtual bool mayBeIn(const unsigned char* bytes, std::size_t length, TextKind kind) const = 0;

@@ -10,21 +10,6 @@
 
 namespace {
 
-// Whether the letters stand in the bytes: every byte is plain ASCII, and every escape (lead,
-// and one of escapes after it) keeps the letters as escapeKeeps judges.
-bool lettersStandBeside(const unsigned char* bytes, std::size_t length, char lead, const char (&escapes)[3],
-                        bool (*escapeKeeps)(const unsigned char* escape, std::size_t left))
-{
-    for (std::size_t i = 0;; ++i) {
-        i = asciiStop(reinterpret_cast<const char*>(bytes), i, length, lead, escapes);
-        if (i == length)
-            return true;
-        // A lead byte is printable: it stops the look only as an escape.
-        if (bytes[i] != static_cast<unsigned char>(lead) || !escapeKeeps(bytes + i, length - i))
-            return false;
-    }
-}
-
 // ---- Web pages
 
 // As the page reader's tag names end: at white space, "/" or ">".
@@ -169,13 +154,39 @@ bool richTextPartsAt(const unsigned char* bytes, std::size_t length, std::size_t
 
 bool lettersStandInBytes(TextKind kind, const unsigned char* bytes, std::size_t length)
 {
-    static const char PAGE_ESCAPES[3] = {'#', 'f', 'F'};
-    static const char RICH_TEXT_ESCAPES[3] = {'\'', 'u', '*'};
+    if (kind != TextKind::WEB_PAGE && kind != TextKind::RICH_TEXT)
+        return false;
+    const LetterStops stops = letterStopsOf(kind);
+    for (std::size_t i = 0;; ++i) {
+        i = asciiStop(reinterpret_cast<const char*>(bytes), i, length, stops.lead, stops.after);
+        if (i == length)
+            return true;
+        if (lettersFallAt(stops, bytes, length, i))
+            return false;
+    }
+}
+
+LetterStops letterStopsOf(TextKind kind)
+{
     if (kind == TextKind::WEB_PAGE)
-        return lettersStandBeside(bytes, length, '&', PAGE_ESCAPES, pageEscapeKeepsLetters);
+        return LetterStops{'&', {'#', 'f', 'F'}, pageEscapeKeepsLetters};
     if (kind == TextKind::RICH_TEXT)
-        return lettersStandBeside(bytes, length, '\\', RICH_TEXT_ESCAPES, richTextEscapeKeepsLetters);
-    return false;
+        return LetterStops{'\\', {'\'', 'u', '*'}, richTextEscapeKeepsLetters};
+    return LetterStops{'\0', {'\0', '\0', '\0'}, nullptr};
+}
+
+bool lettersFallAt(const LetterStops& stops, const unsigned char* bytes, std::size_t length, std::size_t at)
+{
+    unsigned char c = bytes[at];
+    if (stops.escapeKeeps == nullptr)
+        return true;
+    if ((c < 0x20 || c >= 0x7F) && c != '\t' && c != '\n' && c != '\r')
+        return true;
+    if (c != static_cast<unsigned char>(stops.lead) || at + 1 == length)
+        return false;
+    char next = static_cast<char>(bytes[at + 1]);
+    bool escape = next == stops.after[0] || next == stops.after[1] || next == stops.after[2];
+    return escape && !stops.escapeKeeps(bytes + at, length - at);
 }
 
 WordCuts wordCutsOf(TextKind kind)

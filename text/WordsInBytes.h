@@ -37,6 +37,24 @@
 // RICH_TEXT; any other kind is false), stand in its bytes.
 bool lettersStandInBytes(TextKind kind, const unsigned char* bytes, std::size_t length);
 
+// The bytes at which the letters of a kind may stop standing, for a look that goes through the
+// bytes once for more than this: any byte that is not printable ASCII, a tab, LF or CR, and
+// lead followed by one of after, an escape that escapeKeeps judges.
+struct LetterStops {
+    char lead;
+    char after[3];
+    // bytes[0] is lead, bytes[1] one of after; left bytes in all. Whether the escape keeps
+    // the letters standing.
+    bool (*escapeKeeps)(const unsigned char* bytes, std::size_t left);
+};
+
+// The stops of kind, WEB_PAGE or RICH_TEXT; for any other, the letters never stand.
+LetterStops letterStopsOf(TextKind kind);
+
+// Whether the letters fall at bytes[at]: lettersStandInBytes is false exactly when they fall at
+// some byte of the file.
+bool lettersFallAt(const LetterStops& stops, const unsigned char* bytes, std::size_t length, std::size_t at);
+
 // The markup of a kind that may come between two letters of a word.
 struct WordCuts {
     const char* bytes;  // the bytes it starts with

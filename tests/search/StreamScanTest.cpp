@@ -247,9 +247,9 @@ TEST_F(StreamScanTest, AWordAcrossTwoBlocksIsJudgedWhole)
     }
 }
 
-// Whether the words may be in a markup file's text, its letters standing in its bytes: among
-// them anywhere, in any letter case, or cut by markup that may join; always when a byte from
-// 0x80 up could match a query byte.
+// Whether the words may be in a markup file's text: among its bytes anywhere, in any letter
+// case, or cut by markup that may join; always when a byte from 0x80 up could match a query
+// byte, or the letters do not stand in the bytes.
 TEST_F(StreamScanTest, QueryWordsAreLookedForAmongTheBytes)
 {
     const char* const five = "zephyrquill marrowfat sextant brindled topgallant";
@@ -286,13 +286,21 @@ TEST_F(StreamScanTest, QueryWordsAreLookedForAmongTheBytes)
         {rtf, "{\\rtf1 the ma\\par\r\nsex\\line tant.}", five, false},
         {rtf, "{\\rtf1 the ma\\par\r\nsex\\i tant}", five, true},
         {page, "zeb\\par ra", "zebra", false},  // a backslash cuts only rich text
+        // Letters that may not stand in the bytes, with no query word among them.
+        {page, "<p>no &#122;ebra", "zebra", true},
+        {page, "<p>no &amp; &c", "zebra", false},
+        {rtf, "{\\rtf1 no \\'7aebra}", "zebra", true},
+        {rtf, "{\\rtf1 no \\*x}", "zebra", true},
+        {rtf, "{\\rtf1\\ul no \\*\\generator x;}", "zebra", false},
     };
     // A word, and a start of one cut by markup, at every place of a vector and of the bytes
     // left after the last; rows of one query are asked of one filter, about both kinds in turn.
     for (std::size_t at = 0; at + 8 <= 100; ++at) {
         for (const Case& placed :
              {Case{page, "zEbRa", "", true}, Case{page, "zE<i>bRa", "", true}, Case{page, "z<i>EbRa", "", true},
-              Case{rtf, "zE\\-bRa", "", true}, Case{page, "zE\\-bRa", "", false}}) {
+              Case{rtf, "zE\\-bRa", "", true}, Case{page, "zE\\-bRa", "", false}, Case{page, "\x7f", "", true},
+              Case{rtf, "\x1d", "", true}, Case{page, "\xe9", "", true}, Case{page, "\r\n\t", "", false},
+              Case{page, "&#", "", true}, Case{rtf, "\\'", "", true}, Case{rtf, "\x0c", "", true}}) {
             std::string bytes(100, 'x');
             cases.push_back({placed.kind, bytes.replace(at, placed.bytes.size(), placed.bytes), "zebra", placed.may});
         }

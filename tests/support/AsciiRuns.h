@@ -19,7 +19,7 @@ inline bool cutJoins(const std::string& bytes, std::size_t at, const WordCuts& c
 }
 
 // Whether word is among the bytes, or a start of it (a byte at least) comes right before a cut
-// byte where the markup may join: as a search looks for it (WordFilter::occursAcross).
+// byte where the markup may join: as a search looks for it (WordFilter::mayBeInMarkup).
 inline bool foundAcrossCuts(const std::string& word, const std::string& bytes, const WordCuts& cuts)
 {
     if (bytes.find(word) != std::string::npos)

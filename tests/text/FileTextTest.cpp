@@ -10,6 +10,7 @@
 #include "support/TwoBytePage.h"
 #include "support/WordBuilder.h"
 #include "text/FileText.h"
+#include "text/WordsInBytes.h"
 
 namespace {
 
@@ -209,7 +210,10 @@ TEST(FileText, TheEndingAndTheFirstBytesChooseTheReader)
     };
     // What a search asks when none of its words is among a file's bytes.
     struct NotAmongTheBytes final : WordsLookedFor {
-        bool mayBeIn(const unsigned char*, std::size_t, TextKind) const override { return false; }
+        bool mayBeIn(const unsigned char* bytes, std::size_t length, TextKind kind) const override
+        {
+            return !lettersStandInBytes(kind, bytes, length);
+        }
     } notAmong;
     TwoBytePage twoBytes;
     TextMemory kept;
