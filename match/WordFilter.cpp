@@ -1,7 +1,6 @@
 #include "match/WordFilter.h"
 
 #include "text/ProcessorFeatures.h"
-#include "text/UnitKernels.h"
 #include "match/WordFilterKernels.h"
 
 WordFilter::WordFilter(const QueryWords& words) : words(words)
@@ -195,14 +194,8 @@ bool WordFilter::mayBeInMarkup(const unsigned char* text, std::size_t length, co
     if (scan.find == nullptr) {
         // Without the nibble look: the letters first, in vector code, then the words a byte at a
         // time.
-        for (;; ++i) {
-            i = asciiStop(reinterpret_cast<const char*>(text), i, length, look.stops.lead, look.stops.after);
-            if (i == length)
-                break;
-            if (lettersFallAt(look.stops, text, length, i))
-                return true;
-        }
-        i = 0;
+        if (!lettersStandInBytes(look.stops, text, length))
+            return true;
     } else {
         const std::size_t reach = scan.width + scan.ahead;
         while (length >= reach && i <= length - reach) {

@@ -154,9 +154,13 @@ bool richTextPartsAt(const unsigned char* bytes, std::size_t length, std::size_t
 
 bool lettersStandInBytes(TextKind kind, const unsigned char* bytes, std::size_t length)
 {
-    if (kind != TextKind::WEB_PAGE && kind != TextKind::RICH_TEXT)
+    return lettersStandInBytes(letterStopsOf(kind), bytes, length);
+}
+
+bool lettersStandInBytes(const LetterStops& stops, const unsigned char* bytes, std::size_t length)
+{
+    if (stops.escapeKeeps == nullptr)
         return false;
-    const LetterStops stops = letterStopsOf(kind);
     for (std::size_t i = 0;; ++i) {
         i = asciiStop(reinterpret_cast<const char*>(bytes), i, length, stops.lead, stops.after);
         if (i == length)

@@ -55,6 +55,9 @@ LetterStops letterStopsOf(TextKind kind);
 // some byte of the file.
 bool lettersFallAt(const LetterStops& stops, const unsigned char* bytes, std::size_t length, std::size_t at);
 
+// lettersStandInBytes for the kind whose stops these are.
+bool lettersStandInBytes(const LetterStops& stops, const unsigned char* bytes, std::size_t length);
+
 // The markup of a kind that may come between two letters of a word.
 struct WordCuts {
     const char* bytes;  // the bytes it starts with
