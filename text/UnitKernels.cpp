@@ -20,56 +20,10 @@ __m128i printableAscii(__m128i v)
 }
 #endif
 
-bool isAsciiStop(const unsigned char* bytes, std::size_t k, std::size_t count, char lead, const char (&after)[3])
-{
-    unsigned char c = bytes[k];
-    if ((c < 0x20 || c >= 0x7F) && c != '\t' && c != '\n' && c != '\r')
-        return true;
-    if (c != static_cast<unsigned char>(lead) || k + 1 == count)
-        return false;
-    char next = static_cast<char>(bytes[k + 1]);
-    return next == after[0] || next == after[1] || next == after[2];
-}
-
-#ifdef KADREL_SSE2
-// asciiStop 32 bytes a step: the index of the first step that holds a stop, or where fewer than
-// 33 bytes are left. A leaf function: the wide registers never need the stack, which some
-// compilers do not align for them on 64-bit Windows.
-KADREL_AVX2_FUNCTION
-std::size_t asciiStopWide(const unsigned char* text, std::size_t k, std::size_t count, char lead,
-                          const char (&after)[3])
-{
-    const __m256i leadByte = _mm256_set1_epi8(lead);
-    const __m256i after0 = _mm256_set1_epi8(after[0]);
-    const __m256i after1 = _mm256_set1_epi8(after[1]);
-    const __m256i after2 = _mm256_set1_epi8(after[2]);
-    const __m256i tab = _mm256_set1_epi8('\t');
-    const __m256i lineFeed = _mm256_set1_epi8('\n');
-    const __m256i carriageReturn = _mm256_set1_epi8('\r');
-    const __m256i belowBlank = _mm256_set1_epi8(0x1F);
-    const __m256i rubout = _mm256_set1_epi8(0x7F);
-    for (; k + 33 <= count; k += 32) {
-        __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + k));
-        __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + k + 1));
-        __m256i printable = _mm256_and_si256(_mm256_cmpgt_epi8(v, belowBlank), _mm256_cmpgt_epi8(rubout, v));
-        __m256i space =
-            _mm256_or_si256(_mm256_cmpeq_epi8(v, tab),
-                            _mm256_or_si256(_mm256_cmpeq_epi8(v, lineFeed), _mm256_cmpeq_epi8(v, carriageReturn)));
-        __m256i escape = _mm256_and_si256(
-            _mm256_cmpeq_epi8(v, leadByte),
-            _mm256_or_si256(_mm256_cmpeq_epi8(next, after0),
-                            _mm256_or_si256(_mm256_cmpeq_epi8(next, after1), _mm256_cmpeq_epi8(next, after2))));
-        __m256i plain = _mm256_andnot_si256(escape, _mm256_or_si256(printable, space));
-        if (static_cast<unsigned>(_mm256_movemask_epi8(plain)) != 0xFFFFFFFFu)
-            return k;
-    }
-    return k;
-}
-#endif
-
 #ifdef KADREL_SSE2
 // narrowLittleEndianAscii 32 units a step: how many it wrote, up to the first step that holds a
-// unit beyond ASCII or where fewer than 32 are left. A leaf function, as asciiStopWide.
+// unit beyond ASCII or where fewer than 32 are left. A leaf function: the wide registers never
+// need the stack, which some compilers do not align for them on 64-bit Windows.
 KADREL_AVX2_FUNCTION
 std::size_t narrowAsciiWide(const unsigned char* bytes, std::size_t count, char* out)
 {
@@ -104,6 +58,17 @@ void narrowLittleEndian(const unsigned char* bytes, std::size_t count, char* out
 }
 
 }  // namespace
+
+bool isAsciiStop(const unsigned char* bytes, std::size_t k, std::size_t count, char lead, const char (&after)[3])
+{
+    unsigned char c = bytes[k];
+    if ((c < 0x20 || c >= 0x7F) && c != '\t' && c != '\n' && c != '\r')
+        return true;
+    if (c != static_cast<unsigned char>(lead) || k + 1 == count)
+        return false;
+    char next = static_cast<char>(bytes[k + 1]);
+    return next == after[0] || next == after[1] || next == after[2];
+}
 
 std::size_t narrowLittleEndianAscii(const unsigned char* bytes, std::size_t count, char* out)
 {
@@ -224,8 +189,6 @@ std::size_t asciiStop(const char* bytes, std::size_t from, std::size_t count, ch
     const unsigned char* text = reinterpret_cast<const unsigned char*>(bytes);
     std::size_t k = from;
 #ifdef KADREL_SSE2
-    if (scanMayUse(ScanFeatures::AVX2))
-        k = asciiStopWide(text, k, count, lead, after);  // then the step that stopped, 16 at a time
     const __m128i leadByte = _mm_set1_epi8(lead);
     const __m128i after0 = _mm_set1_epi8(after[0]);
     const __m128i after1 = _mm_set1_epi8(after[1]);

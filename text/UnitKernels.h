@@ -1,5 +1,5 @@
 // The loops every character of a decoded file goes through, in vector code where the
-// processor has SSE2 (every x86-64 processor does), one unit at a time elsewhere; asciiStop and
+// processor has SSE2 (every x86-64 processor does), one unit at a time elsewhere;
 // narrowLittleEndianAscii also in AVX2, where the processor has it and text/ProcessorFeatures.h
 // allows it.
 #pragma once
@@ -23,6 +23,8 @@ std::size_t plainRichTextRun(const char* bytes, std::size_t count);
 // the three bytes of after right after it: where the ASCII of a markup file may stop being
 // its text's own. count when there is none.
 std::size_t asciiStop(const char* bytes, std::size_t from, std::size_t count, char lead, const char (&after)[3]);
+// Whether asciiStop stops at bytes[k], of count.
+bool isAsciiStop(const unsigned char* bytes, std::size_t k, std::size_t count, char lead, const char (&after)[3]);
 
 // Writes count ASCII units as count bytes into out, which holds count bytes.
 void narrowAscii(const char16_t* units, std::size_t count, char* out);

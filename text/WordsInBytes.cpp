@@ -181,16 +181,12 @@ LetterStops letterStopsOf(TextKind kind)
 
 bool lettersFallAt(const LetterStops& stops, const unsigned char* bytes, std::size_t length, std::size_t at)
 {
-    unsigned char c = bytes[at];
     if (stops.escapeKeeps == nullptr)
         return true;
-    if ((c < 0x20 || c >= 0x7F) && c != '\t' && c != '\n' && c != '\r')
-        return true;
-    if (c != static_cast<unsigned char>(stops.lead) || at + 1 == length)
+    if (!isAsciiStop(bytes, at, length, stops.lead, stops.after))
         return false;
-    char next = static_cast<char>(bytes[at + 1]);
-    bool escape = next == stops.after[0] || next == stops.after[1] || next == stops.after[2];
-    return escape && !stops.escapeKeeps(bytes + at, length - at);
+    // A lead byte is printable: it stops the look only as an escape.
+    return bytes[at] != static_cast<unsigned char>(stops.lead) || !stops.escapeKeeps(bytes + at, length - at);
 }
 
 WordCuts wordCutsOf(TextKind kind)
