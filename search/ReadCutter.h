@@ -6,8 +6,8 @@
 //   - line by line, to render it: the text with its line ends joined, handed out by
 //     ReadCutter in pieces, each line's pieces taken by a LineScan (match/LineScan.h);
 //   - as a count only: the same text, but with carriage returns where it costs nothing to
-//     keep them (rule 3), counted a block at a time by countStreamMatches (search/StreamScan.h), which never
-//     copies a line out.
+//     keep them (rule 3), counted a block at a time by countStreamMatches
+//     (search/StreamScan.h), which never copies a line out.
 // The rules below are what both keep. Each names where each path keeps it (the count's
 // functions are in search/StreamScan.cpp); a change to a rule is a change in both places.
 //   1. The text is the same for both: FileText decides how the file is read, once, and a
