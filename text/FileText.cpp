@@ -34,9 +34,18 @@ FileText::FileText(ByteSource& file, const CodePage& codePage, Ending ending, bo
                    const std::atomic<int>* keepGoing, TextMemory* memory, const WordsLookedFor* lookedFor)
     : file(file), codePage(codePage), ending(ending), joinLineEnds(joinLineEnds), keepGoing(keepGoing),
       lookedFor(lookedFor), raw(memory != nullptr ? memory->raw : ownMemory.raw),
+      documentMemory(memory != nullptr ? *memory : ownMemory), document(documentMemory.documentText),
       text(codePage, memory != nullptr ? memory->ansi : ownMemory.ansi),
       markupUnits(memory != nullptr ? memory->markupUnits : ownMemory.markupUnits)
 {
+    document.clear();  // what the last file left
+}
+
+FileText::~FileText()
+{
+    // The rest of a large document's memory goes back to the system, not on to the next file.
+    if (largeDocument)
+        std::u16string().swap(document);
 }
 
 std::size_t FileText::readFile(char* into, std::size_t count)
@@ -162,25 +171,33 @@ void FileText::decideAtHighByte(const char* bytes, std::size_t length)
 void FileText::readDocument(const char* head, std::size_t length)
 {
     // A document is read whole: its streams lie anywhere in the file.
-    std::vector<char> whole(head, head + length);
+    std::vector<char>& whole = documentMemory.documentBytes;
+    whole.assign(head, head + length);
     while (!fileEnded && whole.size() <= LARGEST_DOCUMENT) {
         if (keepGoing != nullptr && keepGoing->load(std::memory_order_relaxed) == 0) {
             gaveUp = true;
             textKind = TextKind::BYTES;
-            return;
+            break;
         }
         std::size_t had = whole.size();
         whole.resize(had + RAW_BLOCK);
         whole.resize(had + readFile(whole.data() + had, RAW_BLOCK));
     }
-    if (whole.size() <= LARGEST_DOCUMENT && readWordText(whole.data(), whole.size(), document))
-        return;
-    // Not a document after all, or too large to be read whole: its bytes, as any file's.
-    textKind = TextKind::BYTES;
-    if (joinLineEnds) {
-        putRaw(whole.data(), whole.size());
-    } else {
-        text.putPlain(whole);
+    largeDocument = whole.size() > TextMemory::KEPT_DOCUMENT;
+    bool read = gaveUp || (whole.size() <= LARGEST_DOCUMENT &&
+                           readWordText(whole.data(), whole.size(), document, documentMemory.documentStreams));
+    if (!read) {
+        // Not a document after all, or too large to be read whole: its bytes, as any file's.
+        textKind = TextKind::BYTES;
+        if (joinLineEnds) {
+            putRaw(whole.data(), whole.size());
+        } else {
+            text.putPlain(whole);
+        }
+    }
+    if (largeDocument) {
+        std::vector<char>().swap(whole);
+        documentMemory.documentStreams = WordMemory();
     }
 }
 

@@ -37,17 +37,25 @@
 #include "text/ByteSource.h"
 #include "text/FileKind.h"
 #include "text/MarkupReader.h"
+#include "text/WordText.h"
 
 class CodePage;
 
-// The memory a FileText decodes in, but for its markup reader's and a document's. A walk reads
-// thousands of small pages one after another, and under Wine a block allocated anew for each
-// costs more than reading the page, so a caller that reads file after file keeps one of these
-// and hands it to each FileText in turn. One FileText at a time may use it.
+// The memory a FileText decodes in, but for its markup reader's. A walk reads thousands of
+// small pages one after another, and under Wine a block allocated anew for each costs more
+// than reading the page, so a caller that reads file after file keeps one of these and hands
+// it to each FileText in turn. One FileText at a time may use it. So with a Word document:
+// its pages, fresh from the system, cost several times the reading of its text, so what it is
+// read in stays for the next one, unless the document was larger than KEPT_DOCUMENT.
 struct TextMemory {
     std::unique_ptr<char[]> raw;  // undecoded bytes of the file; a count of plain bytes needs none
     std::u16string markupUnits;   // what the markup reader handed out of the last block
     AnsiText::Memory ansi;
+    std::vector<char> documentBytes;  // a Word document's file, read whole
+    WordMemory documentStreams;
+    std::u16string documentText;  // its text, put into the code page a run at a time
+
+    static const std::size_t KEPT_DOCUMENT = 32u * 1024 * 1024;
 };
 
 // What a search looks for, asked by a FileText about a markup file of kind (WEB_PAGE or
@@ -79,6 +87,9 @@ public:
     // The kind is decided from the bytes the first read takes in: a first read of a block
     // (search/ReadCutter.h's STREAM_BLOCK_MINIMUM at least) sees the start of a document.
     std::size_t read(char* into, std::size_t count) override;
+    ~FileText();
+    FileText(const FileText&) = delete;
+    FileText& operator=(const FileText&) = delete;
 
     // Whether the text ended because keepGoing was found 0.
     bool abandoned() const { return gaveUp; }
@@ -119,7 +130,9 @@ private:
     std::size_t rawEnd = 0;
     // The text of a document read whole, as UTF-16 units, which decodeMore puts into text a run
     // at a time: another reader that hands out units goes the same way.
-    std::u16string document;
+    TextMemory& documentMemory;
+    std::u16string& document;
+    bool largeDocument = false;            // too large to keep its memory for the next file
     std::size_t documentAt = 0;            // what of it is put into text
     AnsiText text;                         // what is ready to hand out
     std::unique_ptr<MarkupReader> markup;  // the reader of a markup kind's text

@@ -314,15 +314,21 @@ bool collectPieces(const std::vector<unsigned char>& word, const std::vector<uns
 
 bool readWordText(const char* bytes, std::size_t size, std::u16string& text)
 {
+    WordMemory memory;
+    return readWordText(bytes, size, text, memory);
+}
+
+bool readWordText(const char* bytes, std::size_t size, std::u16string& text, WordMemory& memory)
+{
     text.clear();
     CompoundFile file;
     if (!file.open(reinterpret_cast<const unsigned char*>(bytes), size))
         return false;
-    std::vector<unsigned char> word;
+    std::vector<unsigned char>& word = memory.word;
     Fib fib;
     if (!file.readStream("WordDocument", word) || !readFib(word, fib))
         return false;
-    std::vector<unsigned char> table;
+    std::vector<unsigned char>& table = memory.table;
     std::size_t start = 0;
     std::size_t count = 0;
     std::vector<Piece> pieces;

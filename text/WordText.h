@@ -44,6 +44,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // Reads the text of the Word 97 or later document held in bytes[0, size). Returns false, with
 // text empty, for anything else: not a compound file, no WordDocument stream, an older or
@@ -60,3 +61,12 @@
 //     left out.
 // The text holds at most one code unit for each byte of the WordDocument stream.
 bool readWordText(const char* bytes, std::size_t size, std::u16string& text);
+
+// The streams a document is read from, copied out of the file. A caller that reads document
+// after document keeps one and hands it to each read: memory asked of the system anew costs
+// more, page by page, than reading the document.
+struct WordMemory {
+    std::vector<unsigned char> word;   // the WordDocument stream
+    std::vector<unsigned char> table;  // the table stream
+};
+bool readWordText(const char* bytes, std::size_t size, std::u16string& text, WordMemory& memory);

@@ -187,6 +187,11 @@ TEST(FileText, ADocumentTooLargeToReadWholeIsReadAsItsBytes)
 TEST(FileText, TheEndingAndTheFirstBytesChooseTheReader)
 {
     const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Times;}}caf\\'e9 app{\\b le}\\par}";
+    WordLayout longer, shorter;
+    longer.pieces = {{"caf\xe9 apple pie", true}};
+    longer.storyLengths = {14};
+    shorter.pieces = {{"pear", true}};
+    shorter.storyLengths = {4};
     const struct {
         const char* what;
         Ending ending;
@@ -194,6 +199,9 @@ TEST(FileText, TheEndingAndTheFirstBytesChooseTheReader)
         std::string text;
         bool skipped = false;  // read as empty when a search tells it what it looks for cannot be there
     } cases[] = {
+        // Each file after a document is read in the memory it was read in.
+        {"a Word document", Ending::DOC, builtDocument(longer), "caf\xe9 apple pie"},
+        {"a shorter document after it", Ending::DOC, builtDocument(shorter), "pear"},
         {"rich text", Ending::RTF, rtf, "caf\xe9 apple\n"},
         {"rich text saved as a document", Ending::DOC, rtf, "caf\xe9 apple\n"},
         {"rich text in a text file", Ending::TXT, rtf, rtf},
