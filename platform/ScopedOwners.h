@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <direct.h>
+#include <io.h>
 
 #include <cstddef>
 #include <cstdio>
@@ -64,6 +65,11 @@ public:
     std::size_t read(char* into, std::size_t count) override
     {
         return file == nullptr ? 0 : std::fread(into, 1, count, file);
+    }
+    std::uint64_t sizeHint() const override
+    {
+        long long size = file == nullptr ? -1 : _filelengthi64(_fileno(file));
+        return size > 0 ? static_cast<std::uint64_t>(size) : 0;
     }
 
     // Takes over other's stream, leaving other empty. The stream held so far is closed first;

@@ -172,6 +172,10 @@ void FileText::readDocument(const char* head, std::size_t length)
 {
     // A document is read whole: its streams lie anywhere in the file.
     std::vector<char>& whole = documentMemory.documentBytes;
+    // Grown by doubling, it would take in twice the pages, each fresh from the system.
+    std::uint64_t expected = file.sizeHint();
+    if (expected > length && expected <= LARGEST_DOCUMENT)
+        whole.reserve(static_cast<std::size_t>(expected) + RAW_BLOCK);
     whole.assign(head, head + length);
     while (!fileEnded && whole.size() <= LARGEST_DOCUMENT) {
         if (keepGoing != nullptr && keepGoing->load(std::memory_order_relaxed) == 0) {

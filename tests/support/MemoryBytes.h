@@ -18,6 +18,7 @@ public:
         at += n;
         return n;
     }
+    std::uint64_t sizeHint() const override { return bytes.size(); }
 
 private:
     const std::string& bytes;
