@@ -44,9 +44,9 @@ class CodePage;
 // The memory a FileText decodes in, but for its markup reader's. A walk reads thousands of
 // small pages one after another, and under Wine a block allocated anew for each costs more
 // than reading the page, so a caller that reads file after file keeps one of these and hands
-// it to each FileText in turn. One FileText at a time may use it. So with a Word document:
-// its pages, fresh from the system, cost several times the reading of its text, so what it is
-// read in stays for the next one, unless the document was larger than KEPT_DOCUMENT.
+// it to each FileText in turn. One FileText at a time may use it. The same goes for a Word
+// document, whose fresh pages cost several times the reading of its text: what it is read in
+// stays for the next one, unless the document was larger than KEPT_DOCUMENT.
 struct TextMemory {
     std::unique_ptr<char[]> raw;  // undecoded bytes of the file; a count of plain bytes needs none
     std::u16string markupUnits;   // what the markup reader handed out of the last block
@@ -128,9 +128,9 @@ private:
     std::size_t carried = 0;  // bytes at raw's start left from the last block
     std::size_t rawAt = 0;    // of UTF-16 LE, raw holds [rawAt, rawEnd) still to decode
     std::size_t rawEnd = 0;
+    TextMemory& documentMemory;  // the memory in use, for a document's parts
     // The text of a document read whole, as UTF-16 units, which decodeMore puts into text a run
     // at a time: another reader that hands out units goes the same way.
-    TextMemory& documentMemory;
     std::u16string& document;
     bool largeDocument = false;            // too large to keep its memory for the next file
     std::size_t documentAt = 0;            // what of it is put into text
